@@ -1,0 +1,38 @@
+#include "app/language.h"
+#include "app/mjsonconfig.h"
+#include "ui/mainwindow.h"
+
+#include <QApplication>
+#include <QEventLoop>
+#include <QPixmap>
+#include <QSplashScreen>
+#include <QTimer>
+
+namespace {
+constexpr int kSplashMs = 500;
+}
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication::setAttribute(Qt::AA_EnableHighDpiScaling, true);
+    QApplication app(argc, argv);
+
+    QSplashScreen splash(QPixmap(QStringLiteral(":/images/lx-815.png")));
+    splash.show();
+    splash.showMessage(QStringLiteral("Loading..."), Qt::AlignLeft, Qt::black);
+    {
+        // The event loop turns (the splash paints) without spinning the processor.
+        QEventLoop wait;
+        QTimer::singleShot(kSplashMs, &wait, &QEventLoop::quit);
+        wait.exec();
+    }
+
+    appConfig = MJsonConfig::openAppConfig().release();
+    startupLanguage = Language::storedLanguage(appConfig);
+    Language::install(startupLanguage);
+
+    MainWindow window;
+    window.show();
+    splash.finish(&window);
+    return app.exec();
+}

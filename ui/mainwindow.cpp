@@ -1,0 +1,337 @@
+#include "ui/mainwindow.h"
+#include "ui_mainwindow.h"
+
+#include "app/language.h"
+#include "app/mjsonconfig.h"
+#include "app/version.h"
+#include "protocol/loadingwidget.h"
+#include "serial/mserialport.h"
+#include "ui/formabout.h"
+#include "ui/messagebox.h"
+#include "ui/pagereveal.h"
+
+#include <QCloseEvent>
+#include <QDebug>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QStatusBar>
+#include <QTimer>
+
+namespace {
+constexpr int kStatusMs = 3000;    // every status bar message
+constexpr int kLedFlashMs = 300;   // traffic lamps stay lit this long after the last activity
+constexpr int kLedSizePx = 10;
+constexpr int kCounterMinWidthPx = 50;
+constexpr int kVersionMinWidthPx = 60;
+const QString kUserPageName = QStringLiteral("tab_user");
+} // namespace
+
+MainWindow::MainWindow(QWidget *parent)
+    : QMainWindow(parent)
+    , ui(new Ui::MainWindow)
+{
+    ui->setupUi(this);
+
+    if (startupLanguage == Language::kEnglish) {
+        ui->action_en_US->setChecked(true);
+        ui->action_zh_CN->setChecked(false);
+    } else if (startupLanguage == Language::kChinese) {
+        ui->action_zh_CN->setChecked(true);
+        ui->action_en_US->setChecked(false);
+    }
+
+    // Only the user page is shown; the factory pages wait in tabPages for the key sequence.
+    for (int index = 0; index < ui->tabWidget_2->count();) {
+        QWidget *page = ui->tabWidget_2->widget(index);
+        page->setProperty("tabName", ui->tabWidget_2->tabText(index));
+        tabPages.append(page);
+        if (!page->objectName().contains(kUserPageName))
+            ui->tabWidget_2->removeTab(index);
+        else
+            ++index;
+    }
+    connect(ui->tabWidget_2, &QTabWidget::tabCloseRequested, this, &MainWindow::onTabCloseRequest);
+
+    loadingWidget = new LoadingWidget(this);
+    setWindowFlags(Qt::CustomizeWindowHint | Qt::WindowMinimizeButtonHint
+                   | Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint);
+    updateWindowTitle();
+
+    buildStatusBar();
+
+    m_engine.setReporter(this);
+    m_engine.setDevice(appSerialPort);
+    connect(&m_engine, &CommandEngine::frameSent, this, [this](const QByteArray &frame) {
+        setLed(txLed, false);
+        txTotal += frame.size();
+        txCountLabel->setText(QStringLiteral("Tx: %1").arg(txTotal));
+    });
+
+    appSerialPort->setRxTimeout(MSerialPort::kDefaultRxTimeoutMs);
+    // A reply that is complete needs no quiet interval before it is handled.
+    appSerialPort->setCompleteReplyTest(&LinkFrame::isSingleCompleteFrame);
+    connect(appSerialPort, &MSerialPort::openStateChanged, this,
+            &MainWindow::onSerialPortOpenStateChange);
+    connect(appSerialPort, &MSerialPort::onReceived, this, &MainWindow::onSerialPortReceived);
+    connect(appSerialPort, &MSerialPort::onError, this, &MainWindow::onSerialPortError);
+
+    connect(loadingWidget, &LoadingWidget::userCancel, this, &MainWindow::onLoadingUserCancel);
+}
+
+MainWindow::~MainWindow()
+{
+    delete ui;
+}
+
+void MainWindow::buildStatusBar()
+{
+    auto *modelLabel = new QLabel(kModelName, this);
+    modelLabel->setMinimumWidth(kCounterMinWidthPx);
+    auto *versionLabel = new QLabel(kSoftwareVersion, this);
+    versionLabel->setMinimumWidth(kVersionMinWidthPx);
+    lblStatusMsg = new QLabel(this);
+    lblStatusMsg->setTextFormat(Qt::PlainText);
+    txCountLabel = new QLabel(QStringLiteral("Tx: 0"), this);
+    txCountLabel->setMinimumWidth(kCounterMinWidthPx);
+    rxCountLabel = new QLabel(QStringLiteral("Rx: 0"), this);
+    rxCountLabel->setMinimumWidth(kCounterMinWidthPx);
+
+    auto *lamps = new QWidget(this);
+    auto *lampLayout = new QHBoxLayout(lamps);
+    lampLayout->setContentsMargins(0, 0, 5, 0);
+    for (QLabel **led : {&portLed, &txLed, &rxLed}) {
+        *led = new QLabel(lamps);
+        (*led)->setFixedSize(kLedSizePx, kLedSizePx);
+        (*led)->setScaledContents(true);
+        lampLayout->addWidget(*led);
+        setLed(*led, true);
+    }
+
+    ui->statusbar->addPermanentWidget(modelLabel, 0);
+    ui->statusbar->addPermanentWidget(versionLabel, 0);
+    ui->statusbar->addPermanentWidget(lblStatusMsg, 1);
+    ui->statusbar->addPermanentWidget(txCountLabel, 0);
+    ui->statusbar->addPermanentWidget(rxCountLabel, 0);
+    ui->statusbar->addPermanentWidget(lamps, 0);
+
+    txLedTimer = new QTimer(this);
+    rxLedTimer = new QTimer(this);
+    for (QTimer *timer : {txLedTimer, rxLedTimer}) {
+        timer->setSingleShot(true);
+        timer->setInterval(kLedFlashMs);
+    }
+    connect(txLedTimer, &QTimer::timeout, this, &MainWindow::onLEDTxTimeout);
+    connect(rxLedTimer, &QTimer::timeout, this, &MainWindow::onLEDRxTimeout);
+    connect(ui->statusbar, &QStatusBar::messageChanged, this, &MainWindow::onStatusMsgChanged);
+    showStatus(QStringLiteral("Ready"));
+}
+
+void MainWindow::updateWindowTitle()
+{
+    setWindowTitle(tr("LX-815 配置工具"));
+}
+
+void MainWindow::showStatus(const QString &text)
+{
+    ui->statusbar->showMessage(text, kStatusMs);
+}
+
+void MainWindow::setLed(QLabel *led, bool off)
+{
+    QString image;
+    QTimer *timer = nullptr;
+    if (led == portLed) {
+        image = off ? QStringLiteral(":/images/led-yellow-off.png")
+                    : QStringLiteral(":/images/led-yellow-on.png");
+    } else if (led == txLed) {
+        image = off ? QStringLiteral(":/images/led-red-off.png")
+                    : QStringLiteral(":/images/led-red-on.png");
+        timer = txLedTimer;
+    } else if (led == rxLed) {
+        image = off ? QStringLiteral(":/images/led-green-off.png")
+                    : QStringLiteral(":/images/led-green-on.png");
+        timer = rxLedTimer;
+    } else {
+        return;
+    }
+    led->setPixmap(QPixmap(image));
+    if (!off && timer)
+        timer->start(kLedFlashMs);
+}
+
+void MainWindow::reportFailure(const QString &text)
+{
+    MessageBox::critical(this, tr("错误"), text);
+}
+
+bool MainWindow::runOperation(OperationKind kind, const std::function<bool()> &operation)
+{
+    // Shortcuts and accelerators still reach the window while an operation waits.
+    if (m_operationRunning)
+        return false;
+    m_operationRunning = true;
+    m_engine.clearCancel();
+    loadingWidget->setText(QString());
+    loadingWidget->fitToParent();
+    loadingWidget->show();
+    loadingWidget->raise();
+    loadingWidget->setFocus();
+
+    const bool ok = operation();
+
+    if (kind == OperationKind::Read)
+        showStatus(ok ? tr("读取成功！") : tr("读取失败！"));
+    else
+        showStatus(ok ? tr("设置成功！") : tr("设置失败！"));
+    loadingWidget->hide();
+    m_operationRunning = false;
+    return ok;
+}
+
+void MainWindow::setProgress(int percent)
+{
+    loadingWidget->setText(QStringLiteral("%1%").arg(percent));
+}
+
+std::optional<QByteArray> MainWindow::transact(const Command &command)
+{
+    return m_engine.transact(command);
+}
+
+void MainWindow::onLoadingUserCancel()
+{
+    m_engine.cancel();
+}
+
+void MainWindow::onStatusMsgChanged(const QString &msg)
+{
+    lblStatusMsg->setText(msg);
+}
+
+void MainWindow::onLEDTxTimeout()
+{
+    setLed(txLed, true);
+}
+
+void MainWindow::onLEDRxTimeout()
+{
+    setLed(rxLed, true);
+}
+
+void MainWindow::onSerialPortError(int errNo, const QString &msg)
+{
+    switch (errNo) {
+    case QSerialPort::PermissionError:
+    case QSerialPort::FramingError:
+    case QSerialPort::BreakConditionError:
+    case QSerialPort::NotOpenError:
+        return;
+    default:
+        MessageBox::critical(this, tr("Error"), msg);
+    }
+}
+
+void MainWindow::onSerialPortReceived(const QByteArray &data)
+{
+    setLed(rxLed, false);
+    rxTotal += data.size();
+    rxCountLabel->setText(QStringLiteral("Rx: %1").arg(rxTotal));
+    m_engine.receive(data);
+}
+
+void MainWindow::onSerialPortOpenStateChange()
+{
+    const bool open = appSerialPort->isOpen();
+    setLed(portLed, !open);
+    showStatus(open ? tr("串口已打开") : tr("串口已关闭"));
+}
+
+void MainWindow::on_actSerialPortConfig_triggered()
+{
+    on_action_9_triggered();
+}
+
+void MainWindow::on_action_9_triggered()
+{
+    if (!serialForm)
+        return;
+    serialForm->show();
+    serialForm->raise();
+}
+
+void MainWindow::on_action_4_triggered()
+{
+    close();
+}
+
+void MainWindow::onTabCloseRequest(int index)
+{
+    qDebug() << index;
+    if (index != 0)
+        ui->tabWidget_2->removeTab(index);
+}
+
+void MainWindow::on_action_11_triggered()
+{
+    if (!aboutForm)
+        aboutForm = new FormAbout;
+    aboutForm->setWindowFlags(Qt::FramelessWindowHint);
+    aboutForm->setWindowModality(Qt::ApplicationModal);
+    aboutForm->show();
+}
+
+void MainWindow::on_action_en_US_triggered()
+{
+    if (!ui->action_en_US->isChecked())
+        return;
+    switchLanguage(Language::kEnglish);
+    ui->action_zh_CN->setChecked(false);
+    ui->retranslateUi(this);
+    updateWindowTitle();
+    retranslateSerialForm();
+}
+
+void MainWindow::on_action_zh_CN_triggered()
+{
+    if (!ui->action_zh_CN->isChecked())
+        return;
+    switchLanguage(Language::kChinese);
+    ui->action_en_US->setChecked(false);
+    ui->retranslateUi(this);
+    updateWindowTitle();
+    retranslateSerialForm();
+}
+
+void MainWindow::switchLanguage(const QString &code)
+{
+    Language::install(code);
+    if (appConfig)
+        appConfig->setValue(Language::kSettingsPath, code);
+}
+
+void MainWindow::resizeEvent(QResizeEvent *event)
+{
+    QMainWindow::resizeEvent(event);
+    loadingWidget->fitToParent();
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    QMainWindow::closeEvent(event);
+    QCoreApplication::quit();
+}
+
+void MainWindow::keyPressEvent(QKeyEvent *event)
+{
+    // The reveal state is shared by both pages for the whole process.
+    static PageReveal reveal;
+    const PageReveal::Page page = reveal.press(event->key(), event->text());
+    if (page == PageReveal::Page::None)
+        return;
+    const QString name = PageReveal::pageObjectName(page);
+    for (QWidget *tab : qAsConst(tabPages)) {
+        if (tab->objectName() == name)
+            ui->tabWidget_2->addTab(tab, tab->property("tabName").toString());
+    }
+    ui->tabWidget_2->setTabsClosable(true);
+}
