@@ -1,0 +1,45 @@
+#include "device/widgetvalues.h"
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QSpinBox>
+
+namespace {
+const QString kBlankText = QStringLiteral(" ");
+}
+
+void WidgetValues::blank(QAbstractButton *first, QAbstractButton *second)
+{
+    for (QAbstractButton *button : {first, second}) {
+        // An exclusive button cannot be unchecked while exclusivity holds.
+        button->setAutoExclusive(false);
+        button->setChecked(false);
+        button->setAutoExclusive(true);
+    }
+}
+
+void WidgetValues::blank(QSpinBox *spinBox)
+{
+    spinBox->setSpecialValueText(kBlankText);
+}
+
+void WidgetValues::blank(QComboBox *comboBox)
+{
+    comboBox->setCurrentIndex(-1);
+}
+
+void WidgetValues::setValue(QSpinBox *spinBox, int value)
+{
+    spinBox->setSpecialValueText(QString());
+    spinBox->setValue(value);
+}
+
+bool WidgetValues::isBlank(const QSpinBox *spinBox)
+{
+    return spinBox->text() == kBlankText;
+}
+
+bool WidgetValues::isBlank(const QAbstractButton *first, const QAbstractButton *second)
+{
+    return !first->isChecked() && !second->isChecked();
+}

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+
+QT_BEGIN_NAMESPACE
+class QAbstractButton;
+class QComboBox;
+class QSpinBox;
+QT_END_NAMESPACE
+
+// How module values sit in widgets: a read blanks what it will fill, so that a failed read shows
+// no stale value, and a write refuses a blank input.
+namespace WidgetValues {
+
+// Unchecks both buttons of an exclusive pair.
+void blank(QAbstractButton *first, QAbstractButton *second);
+// Shows the spin box empty while it stays at its minimum.
+void blank(QSpinBox *spinBox);
+void blank(QComboBox *comboBox);
+
+// Clears the blank marker and sets the value (clamped to the box's range).
+void setValue(QSpinBox *spinBox, int value);
+// True when a failed read left the box blank and the user has not changed it since.
+bool isBlank(const QSpinBox *spinBox);
+// True when neither button of a pair is checked.
+bool isBlank(const QAbstractButton *first, const QAbstractButton *second);
+
+} // namespace WidgetValues
