@@ -40,7 +40,8 @@ private slots:
     void nestedPathsKeepSiblings();
     void scalarReplacedByObject();
     void keysSortedAndIndented();
-    void readOnlyFileRefused();
+    void unopenableFileRefused_data();
+    void unopenableFileRefused();
     void failedWriteKeepsValueInMemory();
     void batchWritesOnce();
     void memoryStoreHasNoFile();
@@ -129,15 +130,28 @@ void TestJsonConfig::keysSortedAndIndented()
     QVERIFY(text.contains("\n    \"Channel\": {\n"));
 }
 
-void TestJsonConfig::readOnlyFileRefused()
+void TestJsonConfig::unopenableFileRefused_data()
 {
-    writeFile(path(), "{}");
-    QFile::setPermissions(path(), QFileDevice::ReadOwner);
-    if (QFile(path()).open(QIODevice::ReadWrite))
-        QSKIP("running with privileges that ignore file permissions");
+    QTest::addColumn<bool>("readOnlyFile");
+    QTest::newRow("a directory") << false;
+    QTest::newRow("a read-only file") << true;
+}
+
+void TestJsonConfig::unopenableFileRefused()
+{
+    QFETCH(bool, readOnlyFile);
+    QString target = path();
+    if (readOnlyFile) {
+        writeFile(target, "{}");
+        QFile::setPermissions(target, QFileDevice::ReadOwner);
+        if (QFile(target).open(QIODevice::ReadWrite))
+            QSKIP("running with privileges that ignore file permissions");
+    } else {
+        QDir().mkpath(target);
+    }
     try {
-        MJsonConfig config(path());
-        QFAIL("a read-only file was accepted");
+        MJsonConfig config(target);
+        QFAIL("the file was accepted");
     } catch (const ConfigFileError &error) {
         QCOMPARE(QString::fromLatin1(error.what()), QStringLiteral("Couldn't open config file."));
     }

@@ -44,10 +44,10 @@ void TestLinkFrame::encode_data()
                                << bytes({0x55, 0xAA, 0x03, 0x32, 0x23, 0x58, 0x00});
     QTest::newRow("reply") << kReplyPayload << kReply;
     QTest::newRow("empty payload") << QByteArray() << bytes({0x55, 0xAA, 0x01, 0x01, 0x00});
-    // 0x01 + 254 * 0xFF = 0xFD03: the sum carries into the high byte.
+    // 0xFF + 254 * 0xFF = 0xFE01: the sum carries into the high byte.
     QTest::newRow("largest") << QByteArray(254, char(0xFF))
                              << bytes({0x55, 0xAA, 0xFF}) + QByteArray(254, char(0xFF))
-                                    + bytes({0x01, 0xFD});
+                                    + bytes({0x01, 0xFE});
 }
 
 void TestLinkFrame::encode()

@@ -1,6 +1,6 @@
 #include "app/language.h"
 #include "app/mjsonconfig.h"
-#include "testenv.h"
+#include "support/testenv.h"
 #include "ui/formabout.h"
 #include "ui/mainwindow.h"
 

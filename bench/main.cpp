@@ -1,0 +1,166 @@
+// Measures the command engine against the module simulator on a pseudo-terminal:
+//  (a) processor time per second spent waiting for a reply that never comes, for the plain
+//      polling loop (process events for at most 50 ms, again and again) and for the engine;
+//  (b) wall time of 29 band reads with early delivery off and on, next to the time the bytes
+//      need on the line.
+#include "protocol/commandengine.h"
+#include "serial/mserialport.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QTextStream>
+
+#include <sys/resource.h>
+
+namespace {
+constexpr int kTransactions = 29;       // one "read all" worth of transactions
+constexpr int kWaitSeconds = 3;         // per waiting measurement
+constexpr int kBitsPerByte = 10;        // start, eight data bits, stop
+constexpr double kTargetCpuPerSecond = 0.02;
+
+struct Silent : FailureReporter
+{
+    void reportFailure(const QString &) override {}
+};
+
+double cpuSeconds()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    auto seconds = [](const timeval &t) { return t.tv_sec + t.tv_usec / 1e6; };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
+class Simulator
+{
+public:
+    explicit Simulator(int baud, const QStringList &extra = {})
+    {
+        const QString program = QCoreApplication::applicationDirPath() + "/../sim/lx815-sim";
+        m_process.start(program, QStringList{"--baud", QString::number(baud)} + extra);
+        if (m_process.waitForReadyRead(10000))
+            m_path = QString::fromLocal8Bit(m_process.readLine()).trimmed();
+    }
+    ~Simulator()
+    {
+        m_process.terminate();
+        m_process.waitForFinished(3000);
+    }
+    QString path() const { return m_path; }
+
+private:
+    QProcess m_process;
+    QString m_path;
+};
+
+struct Link
+{
+    MSerialPort port;
+    CommandEngine engine;
+    Silent silent;
+    Link(const QString &path, bool earlyDelivery)
+    {
+        port.setPortName(path);
+        port.open();
+        if (earlyDelivery)
+            port.setCompleteReplyTest(&LinkFrame::isSingleCompleteFrame);
+        QObject::connect(&port, &MSerialPort::onReceived, &engine, &CommandEngine::receive);
+        engine.setDevice(&port);
+        engine.setReporter(&silent);
+    }
+};
+
+// The plain loop: returns at once when no event is pending, so it spins.
+double pollingLoopCpu(Link &link)
+{
+    const double start = cpuSeconds();
+    QElapsedTimer wall;
+    wall.start();
+    for (int second = 0; second < kWaitSeconds; ++second) {
+        link.engine.sendFrame(QByteArray::fromHex("3223"));
+        QElapsedTimer clock;
+        clock.start();
+        while (link.engine.ResponseQueue.isEmpty()) {
+            if (clock.elapsed() > CommandEngine::kReplyTimeoutMs)
+                break;
+            QCoreApplication::processEvents(QEventLoop::AllEvents, CommandEngine::kPollSliceMs);
+        }
+    }
+    return (cpuSeconds() - start) / (wall.elapsed() / 1000.0);
+}
+
+double engineWaitCpu(Link &link)
+{
+    Command never = Command::read(QByteArray::fromHex("3223"), 3, QString());
+    never.attempts = 1;
+    const double start = cpuSeconds();
+    QElapsedTimer wall;
+    wall.start();
+    for (int second = 0; second < kWaitSeconds; ++second)
+        link.engine.transact(never);
+    return (cpuSeconds() - start) / (wall.elapsed() / 1000.0);
+}
+
+double bandReadsSeconds(const QString &path, bool earlyDelivery, int *failures)
+{
+    Link link(path, earlyDelivery);
+    const Command readBand = Command::read(QByteArray::fromHex("3223"), 3, QString());
+    QElapsedTimer wall;
+    wall.start();
+    for (int i = 0; i < kTransactions; ++i)
+        *failures += !link.engine.transact(readBand);
+    return wall.elapsed() / 1000.0;
+}
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    // The frame log would drown the table.
+    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext &, const QString &text) {
+        if (type != QtDebugMsg)
+            QTextStream(stderr) << text << '\n';
+    });
+    QTextStream out(stdout);
+    const int requestBytes = LinkFrame::encode(QByteArray::fromHex("3223")).size();
+    const int replyBytes = LinkFrame::encode(QByteArray::fromHex("322313")).size();
+
+    out << "(a) processor seconds per second of waiting for a reply that never comes\n";
+    out << QString("%1 %2 %3 %4\n").arg("baud", 8).arg("polling", 10).arg("engine", 10).arg("target", 8);
+    for (int baud : {9600, 115200}) {
+        Simulator silentModule(baud, {"--fault", "*:drop:*"});
+        Link link(silentModule.path(), true);
+        const double polling = pollingLoopCpu(link);
+        const double engine = engineWaitCpu(link);
+        out << QString("%1 %2 %3 %4\n")
+                   .arg(baud, 8)
+                   .arg(polling, 10, 'f', 3)
+                   .arg(engine, 10, 'f', 4)
+                   .arg(QString("<= %1").arg(kTargetCpuPerSecond), 8);
+        out.flush();
+    }
+
+    out << "\n(b) " << kTransactions << " band reads, wall seconds\n";
+    out << QString("%1 %2 %3 %4 %5 %6\n")
+               .arg("baud", 8).arg("wire limit", 11).arg("early off", 10).arg("early on", 10)
+               .arg("on/limit", 9).arg("target", 10);
+    for (int baud : {9600, 115200}) {
+        Simulator module(baud);
+        int failures = 0;
+        const double wire = double(kTransactions) * (requestBytes + replyBytes) * kBitsPerByte / baud;
+        const double off = bandReadsSeconds(module.path(), false, &failures);
+        const double on = bandReadsSeconds(module.path(), true, &failures);
+        const double target = 1.3 * wire + 0.005 * kTransactions;
+        out << QString("%1 %2 %3 %4 %5 %6%7\n")
+                   .arg(baud, 8)
+                   .arg(wire, 11, 'f', 3)
+                   .arg(off, 10, 'f', 3)
+                   .arg(on, 10, 'f', 3)
+                   .arg(on / wire, 9, 'f', 2)
+                   .arg(QString("<= %1").arg(target, 0, 'f', 3), 10)
+                   .arg(failures ? QString("  (%1 failed)").arg(failures) : QString());
+        out.flush();
+    }
+    return 0;
+}
