@@ -1,0 +1,229 @@
+#include "sim/modulesimulator.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QSocketNotifier>
+#include <QTextStream>
+
+#include <csignal>
+#include <cstdio>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace {
+constexpr int kDefaultBaud = 9600; // bit/s, the module's factory line rate
+constexpr int kExitUsage = 2;
+constexpr int kExitFailure = 1;
+
+int signalPipe[2] = {-1, -1};
+
+void onTerminationSignal(int)
+{
+    const char byte = 1;
+    [[maybe_unused]] const ssize_t ignored = ::write(signalPipe[1], &byte, 1);
+}
+
+// Quits the event loop on SIGTERM and SIGINT, so the symbolic link is removed and files closed.
+bool installTerminationHandler(QCoreApplication &app)
+{
+    if (::pipe(signalPipe) != 0)
+        return false;
+    ::fcntl(signalPipe[0], F_SETFD, FD_CLOEXEC);
+    ::fcntl(signalPipe[1], F_SETFD, FD_CLOEXEC);
+    struct sigaction action = {};
+    action.sa_handler = onTerminationSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    ::sigaction(SIGTERM, &action, nullptr);
+    ::sigaction(SIGINT, &action, nullptr);
+    auto *notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, &app);
+    QObject::connect(notifier, &QSocketNotifier::activated, &app, &QCoreApplication::quit);
+    return true;
+}
+
+int usageError(const QString &text)
+{
+    QTextStream(stderr) << "lx815-sim: " << text << '\n';
+    return kExitUsage;
+}
+
+std::optional<quint8> parseByte(QString text)
+{
+    bool ok = false;
+    if (text.startsWith(QLatin1String("0x"), Qt::CaseInsensitive))
+        text = text.mid(2);
+    const uint value = text.toUInt(&ok, 16);
+    if (!ok || value > 0xFF)
+        return std::nullopt;
+    return static_cast<quint8>(value);
+}
+
+QString logLine(const ModuleSimulator::LogEntry &entry)
+{
+    return QStringLiteral("%1\t%2\t%3\t%4\t%5\n")
+        .arg(entry.time.toString(Qt::ISODateWithMs), toHexText(LinkFrame::encode(entry.request)),
+             entry.replyBytes.isEmpty() ? QStringLiteral("-") : toHexText(entry.replyBytes),
+             faultName(entry.fault))
+        .arg(entry.attempt);
+}
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("lx815-sim"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(LX_VERSION_TEXT));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Plays the LX-815 radio module on a pseudo-terminal and prints the terminal's path on "
+        "the first line of standard output."));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    const QCommandLineOption stateOption(QStringLiteral("state"),
+                                         QStringLiteral("Module state file to load (JSON)."),
+                                         QStringLiteral("file"));
+    const QCommandLineOption saveOption(QStringLiteral("save"),
+                                        QStringLiteral("Save the state file after each change."));
+    const QCommandLineOption logOption(
+        QStringLiteral("log"),
+        QStringLiteral("Request log: time, request frame, reply bytes, fault, attempt."),
+        QStringLiteral("file"));
+    const QCommandLineOption baudOption(QStringLiteral("baud"),
+                                        QStringLiteral("Line rate in bit/s; 0 turns pacing off."),
+                                        QStringLiteral("n"), QString::number(kDefaultBaud));
+    const QCommandLineOption latencyOption(QStringLiteral("latency"),
+                                           QStringLiteral("Reply latency in ms."),
+                                           QStringLiteral("ms"), QStringLiteral("0"));
+    const QCommandLineOption rateOption(QStringLiteral("fault-rate"),
+                                        QStringLiteral("Share of requests hit by a random fault."),
+                                        QStringLiteral("r"), QStringLiteral("0"));
+    const QCommandLineOption seedOption(QStringLiteral("seed"),
+                                        QStringLiteral("Seed of the random faults."),
+                                        QStringLiteral("s"), QStringLiteral("1"));
+    const QCommandLineOption kindsOption(
+        QStringLiteral("fault-kinds"),
+        QStringLiteral("Comma-separated kinds of random fault (default: all the tool retries)."),
+        QStringLiteral("kinds"));
+    const QCommandLineOption excludeOption(
+        QStringLiteral("fault-exclude"),
+        QStringLiteral("Hex request prefix never hit at random (repeatable)."),
+        QStringLiteral("hex"));
+    const QCommandLineOption faultOption(
+        QStringLiteral("fault"),
+        QStringLiteral("Scripted fault PREFIX:KIND[=PARAM][:COUNT|*|@A,B], e.g. A2:drop:1 "
+                       "(repeatable). Kinds: drop checksum short long lead refuse split noise "
+                       "delay duplicate."),
+        QStringLiteral("spec"));
+    const QCommandLineOption bandOption(
+        QStringLiteral("band"), QStringLiteral("Band code, e.g. 0x12."), QStringLiteral("code"));
+    const QCommandLineOption linkOption(
+        QStringLiteral("link"), QStringLiteral("Also make a symbolic link to the terminal."),
+        QStringLiteral("path"));
+    parser.addOptions({stateOption, saveOption, logOption, baudOption, latencyOption, rateOption,
+                       seedOption, kindsOption, excludeOption, faultOption, bandOption,
+                       linkOption});
+    parser.process(app);
+
+    std::optional<quint8> band;
+    if (parser.isSet(bandOption) && !(band = parseByte(parser.value(bandOption))))
+        return usageError(QStringLiteral("--band expects a hex byte"));
+    const QString statePath = parser.value(stateOption);
+    if (parser.isSet(saveOption) && statePath.isEmpty())
+        return usageError(QStringLiteral("--save needs --state"));
+    ModuleState state = ModuleState::defaults(band.value_or(ModuleState::kDefaultBand));
+    if (!statePath.isEmpty() && QFileInfo::exists(statePath)) {
+        QString error;
+        const auto loaded = ModuleState::load(statePath, &error);
+        if (!loaded)
+            return usageError(error);
+        state = *loaded;
+        if (band)
+            state.band = *band;
+    }
+
+    bool ok = false;
+    const int baud = parser.value(baudOption).toInt(&ok);
+    if (!ok || baud < 0)
+        return usageError(QStringLiteral("--baud expects a number"));
+    const int latency = parser.value(latencyOption).toInt(&ok);
+    if (!ok || latency < 0)
+        return usageError(QStringLiteral("--latency expects a number of ms"));
+    const double rate = parser.value(rateOption).toDouble(&ok);
+    if (!ok || rate < 0.0 || rate > 1.0)
+        return usageError(QStringLiteral("--fault-rate expects a number from 0 to 1"));
+    const quint32 seed = parser.value(seedOption).toUInt(&ok);
+    if (!ok)
+        return usageError(QStringLiteral("--seed expects a number"));
+
+    ModuleSimulator simulator;
+    simulator.setState(state);
+    simulator.setBaud(baud);
+    simulator.setLatency(latency);
+    for (const QString &spec : parser.values(faultOption)) {
+        QString error;
+        const auto rule = FaultInjector::parseRule(spec, &error);
+        if (!rule)
+            return usageError(error);
+        simulator.faults().addRule(*rule);
+    }
+    QList<FaultKind> kinds = FaultInjector::defaultRandomKinds();
+    if (parser.isSet(kindsOption)) {
+        kinds.clear();
+        for (const QString &name : parser.value(kindsOption).split(QLatin1Char(','))) {
+            const auto kind = faultKindFromName(name.trimmed());
+            if (!kind || *kind == FaultKind::None)
+                return usageError(QStringLiteral("unknown fault kind \"%1\"").arg(name));
+            kinds.append(*kind);
+        }
+    }
+    simulator.faults().setRandom(rate, seed, kinds);
+    QList<QByteArray> excluded;
+    for (const QString &hex : parser.values(excludeOption))
+        excluded.append(QByteArray::fromHex(hex.toLatin1()));
+    simulator.faults().setRandomExcluded(excluded);
+
+    QFile logFile(parser.value(logOption));
+    if (parser.isSet(logOption) && !logFile.open(QIODevice::WriteOnly | QIODevice::Append))
+        return usageError(logFile.fileName() + QStringLiteral(": ") + logFile.errorString());
+    if (logFile.isOpen()) {
+        QObject::connect(&simulator, &ModuleSimulator::requestReceived, [&] {
+            logFile.write(logLine(simulator.log().last()).toUtf8());
+            logFile.flush();
+        });
+    }
+    if (parser.isSet(saveOption)) {
+        QObject::connect(&simulator, &ModuleSimulator::stateChanged, [&] {
+            QString error;
+            if (!simulator.state().save(statePath, &error))
+                QTextStream(stderr) << "lx815-sim: " << error << '\n';
+        });
+    }
+
+    QString error;
+    if (!simulator.open(&error)) {
+        QTextStream(stderr) << "lx815-sim: " << error << '\n';
+        return kExitFailure;
+    }
+    if (parser.isSet(saveOption) && !QFileInfo::exists(statePath))
+        simulator.state().save(statePath, nullptr);
+    const QString linkPath = parser.value(linkOption);
+    if (!linkPath.isEmpty()) {
+        if (QFileInfo(linkPath).isSymLink())
+            QFile::remove(linkPath);
+        if (!QFile::link(simulator.slavePath(), linkPath))
+            return usageError(QStringLiteral("cannot create the link %1").arg(linkPath));
+    }
+    if (!installTerminationHandler(app))
+        return kExitFailure;
+
+    std::fprintf(stdout, "%s\n", qPrintable(simulator.slavePath()));
+    std::fflush(stdout);
+    const int result = app.exec();
+    if (!linkPath.isEmpty())
+        QFile::remove(linkPath);
+    simulator.close();
+    return result;
+}
