@@ -1,8 +1,11 @@
 #include "app/language.h"
 #include "app/mjsonconfig.h"
+#include "serial/formserialportsetting.h"
 #include "ui/mainwindow.h"
 
 #include <QApplication>
+#include <QCommandLineParser>
+#include <QDebug>
 #include <QEventLoop>
 #include <QPixmap>
 #include <QSplashScreen>
@@ -16,6 +19,14 @@ int main(int argc, char *argv[])
 {
     QCoreApplication::setAttribute(Qt::AA_EnableHighDpiScaling, true);
     QApplication app(argc, argv);
+
+    QCommandLineParser parser;
+    parser.addHelpOption();
+    const QCommandLineOption portOption(QStringLiteral("port"),
+                                        QStringLiteral("Preselect the serial port PATH."),
+                                        QStringLiteral("PATH"));
+    parser.addOption(portOption);
+    parser.process(app);
 
     QSplashScreen splash(QPixmap(QStringLiteral(":/images/lx-815.png")));
     splash.show();
@@ -32,6 +43,9 @@ int main(int argc, char *argv[])
     Language::install(startupLanguage);
 
     MainWindow window;
+    const QString port = parser.value(portOption);
+    if (!port.isEmpty() && !window.serialSettings()->selectPort(port))
+        qWarning().noquote() << "No such serial port:" << port;
     window.show();
     splash.finish(&window);
     return app.exec();

@@ -1,8 +1,12 @@
 #include "serial/mserialport.h"
 
+#include "serial/portadvice.h"
+
 #include <QCoreApplication>
 #include <QSerialPortInfo>
 #include <QTimer>
+
+#include <utility>
 
 MSerialPort *const appSerialPort = new MSerialPort(nullptr);
 
@@ -26,7 +30,11 @@ bool MSerialPort::open()
         emit openStateChanged();
         return true;
     }
-    emit onError(0, portName() + QCoreApplication::translate("MSerialPort", "打开失败！"));
+    // The library's own error of this attempt has been forwarded already and is still current.
+    const auto cause =
+        PortAdvice::openFailureCause(error(), PortAdvice::deviceAccessible(portName()));
+    report(0, portName() + QCoreApplication::translate("MSerialPort", "打开失败！"),
+           PortAdvice::forOpenFailure(cause));
     return false;
 }
 
@@ -54,8 +62,40 @@ void MSerialPort::onPortError(QSerialPort::SerialPortError err)
 {
     if (err == QSerialPort::NoError)
         return;
-    emit onError(err, errorString() + QStringLiteral("\r\nError Number: 0x")
-                          + QString::number(err, 16));
+    const QString message =
+        errorString() + QStringLiteral("\r\nError Number: 0x") + QString::number(err, 16);
+    if (isOpen() && (err == QSerialPort::ReadError || err == QSerialPort::ResourceError)) {
+        // The device has gone (an unplugged adapter, a closed pty): the library may repeat the
+        // read error tens of thousands of times a second until the port is closed. The first one
+        // closes the port once the library's notification has returned; repeats are dropped.
+        if (!m_lossPending) {
+            m_lossPending = true;
+            m_lossError = err;
+            m_lossMessage = message;
+            QMetaObject::invokeMethod(this, &MSerialPort::onConnectionLost, Qt::QueuedConnection);
+        }
+        return;
+    }
+    report(err, message, QString());
+}
+
+void MSerialPort::onConnectionLost()
+{
+    const int err = m_lossError;
+    const QString message = m_lossMessage;
+    if (isOpen())
+        close();
+    m_lossPending = false;
+    emit connectionLost();
+    report(err, message, PortAdvice::forLostDevice());
+}
+
+void MSerialPort::report(int errNo, const QString &msg, const QString &advice)
+{
+    // Restored afterwards, so that a report made while another one is delivered cannot clear it.
+    const QString outer = std::exchange(m_errorAdvice, advice);
+    emit onError(errNo, msg);
+    m_errorAdvice = outer;
 }
 
 void MSerialPort::onRxTimeout()

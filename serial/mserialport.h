@@ -12,7 +12,8 @@ class QTimer;
 QT_END_NAMESPACE
 
 // The serial port of the tool: reports a failed open in words, forwards library errors with a
-// readable text, and delivers received bytes one burst at a time.
+// readable text, delivers received bytes one burst at a time, and closes itself once when the
+// device goes away.
 class MSerialPort : public QSerialPort
 {
     Q_OBJECT
@@ -34,23 +35,35 @@ public:
 
     static QStringList availablePortNames();
 
+    // Advice for the user about the error being reported right now (why an open failed, or that
+    // the device went away); empty otherwise. Meant for receivers of onError().
+    QString lastErrorAdvice() const { return m_errorAdvice; }
+
 signals:
     void onError(int errNo, QString msg);
     void onReceived(QByteArray data);
     void openStateChanged();
+    // The device went away while open and the port has closed itself; onError() follows.
+    void connectionLost();
 
 private slots:
     void onPortError(QSerialPort::SerialPortError err);
     void onRxTimeout();
     void onReadyToRead();
+    void onConnectionLost();
 
 private:
     using QSerialPort::open;
+    void report(int errNo, const QString &msg, const QString &advice);
 
     int rxTimeout = kDefaultRxTimeoutMs;
     QTimer *rxTimer = nullptr;
     QByteArray rxBuffer;
     std::function<bool(const QByteArray &)> m_completeReplyTest;
+    QString m_errorAdvice;
+    bool m_lossPending = false;
+    int m_lossError = NoError;
+    QString m_lossMessage;
 };
 
 // The one serial port of the process; created before the application object.

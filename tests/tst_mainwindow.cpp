@@ -1,4 +1,8 @@
 #include "app/language.h"
+#include "protocol/loadingwidget.h"
+#include "serial/mserialport.h"
+#include "support/simharness.h"
+#include "ui/pagereveal.h"
 #include "app/mjsonconfig.h"
 #include "support/testenv.h"
 #include "ui/formabout.h"
@@ -15,6 +19,13 @@ namespace {
 QAction *action(QWidget *window, const char *name)
 {
     return window->findChild<QAction *>(QString::fromLatin1(name));
+}
+
+QByteArray fileContent(const QString &path)
+{
+    QFile file(path);
+    file.open(QIODevice::ReadOnly);
+    return file.readAll();
 }
 
 QLabel *statusMirror(QMainWindow *window)
@@ -36,8 +47,8 @@ class TestMainWindow : public QObject
 private slots:
     void init();
     void cleanup();
-    void startupLanguage_data();
-    void startupLanguage();
+    void languageAtStartup_data();
+    void languageAtStartup();
     void switchingStoresAtOnce();
     void clickingCheckedActionLeavesNeitherChecked();
     void onlyUserPageAtStart();
@@ -45,6 +56,11 @@ private slots:
     void readyIsMirrored();
     void aboutIsOneInstance();
     void aboutHidesOnLeftClickOnly();
+    void reveal_data();
+    void reveal();
+    void revealedTabCloses();
+    void sentFrameIsCounted();
+    void overlayCoversWindowOnResize();
 
 private:
     std::unique_ptr<ScopedSettings> m_settings;
@@ -62,7 +78,7 @@ void TestMainWindow::cleanup()
     m_settings.reset();
 }
 
-void TestMainWindow::startupLanguage_data()
+void TestMainWindow::languageAtStartup_data()
 {
     QTest::addColumn<QJsonValue>("stored");
     QTest::addColumn<QString>("language");
@@ -75,20 +91,14 @@ void TestMainWindow::startupLanguage_data()
     QTest::newRow("not a string") << QJsonValue(1) << "zh_CN" << "LX-815 配置工具";
 }
 
-void TestMainWindow::startupLanguage()
+void TestMainWindow::languageAtStartup()
 {
     QFETCH(QJsonValue, stored);
     QFETCH(QString, language);
     QFETCH(QString, title);
     if (!stored.isNull())
         appConfig->setValue(Language::kSettingsPath, stored);
-    const QByteArray before = QFile(m_settings->filePath()).exists()
-                                  ? [&] {
-                                        QFile f(m_settings->filePath());
-                                        f.open(QIODevice::ReadOnly);
-                                        return f.readAll();
-                                    }()
-                                  : QByteArray();
+    const QByteArray before = fileContent(m_settings->filePath());
     startupLanguage = Language::storedLanguage(appConfig);
     QCOMPARE(startupLanguage, language);
     Language::install(startupLanguage);
@@ -96,9 +106,7 @@ void TestMainWindow::startupLanguage()
     QCOMPARE(window.windowTitle(), title);
     QCOMPARE(action(&window, "action_en_US")->isChecked(), language == Language::kEnglish);
     QCOMPARE(action(&window, "action_zh_CN")->isChecked(), language == Language::kChinese);
-    QFile after(m_settings->filePath());
-    after.open(QIODevice::ReadOnly);
-    QCOMPARE(after.readAll(), before); // start-up never writes the settings
+    QCOMPARE(fileContent(m_settings->filePath()), before); // start-up never writes the settings
 }
 
 void TestMainWindow::switchingStoresAtOnce()
@@ -187,6 +195,103 @@ void TestMainWindow::aboutHidesOnLeftClickOnly()
     QVERIFY(about.isVisible());
     QTest::mouseClick(&about, Qt::LeftButton);
     QVERIFY(!about.isVisible());
+}
+
+namespace {
+// Presses keys on the window: "<F7>" and "<F8>" for the select keys, anything else as text.
+void press(QWidget *window, const QString &keys)
+{
+    for (int i = 0; i < keys.size(); ++i) {
+        if (keys.midRef(i).startsWith(QLatin1String("<F7>"))) {
+            QTest::keyClick(window, Qt::Key_F7);
+            i += 3;
+        } else if (keys.midRef(i).startsWith(QLatin1String("<F8>"))) {
+            QTest::keyClick(window, Qt::Key_F8);
+            i += 3;
+        } else {
+            QTest::keyClick(window, keys.at(i).toLatin1());
+        }
+    }
+}
+} // namespace
+
+void TestMainWindow::reveal_data()
+{
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<QStringList>("tabs");
+    const QString user = QStringLiteral("用户参数");
+    const QString lx = QStringLiteral("内部参数调整");
+    const QString mr = QStringLiteral("MR-460 Adjustment");
+    const QString lxCode = PageReveal::accessCode(PageReveal::Page::Lx815);
+    const QString mrCode = PageReveal::accessCode(PageReveal::Page::Mr460);
+    QTest::newRow("LX-815") << "<F7>" + lxCode << QStringList{user, lx};
+    QTest::newRow("MR-460") << "<F8>" + mrCode << QStringList{user, mr};
+    QTest::newRow("both") << "<F7>" + lxCode + "<F8>" + mrCode << QStringList{user, lx, mr};
+    QTest::newRow("no select key") << lxCode << QStringList{user};
+    QTest::newRow("other page's code") << "<F7>" + mrCode << QStringList{user};
+    QTest::newRow("wrong character in the middle")
+        << "<F7>" + lxCode.left(2) + "x" + lxCode.mid(2) << QStringList{user};
+    QTest::newRow("select key again starts over")
+        << "<F7>" + lxCode.left(3) + "<F7>" + lxCode << QStringList{user, lx};
+    QTest::newRow("one more key after a reveal ends it")
+        << "<F7>" + lxCode + lxCode.left(1) + lxCode << QStringList{user, lx};
+}
+
+void TestMainWindow::reveal()
+{
+    QFETCH(QString, keys);
+    QFETCH(QStringList, tabs);
+    MainWindow window;
+    press(&window, keys);
+    auto *tabWidget = window.findChild<QTabWidget *>(QStringLiteral("tabWidget_2"));
+    QStringList shown;
+    for (int i = 0; i < tabWidget->count(); ++i)
+        shown.append(tabWidget->tabText(i));
+    QCOMPARE(shown, tabs);
+    QCOMPARE(tabWidget->tabsClosable(), tabs.size() > 1);
+}
+
+void TestMainWindow::revealedTabCloses()
+{
+    MainWindow window;
+    press(&window, "<F7>" + PageReveal::accessCode(PageReveal::Page::Lx815));
+    auto *tabs = window.findChild<QTabWidget *>(QStringLiteral("tabWidget_2"));
+    QCOMPARE(tabs->count(), 2);
+    emit tabs->tabCloseRequested(1);
+    QCOMPARE(tabs->count(), 1);
+    press(&window, "<F7>" + PageReveal::accessCode(PageReveal::Page::Lx815));
+    QCOMPARE(tabs->count(), 2);
+}
+
+void TestMainWindow::sentFrameIsCounted()
+{
+    SimHarness sim;
+    QVERIFY2(sim.isReady(), qPrintable(sim.error()));
+    MainWindow window;
+    appSerialPort->setPortName(sim.portPath());
+    QVERIFY(appSerialPort->open());
+    QVERIFY(window.engine().sendFrame(QByteArray::fromHex("3209")));
+    const auto labels = window.statusBar()->findChildren<QLabel *>();
+    const bool counted = std::any_of(labels.begin(), labels.end(), [](QLabel *label) {
+        return label->text() == QLatin1String("Tx: 7");
+    });
+    appSerialPort->close();
+    QVERIFY(counted);
+    QCOMPARE(sim.waitForRequests(1), true);
+    QCOMPARE(sim.requests(), QList<QByteArray>{QByteArray::fromHex("3209")});
+}
+
+void TestMainWindow::overlayCoversWindowOnResize()
+{
+    MainWindow window;
+    window.show();
+    auto *overlay = window.findChild<LoadingWidget *>();
+    QVERIFY(overlay);
+    overlay->show();
+    window.resize(1000, 780);
+    QTRY_COMPARE(overlay->geometry(), QRect(QPoint(0, 0), window.size()));
+    window.resize(900, 700);
+    QTRY_COMPARE(overlay->geometry(), QRect(QPoint(0, 0), window.size()));
 }
 
 QTEST_MAIN(TestMainWindow)
