@@ -4,6 +4,8 @@
 #include <QComboBox>
 #include <QSpinBox>
 
+#include <memory>
+
 namespace {
 const QString kBlankText = QStringLiteral(" ");
 }
@@ -21,6 +23,13 @@ void WidgetValues::blank(QAbstractButton *first, QAbstractButton *second)
 void WidgetValues::blank(QSpinBox *spinBox)
 {
     spinBox->setSpecialValueText(kBlankText);
+    // Any change of the value (by the user or a read) shows numbers again, the minimum too.
+    auto connection = std::make_shared<QMetaObject::Connection>();
+    *connection = QObject::connect(spinBox, QOverload<int>::of(&QSpinBox::valueChanged), spinBox,
+                                   [spinBox, connection] {
+                                       spinBox->setSpecialValueText(QString());
+                                       QObject::disconnect(*connection);
+                                   });
 }
 
 void WidgetValues::blank(QComboBox *comboBox)

@@ -5,6 +5,7 @@
 #include "app/mjsonconfig.h"
 #include "app/version.h"
 #include "protocol/loadingwidget.h"
+#include "serial/formserialportsetting.h"
 #include "serial/mserialport.h"
 #include "ui/formabout.h"
 #include "ui/messagebox.h"
@@ -12,6 +13,8 @@
 
 #include <QCloseEvent>
 #include <QDebug>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QStatusBar>
@@ -57,6 +60,7 @@ MainWindow::MainWindow(QWidget *parent)
                    | Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint);
     updateWindowTitle();
 
+    buildChannelTable();
     buildStatusBar();
 
     m_engine.setReporter(this);
@@ -75,7 +79,11 @@ MainWindow::MainWindow(QWidget *parent)
     connect(appSerialPort, &MSerialPort::onReceived, this, &MainWindow::onSerialPortReceived);
     connect(appSerialPort, &MSerialPort::onError, this, &MainWindow::onSerialPortError);
 
+    serialForm = new FormSerialPortSetting;
+
     connect(loadingWidget, &LoadingWidget::userCancel, this, &MainWindow::onLoadingUserCancel);
+
+    connectAdjustButtons(this);
 }
 
 MainWindow::~MainWindow()
@@ -161,7 +169,28 @@ void MainWindow::setLed(QLabel *led, bool off)
 
 void MainWindow::reportFailure(const QString &text)
 {
+    refuse(text);
+}
+
+bool MainWindow::refuse(const QString &text)
+{
     MessageBox::critical(this, tr("错误"), text);
+    return false;
+}
+
+QString MainWindow::chooseConfigFile(bool save, const QString &title)
+{
+    const QString filter = QStringLiteral("*.json");
+    QString chosen;
+    if (m_fileChooser)
+        chosen = m_fileChooser(save, title, lastCfgDir);
+    else if (save)
+        chosen = QFileDialog::getSaveFileName(this, title, lastCfgDir, filter);
+    else
+        chosen = QFileDialog::getOpenFileName(this, title, lastCfgDir, filter);
+    if (!chosen.isEmpty())
+        lastCfgDir = QFileInfo(chosen).absolutePath();
+    return chosen;
 }
 
 bool MainWindow::runOperation(OperationKind kind, const std::function<bool()> &operation)
@@ -227,8 +256,15 @@ void MainWindow::onSerialPortError(int errNo, const QString &msg)
     case QSerialPort::NotOpenError:
         return;
     default:
-        MessageBox::critical(this, tr("Error"), msg);
+        break;
     }
+    // The same error reported again while its box is still open adds nothing.
+    const QString key = QString::number(errNo) + QLatin1Char('\n') + msg;
+    if (m_serialErrorsShown.contains(key))
+        return;
+    m_serialErrorsShown.append(key);
+    MessageBox::critical(this, tr("Error"), msg, appSerialPort->lastErrorAdvice());
+    m_serialErrorsShown.removeOne(key);
 }
 
 void MainWindow::onSerialPortReceived(const QByteArray &data)
@@ -300,6 +336,11 @@ void MainWindow::on_action_zh_CN_triggered()
     ui->retranslateUi(this);
     updateWindowTitle();
     retranslateSerialForm();
+}
+
+void MainWindow::retranslateSerialForm()
+{
+    serialForm->retranslate();
 }
 
 void MainWindow::switchLanguage(const QString &code)

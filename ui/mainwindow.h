@@ -5,12 +5,17 @@
 #include <QList>
 #include <QMainWindow>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <optional>
 
 QT_BEGIN_NAMESPACE
+class QComboBox;
 class QLabel;
+class QLineEdit;
+class QRadioButton;
+class QSpinBox;
 class QTimer;
 QT_END_NAMESPACE
 
@@ -19,8 +24,11 @@ class MainWindow;
 }
 
 class FormAbout;
+struct FactoryCalibration;
+struct FactoryStep;
 class FormSerialPortSetting;
 class LoadingWidget;
+struct UserConfig;
 
 // The tool's only window: it owns the form, the status bar lamps, the busy overlay and the
 // command engine, and every module operation is one of its slots.
@@ -36,6 +44,10 @@ public:
     CommandEngine &engine() { return m_engine; }
     FormSerialPortSetting *serialSettings() const { return serialForm; }
     bool isOperationRunning() const { return m_operationRunning; }
+
+    // Asks for a configuration file name; tests replace the dialog.
+    using FileChooser = std::function<QString(bool save, const QString &title, const QString &dir)>;
+    void setFileChooser(FileChooser chooser) { m_fileChooser = std::move(chooser); }
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
@@ -59,6 +71,217 @@ private slots:
     void on_action_en_US_triggered();
     void on_action_zh_CN_triggered();
 
+    // Identification, channel table, user parameters and the user configuration file
+    void on_actReadDeviceInfo_triggered();
+    void on_action_5_triggered();
+    void onEditingFinished();
+    void on_pushButton_clicked();
+    void on_pushButton_2_clicked();
+    void on_pushButton_3_clicked();
+    void on_pushButton_4_clicked();
+    void on_pushButton_5_clicked();
+    void on_pushButton_6_clicked();
+    void on_pushButton_7_clicked();
+    void on_pushButton_8_clicked();
+    void on_pushButton_9_clicked();
+    void on_pushButton_10_clicked();
+    void on_pushButton_11_clicked();
+    void on_pushButton_12_clicked();
+    void on_pushButton_13_clicked();
+    void on_pushButton_14_clicked();
+    void on_pushButton_15_clicked();
+    void on_pushButton_16_clicked();
+    void on_pushButton_17_clicked();
+    void on_pushButton_18_clicked();
+    void on_pushButton_19_clicked();
+    void on_pushButton_20_clicked();
+    void on_pushButton_21_clicked();
+    void on_pushButton_22_clicked();
+    void on_action_6_triggered();
+    void on_action_8_triggered();
+    void on_actSaveCfgFile_triggered();
+    void on_action_2_triggered();
+    void on_actOpenCfgFile_triggered();
+    void on_action_triggered();
+
+public:
+    // Band limits of the identified module in 10 Hz, 0 until a band read recognises the band.
+    quint32 bandMinimum() const { return freqMin; }
+    quint32 bandMaximum() const { return freqMax; }
+
+private:
+    // Identification, channel table, user parameters and the user configuration file
+    bool readBand();
+    bool readFirmwareVersion();
+    bool readSerialNumber();
+    bool readDeviceInfo();
+    void buildChannelTable();
+    QWidget *channelCell(int channel, const QString &field) const;
+    QLineEdit *frequencyCell(int channel, const QString &field) const;
+    QComboBox *selectorCell(int channel, const QString &field) const;
+    quint32 frequency(int channel, const QString &field) const;
+    void setFrequency(int channel, const QString &field, quint32 value);
+    int selectorIndex(int channel, const QString &field) const;
+    void setSelectorIndex(int channel, const QString &field, int index);
+    quint32 rxFreq(int channel) const;
+    quint32 txFreq(int channel) const;
+    void setRxFreq(int channel, quint32 value);
+    void setTxFreq(int channel, quint32 value);
+    int txPowerIndex(int channel) const;
+    int bandwidthIndex(int channel) const;
+    int sqLevelIndex(int channel) const;
+    int ctcssDcsIndex(int channel) const;
+    int scanIndex(int channel) const;
+    void setTxPowerIndex(int channel, int index);
+    void setBandwidthIndex(int channel, int index);
+    void setSqLevelIndex(int channel, int index);
+    void setCtcssDcsIndex(int channel, int index);
+    void setScanIndex(int channel, int index);
+    void clearChannelSelectors(int channel);
+    void clearChannelTable();
+    bool isDeviceInfoRead() const;
+    bool readFreqAndPower();
+    bool writeFreqAndPower();
+    bool readChannelParams(int channel);
+    bool writeChannelParams(int channel);
+    bool readChannelTable();
+    bool writeChannelTable();
+    bool readCtrlMode();
+    bool writeCtrlMode();
+    bool readCurrentChannel();
+    bool writeCurrentChannel();
+    bool readTxProtect();
+    bool writeTxProtect();
+    bool readVolume();
+    bool writeVolume();
+    bool readPowerSave();
+    bool writePowerSave();
+    bool readPowerSaveTime();
+    bool writePowerSaveTime();
+    bool readAudioWave();
+    bool writeAudioWave();
+    bool readSidetone();
+    bool writeSidetone();
+    bool readRssi();
+    bool readScanMode();
+    bool writeScanMode();
+    bool disableVirtualPort();
+    void followPowerSaveMode();
+    bool readAllParams();
+    bool writeAllParams();
+    UserConfig userConfigFromWidgets() const;
+    void applyUserConfig(const UserConfig &config);
+    void saveUserConfig();
+    void loadUserConfig();
+
+private slots:
+    // Factory pages: calibration adjust buttons, test bench, factory settings and file
+    void onAdjustClicked();
+    void on_pushButton_273_clicked();
+    void on_pushButton_237_clicked();
+    void on_pushButton_278_clicked();
+    void on_pushButton_279_clicked();
+    void on_pushButton_282_clicked();
+    void on_pushButton_274_clicked();
+    void on_pushButton_238_clicked();
+    void on_pushButton_277_clicked();
+    void on_pushButton_280_clicked();
+    void on_pushButton_283_clicked();
+    void on_pushButton_275_clicked();
+    void on_pushButton_239_clicked();
+    void on_pushButton_276_clicked();
+    void on_pushButton_281_clicked();
+    void on_pushButton_284_clicked();
+    void on_pushButton_241_clicked();
+    void on_pushButton_240_clicked();
+    void on_pushButton_23_clicked();
+    void on_pushButton_31_clicked();
+    void on_pushButton_24_clicked();
+    void on_pushButton_32_clicked();
+    void on_pushButton_25_clicked();
+    void on_pushButton_26_clicked();
+    void on_pushButton_27_clicked();
+    void on_pushButton_124_clicked();
+    void on_pushButton_130_clicked();
+    void on_pushButton_114_clicked();
+    void on_pushButton_125_clicked();
+    void on_pushButton_131_clicked();
+    void on_pushButton_121_clicked();
+    void on_pushButton_120_clicked();
+    void on_pushButton_113_clicked();
+    void on_pushButton_122_clicked();
+    void on_pushButton_126_clicked();
+    void on_pushButton_128_clicked();
+    void on_pushButton_127_clicked();
+    void on_pushButton_123_clicked();
+    void on_pushButton_132_clicked();
+    void on_pushButton_134_clicked();
+    void on_pushButton_133_clicked();
+    void on_pushButton_129_clicked();
+    void on_pushButton_186_clicked();
+    void on_pushButton_190_clicked();
+    void on_pushButton_258_clicked();
+    void on_pushButton_259_clicked();
+    void on_pushButton_185_clicked();
+    void on_pushButton_189_clicked();
+    void on_pushButton_187_clicked();
+    void on_pushButton_188_clicked();
+    void on_pushButton_257_clicked();
+    void on_pushButton_260_clicked();
+    void on_pushButton_261_clicked();
+    void on_pushButton_262_clicked();
+    void on_pushButton_39_clicked();
+    void on_pushButton_40_clicked();
+    void on_pushButton_41_clicked();
+    void on_pushButton_42_clicked();
+    void on_pushButton_47_clicked();
+    void on_pushButton_48_clicked();
+    void on_pushButton_37_clicked();
+    void on_pushButton_38_clicked();
+    void on_pushButton_43_clicked();
+    void on_pushButton_44_clicked();
+    void on_pushButton_45_clicked();
+    void on_pushButton_46_clicked();
+    void on_pushButton_29_clicked();
+    void on_pushButton_30_clicked();
+    void on_pushButton_28_clicked();
+    void on_pushButton_242_clicked();
+    void on_pushButton_34_clicked();
+    void on_pushButton_33_clicked();
+
+private:
+    // Factory pages: calibration adjust buttons, test bench, factory settings and file
+    static constexpr int kLx815Page = 0; // power table pages
+    static constexpr int kMr460Page = 1;
+    void connectAdjustButtons(QObject *root);
+    bool readAdjustValue(unsigned type, int point, QSpinBox *spinBox, bool isSigned);
+    bool writeAdjustValue(unsigned type, int point, QSpinBox *spinBox);
+    bool stepAdjustValue(unsigned type, int point, int delta);
+    bool setTransmitTestMode(int mode);
+    bool setSensitivityTestMode(quint8 mode);
+    bool calibrateSquelch(quint8 level);
+    bool calibrateRssi(quint8 levelDbuv);
+    bool readRssiOffset(int point);
+    bool writeRssiOffset(int point);
+    bool stepRssiOffset(int point, int delta);
+    bool readTxPowerTable(int page);
+    bool writeTxPowerTable(int page);
+    bool stepTxPowerCell(int page, int delta);
+    bool readRadioBand();
+    bool writeRadioBand();
+    bool readFactorySerialNumber(QLineEdit *edit);
+    bool writeFactorySerialNumber(QLineEdit *edit);
+    bool readSidetoneVolume();
+    bool writeSidetoneVolume();
+    bool readCoupling(QRadioButton *dc, QRadioButton *ac);
+    bool writeCoupling(QRadioButton *dc, QRadioButton *ac);
+    bool readAllParameters();
+    bool writeAllParameters();
+    bool runFactorySequence(bool writing);
+    bool runFactoryStep(const FactoryStep &step, bool writing);
+    FactoryCalibration factoryCalibrationFromPage() const;
+    void applyFactoryCalibration(const FactoryCalibration &calibration);
+
 private:
     enum class OperationKind { Read, Write };
 
@@ -69,9 +292,14 @@ private:
     std::optional<QByteArray> transact(const Command &command);
 
     void reportFailure(const QString &text) override;
+    // Shows why an input cannot be sent ("错误" box) and returns false for the caller to return.
+    bool refuse(const QString &text);
+    // The chosen file, or empty when cancelled; remembers its directory in lastCfgDir.
+    QString chooseConfigFile(bool save, const QString &title);
     void showStatus(const QString &text);
     void setLed(QLabel *led, bool off);
     void switchLanguage(const QString &code);
+    void retranslateSerialForm();
     void buildStatusBar();
 
     Ui::MainWindow *ui = nullptr;
@@ -92,7 +320,9 @@ private:
     QTimer *rxLedTimer = nullptr;
     LoadingWidget *loadingWidget = nullptr;
     QString lastCfgDir;
+    QStringList m_serialErrorsShown; // serial errors whose box is open right now
 
     CommandEngine m_engine;
+    FileChooser m_fileChooser;
     bool m_operationRunning = false;
 };

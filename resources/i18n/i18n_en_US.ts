@@ -2,6 +2,33 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en_US">
     <context>
+        <name>CommandLine</name>
+        <message>
+            <source>无法读取文件 %1。</source>
+            <translation>Cannot read the file %1.</translation>
+        </message>
+        <message>
+            <source>文件 %1 不是 JSON 对象。</source>
+            <translation>The file %1 is not a JSON object.</translation>
+        </message>
+        <message>
+            <source>文件 %1 缺少 %2。</source>
+            <translation>The file %1 lacks %2.</translation>
+        </message>
+        <message>
+            <source>文件 %1 中 %2 的类型不对。</source>
+            <translation>The file %1 holds a value of the wrong type at %2.</translation>
+        </message>
+        <message>
+            <source>无法写入文件 %1。</source>
+            <translation>Cannot write the file %1.</translation>
+        </message>
+        <message>
+            <source>文件 %1 不是 JSON 对象，不覆盖它。</source>
+            <translation>The file %1 is not a JSON object; it is left as it is.</translation>
+        </message>
+    </context>
+    <context>
         <name>FormAbout</name>
         <message>
             <source>Form</source>
@@ -13,10 +40,109 @@
         </message>
     </context>
     <context>
+        <name>FormSerialPortSetting</name>
+        <message>
+            <source>串口设置</source>
+            <translation>Serial Port Setting</translation>
+        </message>
+        <message>
+            <source>串口：</source>
+            <translation>Port:</translation>
+        </message>
+        <message>
+            <source>波特率：</source>
+            <translation>Baudrate:</translation>
+        </message>
+        <message>
+            <source>数据位：</source>
+            <translation>Data Bits:</translation>
+        </message>
+        <message>
+            <source>校验位：</source>
+            <translation>Parity:</translation>
+        </message>
+        <message>
+            <source>停止位：</source>
+            <translation>Stop Bits:</translation>
+        </message>
+        <message>
+            <source>流控：</source>
+            <translation>Flow Control:</translation>
+        </message>
+    </context>
+    <context>
+        <name>MBaudrateList</name>
+        <message>
+            <source>Custom</source>
+            <translation type="unfinished" />
+        </message>
+    </context>
+    <context>
+        <name>MFlowCtrlList</name>
+        <message>
+            <source>None</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>RTS/CTS</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>XON/XOFF</source>
+            <translation type="unfinished" />
+        </message>
+    </context>
+    <context>
+        <name>MParityList</name>
+        <message>
+            <source>None</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>Even</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>Odd</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>Mark</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>Space</source>
+            <translation type="unfinished" />
+        </message>
+    </context>
+    <context>
+        <name>MSerialButton</name>
+        <message>
+            <source>打开串口</source>
+            <translation>Open Port</translation>
+        </message>
+        <message>
+            <source>关闭串口</source>
+            <translation>Close Port</translation>
+        </message>
+    </context>
+    <context>
         <name>MSerialPort</name>
         <message>
             <source>打开失败！</source>
-            <translation type="unfinished" />
+            <translation>open failed!</translation>
+        </message>
+        <message>
+            <source>没有访问该串口的权限。请把当前用户加入 dialout 组，然后注销并重新登录。</source>
+            <translation>No permission to use this port. Add your user to the dialout group, then log out and log in again.</translation>
+        </message>
+        <message>
+            <source>该串口正被占用（可能已被其他程序打开）。请关闭占用它的程序后重试。</source>
+            <translation>The port is in use (another program may have it open). Close that program and try again.</translation>
+        </message>
+        <message>
+            <source>串口设备已断开，串口已关闭。</source>
+            <translation>The serial device was disconnected; the port has been closed.</translation>
         </message>
     </context>
     <context>
@@ -46,11 +172,539 @@
             <translation>User Parameter</translation>
         </message>
         <message>
+            <source>读取</source>
+            <translation>Read</translation>
+        </message>
+        <message>
+            <source>设置</source>
+            <translation>Set</translation>
+        </message>
+        <message>
+            <source>频道控制模式</source>
+            <translation>Channel Control Mode</translation>
+        </message>
+        <message>
+            <source>拨码开关</source>
+            <translation>by DIP Switch</translation>
+        </message>
+        <message>
+            <source>软件配置</source>
+            <translation>by Program</translation>
+        </message>
+        <message>
+            <source>当前频道</source>
+            <translation>Channel</translation>
+        </message>
+        <message>
+            <source>存储频道值</source>
+            <translation>Save Change</translation>
+        </message>
+        <message>
+            <source>频道：</source>
+            <translation>Channel:</translation>
+        </message>
+        <message>
+            <source>发射保护</source>
+            <translation>Tx Protect</translation>
+        </message>
+        <message>
+            <source>发射超时时间：</source>
+            <translation>Tx Timeout:</translation>
+        </message>
+        <message>
+            <source>s</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>保护时间：</source>
+            <translation>Stop When Timeout:</translation>
+        </message>
+        <message>
+            <source>音量控制</source>
+            <translation>Volume</translation>
+        </message>
+        <message>
+            <source>(0 - 9)</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>省电模式</source>
+            <translation>Power Save Mode</translation>
+        </message>
+        <message>
+            <source>开启</source>
+            <translation>Enable</translation>
+        </message>
+        <message>
+            <source>关闭</source>
+            <translation>Disable</translation>
+        </message>
+        <message>
+            <source>省电状态时间</source>
+            <translation>Power Saving Time</translation>
+        </message>
+        <message>
+            <source>休眠：</source>
+            <translation>Sleep:</translation>
+        </message>
+        <message>
+            <source>x20 ms</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>待机：</source>
+            <translation>Standby:</translation>
+        </message>
+        <message>
+            <source>x40 ms</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>AUDIO_OUT 输出</source>
+            <translation>AUDIO_OUT Output</translation>
+        </message>
+        <message>
+            <source>方波</source>
+            <translation>Squarewave</translation>
+        </message>
+        <message>
+            <source>正弦波</source>
+            <translation>Sinewave</translation>
+        </message>
+        <message>
+            <source>侧音</source>
+            <translation>Sidetone</translation>
+        </message>
+        <message>
+            <source>RSSI</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>dBuV</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>频道扫描模式</source>
+            <translation>Channel Scan</translation>
+        </message>
+        <message>
+            <source>模式：</source>
+            <translation>Mode:</translation>
+        </message>
+        <message>
+            <source>Mode 0</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>Mode 1</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>Mode 2</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>Mode 3</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>其他</source>
+            <translation>Others</translation>
+        </message>
+        <message>
+            <source>停用虚拟串口</source>
+            <translation>Stop Virtual Serial Port</translation>
+        </message>
+        <message>
             <source>内部参数调整</source>
             <translation type="unfinished" />
         </message>
         <message>
+            <source>频率校准</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>数据频偏校准</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>中端校准值</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>读</source>
+            <translation>Read</translation>
+        </message>
+        <message>
+            <source>写</source>
+            <translation>Set</translation>
+        </message>
+        <message>
+            <source>+1</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>-1</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>+10</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>-10</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>低中端差值</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>中高端差值</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>话音频偏校准</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>亚音频偏校准</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>AUDIO_IN 校准</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>TCXO_BIAS 调整</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>MOD_BIAS 调整</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>强制发射</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>强制进入发射模式
+数据PTT开启</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>强制进入发射模式
+话音PTT开启</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>返回正常模式</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>基带信号耦合方式(测试)</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>直流耦合</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>交流耦合</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>发射校准</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>功率校准</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>1W功率调整值</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>2W功率调整值</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>3W功率调整值</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>4W功率调整值</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>5W功率调整值</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>低端</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>中端</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>高端</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>  两点平衡调整（数据）</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>接收校准</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>接收带通滤波器调节</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>中低端差值</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>高中端差值</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>RFSK 信号电平调节</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>R_BIAS 调整</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>场强偏移调整</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>场强校准</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>场强10dBuV校准</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>场强40dBuV校准</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>灵敏度测试</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>进入灵敏度测试模式</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>结束灵敏度测试</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>静噪校准</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>静噪0.25uV校准</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>静噪0.45uV校准</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>电台频段</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>频段：</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>序列码</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>侧音音量控制</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>基带信号耦合方式</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>除序列号之外的全部内部调整参数</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>读取全部参数</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>写入全部参数</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>保存配置</source>
+            <translation>Save Config</translation>
+        </message>
+        <message>
+            <source>打开配置</source>
+            <translation>Load Config</translation>
+        </message>
+        <message>
             <source>MR-460 Adjustment</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>Transmit Frequency</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>TCXO Bias</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>Read</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>Set</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>MOD Bias</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>Force to Tx</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>Force to Tx
+Data PTT Push</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>Force to Tx
+Voice PTT push</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>Back to normal</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>Baseband Signal Coupling</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>DC-coupling</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>AC-coupling</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>Transmit Power</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>Transmit Power Adjustment</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>1W Adjust</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>2W Adjust</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>3W Adjust</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>4W Adjust</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>5W Adjust</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>Low</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>Middle</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>High</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>Modulation</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>Data Modulation Freq Division</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>Middle Adjust</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>Difference(Low - Mid)</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>Difference(Mid - High)</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>Voice Modulation Freq Division</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>AUDIO_IN</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>CTCSS/DCS Freq Division</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>Others</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>SN</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>Squelch Adjustment</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>0.25uV Adjust</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>0.45uV Adjust</source>
             <translation type="unfinished" />
         </message>
         <message>
@@ -86,10 +740,6 @@
             <translation>Save Config</translation>
         </message>
         <message>
-            <source>关闭</source>
-            <translation>Disable</translation>
-        </message>
-        <message>
             <source>读取设备信息</source>
             <translation>Read Device Info</translation>
         </message>
@@ -118,14 +768,6 @@
             <translation>About</translation>
         </message>
         <message>
-            <source>打开配置</source>
-            <translation>Load Config</translation>
-        </message>
-        <message>
-            <source>保存配置</source>
-            <translation>Save Config</translation>
-        </message>
-        <message>
             <source>读取设备</source>
             <translation>Read Device</translation>
         </message>
@@ -138,12 +780,324 @@
             <translation>Please open the serial port before this operation!</translation>
         </message>
         <message>
-            <source>LX-815 配置工具</source>
-            <translation>LX-815 Config Tool</translation>
+            <source>读调整值失败！</source>
+            <translation>Faild to read the adjust value!</translation>
+        </message>
+        <message>
+            <source>设置调整值失败！</source>
+            <translation>Failed to set the adjust value!</translation>
+        </message>
+        <message>
+            <source>请配置调整值！</source>
+            <translation>Please set the adjust value!</translation>
+        </message>
+        <message>
+            <source>请读回该值以确认。</source>
+            <translation>Please read the value back to check it.</translation>
+        </message>
+        <message>
+            <source>进入/离开发射模式失败！</source>
+            <translation>Failed to enter/exit TX mode!</translation>
+        </message>
+        <message>
+            <source>接收灵敏度测试模式切换失败！</source>
+            <translation>Switch receiving sensitivity test mode failed!</translation>
+        </message>
+        <message>
+            <source>静噪校准失败！</source>
+            <translation>Squelch calibration failed!</translation>
+        </message>
+        <message>
+            <source>场强校准失败！</source>
+            <translation>RSSI calibration failed!</translation>
+        </message>
+        <message>
+            <source>请配置场强校准值！</source>
+            <translation>Please configure RSSI calibration!</translation>
+        </message>
+        <message>
+            <source>读场强校准值失败！</source>
+            <translation>Failed to read RSSI calibration!</translation>
+        </message>
+        <message>
+            <source>设置场强校准值失败！</source>
+            <translation>Failed to configure RSSI calibration!</translation>
+        </message>
+        <message>
+            <source>按偏移量修改场强校准值失败！</source>
+            <translation>Failed to adjust RSSI calibration!</translation>
+        </message>
+        <message>
+            <source>请配置发射功率校准值！</source>
+            <translation>Please calibrate the Power output!</translation>
+        </message>
+        <message>
+            <source>请选择频段！</source>
+            <translation>Please select the frequency band!</translation>
+        </message>
+        <message>
+            <source>请选择功率！</source>
+            <translation>Please select power!</translation>
+        </message>
+        <message>
+            <source>读发射功率校准值失败！</source>
+            <translation>Failed to read the calibration of TX power!</translation>
+        </message>
+        <message>
+            <source>设置发射功率校准值失败！</source>
+            <translation>Failed to calibrate TX power!</translation>
+        </message>
+        <message>
+            <source>按偏移量修改发射功率校准值失败！</source>
+            <translation>Power calibration failed!</translation>
+        </message>
+        <message>
+            <source>读频率和功率失败！</source>
+            <translation>Failed to read the frequency and power!</translation>
+        </message>
+        <message>
+            <source>设置频道的频率和功率失败！</source>
+            <translation>Failed to set frequency and power!</translation>
+        </message>
+        <message>
+            <source>读频道参数失败！</source>
+            <translation>Failed to read parameters!</translation>
+        </message>
+        <message>
+            <source>设置频道参数失败！</source>
+            <translation>Failed to set parameters!</translation>
+        </message>
+        <message>
+            <source>请先读取设备信息！</source>
+            <translation>Please read device info first!</translation>
+        </message>
+        <message>
+            <source>频率超出范围！</source>
+            <translation>Frequency is out of range!</translation>
+        </message>
+        <message>
+            <source>请选择发射功率值！</source>
+            <translation>Please select Tx power!</translation>
+        </message>
+        <message>
+            <source>请选择频道带宽！</source>
+            <translation>Please select the bandwidth!</translation>
+        </message>
+        <message>
+            <source>请选择频道静噪等级！</source>
+            <translation>Please select squelch level!</translation>
+        </message>
+        <message>
+            <source>请选择亚音频/数字亚音频！</source>
+            <translation>Please select CTCSS/DCS!</translation>
+        </message>
+        <message>
+            <source>请选择频是否扫描频道！</source>
+            <translation>Please select to scan channel or not!</translation>
+        </message>
+        <message>
+            <source>请选择电台频段！</source>
+            <translation>Please select frequency!</translation>
+        </message>
+        <message>
+            <source>读电台频段失败！</source>
+            <translation>Read frequency failed!</translation>
+        </message>
+        <message>
+            <source>设置电台频段失败！</source>
+            <translation>Set frequency failed!</translation>
+        </message>
+        <message>
+            <source>请填写序列号！</source>
+            <translation>Please input Serial No.!</translation>
+        </message>
+        <message>
+            <source>请正确地填写序列号！</source>
+            <translation>Please input the SN accordingly!</translation>
+        </message>
+        <message>
+            <source>读序列号失败！</source>
+            <translation>Failed to read SN!</translation>
+        </message>
+        <message>
+            <source>设置序列号失败！</source>
+            <translation>Failed to set SN!</translation>
+        </message>
+        <message>
+            <source>请配置侧音音量！</source>
+            <translation>Please configure sidetone!</translation>
+        </message>
+        <message>
+            <source>读侧音音量失败！</source>
+            <translation>Failed to read sidetone!</translation>
+        </message>
+        <message>
+            <source>设置侧音音量失败！</source>
+            <translation>Failed to configure sidetone!</translation>
+        </message>
+        <message>
+            <source>请选择基带信号耦合方式！</source>
+            <translation>Please set signal coupling type!</translation>
+        </message>
+        <message>
+            <source>读基带信号耦合方式失败！</source>
+            <translation>Failed to read signal coupling type!</translation>
+        </message>
+        <message>
+            <source>设置基带信号耦合方式失败！</source>
+            <translation>Failed to set signal coupling type!</translation>
+        </message>
+        <message>
+            <source>读电台频段信息失败！</source>
+            <translation>Failed to read the frequency band!</translation>
+        </message>
+        <message>
+            <source>读固件版本信息失败！</source>
+            <translation>Failed to read firmware version!</translation>
+        </message>
+        <message>
+            <source>未知设备:</source>
+            <translation>Unknown device:</translation>
+        </message>
+        <message>
+            <source>警告</source>
+            <translation>Warning</translation>
+        </message>
+        <message>
+            <source>您是否真的要将当前的所有参数写入电台？</source>
+            <translation>Do you really want to write all of the radio parameters?</translation>
+        </message>
+        <message>
+            <source>读频道控制模式失败！</source>
+            <translation>Failed to read control mode!</translation>
+        </message>
+        <message>
+            <source>设置频道控制模式失败！</source>
+            <translation>Failed to set control mode!</translation>
+        </message>
+        <message>
+            <source>读当前频道失败！</source>
+            <translation>Failed to read current channel!</translation>
+        </message>
+        <message>
+            <source>设置当前频道失败！</source>
+            <translation>Failed to set channel No.!</translation>
+        </message>
+        <message>
+            <source>读发射保护时间失败！</source>
+            <translation>Failed to read TX protection time!</translation>
+        </message>
+        <message>
+            <source>设置发射保护时间失败！</source>
+            <translation>Failed to set TX protection time!</translation>
+        </message>
+        <message>
+            <source>读音量失败！</source>
+            <translation>Failed to read the volume!</translation>
+        </message>
+        <message>
+            <source>设置音量失败！</source>
+            <translation>Failed to configure the volume!</translation>
+        </message>
+        <message>
+            <source>读省电模式失败！</source>
+            <translation>Failed to read power-saving mode!</translation>
+        </message>
+        <message>
+            <source>设置省电模式失败！</source>
+            <translation>Failed to set power-saving mode!</translation>
+        </message>
+        <message>
+            <source>读省电模式时间失败！</source>
+            <translation>Failed to read power-saving time!</translation>
+        </message>
+        <message>
+            <source>设置省电模式时间失败！</source>
+            <translation>Failed to set power-saving mode!</translation>
+        </message>
+        <message>
+            <source>读音频口输出波形类型失败！</source>
+            <translation>Failed to read output wave type!</translation>
+        </message>
+        <message>
+            <source>设置音频口输出波形类型失败！</source>
+            <translation>Failed to set output wave type!</translation>
+        </message>
+        <message>
+            <source>读侧音开关失败！</source>
+            <translation>Failed to read sidetone status!</translation>
+        </message>
+        <message>
+            <source>设置侧音开关失败！</source>
+            <translation>Failed to set sidetone status!</translation>
+        </message>
+        <message>
+            <source>读 RSSI 失败！</source>
+            <translation>Failed to read RSSI!</translation>
+        </message>
+        <message>
+            <source>读频道扫描模式失败！</source>
+            <translation>Failed to read scan mode!</translation>
+        </message>
+        <message>
+            <source>设置频道扫描模式失败！</source>
+            <translation>Failed to set scan mode!</translation>
+        </message>
+        <message>
+            <source>设置停用虚拟串口失败！</source>
+            <translation>Failed to disable virtual COM Port!</translation>
+        </message>
+        <message>
+            <source>请选择频道控制模式！</source>
+            <translation>Select control mode!</translation>
+        </message>
+        <message>
+            <source>请选择频道值！</source>
+            <translation>Please set channel No.!</translation>
+        </message>
+        <message>
+            <source>请配置发射保护时间值！</source>
+            <translation>Please configure TX proection time!</translation>
+        </message>
+        <message>
+            <source>请配置音量！</source>
+            <translation>Please configure the volume!</translation>
+        </message>
+        <message>
+            <source>请选择省电模式！</source>
+            <translation>Select power-saving mode!</translation>
+        </message>
+        <message>
+            <source>请配置省电模式时间值！</source>
+            <translation>Please set the power-saving time!</translation>
+        </message>
+        <message>
+            <source>请选择音频口输出波形类型！</source>
+            <translation>Select output wave type!</translation>
+        </message>
+        <message>
+            <source>请打开或关闭侧音！</source>
+            <translation>Please enable or disable sidetone!</translation>
+        </message>
+        <message>
+            <source>请选择频道扫描模式！</source>
+            <translation>Please select scan mode!</translation>
+        </message>
+        <message>
+            <source>保存后台配置</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>打开后台配置</source>
+            <translation type="unfinished" />
         </message>
         <message>
             <source>错误</source>
             <translation>Error</translation>
+        </message>
+        <message>
+            <source>LX-815 配置工具</source>
+            <translation>LX-815 Config Tool</translation>
         </message>
         <message>
             <source>读取成功！</source>

@@ -1,0 +1,275 @@
+#include "config/factoryconfig.h"
+
+#include "device/adjustcommands.h"
+#include "device/wire.h"
+
+#include <QJsonValue>
+
+namespace {
+using Kind = FactorySource::Kind;
+
+constexpr int kByteMin = 0;
+constexpr int kByteMax = 255;
+constexpr int kSignedByteMin = -128;
+constexpr int kSignedByteMax = 127;
+constexpr int kSidetoneMax = 9;
+constexpr int kLow = 0;
+constexpr int kMiddle = 1;
+constexpr int kHigh = 2;
+
+const QString kCouplingPath = QStringLiteral("/BasebandSignelCouple");
+const QString kBandPath = QStringLiteral("/RadioBandIndex");
+const QString kDc = QStringLiteral("DC");
+const QString kAc = QStringLiteral("AC");
+
+// The middle point is the calibration value itself; the other two are signed differences.
+FactoryNumberField adjust(const char *path, const char *spinBox, quint8 type, int point)
+{
+    const bool difference = point != kMiddle;
+    return {path,
+            spinBox,
+            {Kind::Adjust, type, point, 0},
+            difference ? kSignedByteMin : kByteMin,
+            difference ? kSignedByteMax : kByteMax};
+}
+
+FactoryNumberField single(const char *path, const char *spinBox, quint8 type)
+{
+    return adjust(path, spinBox, type, kMiddle);
+}
+
+FactoryNumberField cell(const char *path, const char *spinBox, int power, int point)
+{
+    return {path, spinBox, {Kind::PowerCell, 0, point, power}, kByteMin, kByteMax};
+}
+
+FactoryNumberField rssi(const char *path, const char *spinBox, int point)
+{
+    return {path, spinBox, {Kind::RssiOffset, 0, point, 0}, kSignedByteMin, kSignedByteMax};
+}
+
+const std::array<FactoryNumberField, FactoryCalibration::kNumberCount> kFields{{
+    adjust("/DataModFreqDiv/LowDiff", "spinBox_76", AdjustType::kDataDeviation, kLow),
+    adjust("/DataModFreqDiv/Mid", "spinBox_75", AdjustType::kDataDeviation, kMiddle),
+    adjust("/DataModFreqDiv/HighDiff", "spinBox_77", AdjustType::kDataDeviation, kHigh),
+    adjust("/VoiceModFreqDiv/LowDiff", "spinBox_79", AdjustType::kVoiceDeviation, kLow),
+    adjust("/VoiceModFreqDiv/Mid", "spinBox_80", AdjustType::kVoiceDeviation, kMiddle),
+    adjust("/VoiceModFreqDiv/HighDiff", "spinBox_78", AdjustType::kVoiceDeviation, kHigh),
+    adjust("/AUDIO_IN/LowDiff", "spinBox_54", AdjustType::kAudioIn, kLow),
+    adjust("/AUDIO_IN/Mid", "spinBox_55", AdjustType::kAudioIn, kMiddle),
+    adjust("/AUDIO_IN/HighDiff", "spinBox_53", AdjustType::kAudioIn, kHigh),
+    single("/CTCSSFreqDiv", "spinBox_41", AdjustType::kCtcssDeviation),
+    single("/TCXO_BIAS", "spinBox_86", AdjustType::kTcxoBias),
+    single("/MOD_BIAS", "spinBox_44", AdjustType::kModBias),
+    // Row by row (1 W to 5 W), columns low, middle, high.
+    cell("/TxPowerAdj/cell00", "spinBox_58", 0, kLow),
+    cell("/TxPowerAdj/cell01", "spinBox_61", 0, kMiddle),
+    cell("/TxPowerAdj/cell02", "spinBox_57", 0, kHigh),
+    cell("/TxPowerAdj/cell10", "spinBox_70", 1, kLow),
+    cell("/TxPowerAdj/cell11", "spinBox_62", 1, kMiddle),
+    cell("/TxPowerAdj/cell12", "spinBox_64", 1, kHigh),
+    cell("/TxPowerAdj/cell20", "spinBox_71", 2, kLow),
+    cell("/TxPowerAdj/cell21", "spinBox_63", 2, kMiddle),
+    cell("/TxPowerAdj/cell22", "spinBox_65", 2, kHigh),
+    cell("/TxPowerAdj/cell30", "spinBox_69", 3, kLow),
+    cell("/TxPowerAdj/cell31", "spinBox_59", 3, kMiddle),
+    cell("/TxPowerAdj/cell32", "spinBox_66", 3, kHigh),
+    cell("/TxPowerAdj/cell40", "spinBox_67", 4, kLow),
+    cell("/TxPowerAdj/cell41", "spinBox_68", 4, kMiddle),
+    cell("/TxPowerAdj/cell42", "spinBox_60", 4, kHigh),
+    adjust("/2PBalanceAdj/LowDiff", "spinBox_73", AdjustType::kTwoPointBalance, kLow),
+    adjust("/2PBalanceAdj/Mid", "spinBox_72", AdjustType::kTwoPointBalance, kMiddle),
+    adjust("/2PBalanceAdj/HighDiff", "spinBox_74", AdjustType::kTwoPointBalance, kHigh),
+    adjust("/RxFilter/LowDiff", "spinBox_85", AdjustType::kRxFilter, kLow),
+    adjust("/RxFilter/Mid", "spinBox_84", AdjustType::kRxFilter, kMiddle),
+    adjust("/RxFilter/HighDiff", "spinBox_56", AdjustType::kRxFilter, kHigh),
+    single("/RFSKLevel", "spinBox_43", AdjustType::kRfskLevel),
+    single("/R_BIAS", "spinBox_42", AdjustType::kRBias),
+    rssi("/RSSIOffset/Low", "spinBox_81", kLow),
+    rssi("/RSSIOffset/Mid", "spinBox_82", kMiddle),
+    rssi("/RSSIOffset/High", "spinBox_83", kHigh),
+    {"/SidetoneVol", "spinBox_7", {Kind::SidetoneVolume, 0, kMiddle, 0}, kByteMin, kSidetoneMax},
+}};
+
+bool sameSource(const FactorySource &a, const FactorySource &b)
+{
+    if (a.kind != b.kind)
+        return false;
+    switch (a.kind) {
+    case Kind::Adjust:
+        // Single-value types have one value whatever point is named.
+        return a.adjustType == b.adjustType &&
+               (!Wire::isThreePointType(a.adjustType) || a.point == b.point);
+    case Kind::PowerCell:
+        return a.power == b.power && a.point == b.point;
+    case Kind::RssiOffset:
+        return a.point == b.point;
+    case Kind::SidetoneVolume:
+        return true;
+    }
+    return false;
+}
+
+int wireIndex(const FactorySource &source)
+{
+    return Wire::powerTableIndex(source.power, static_cast<Wire::FreqPoint>(source.point));
+}
+} // namespace
+
+int FactoryNumberField::clamp(int value) const
+{
+    return qBound(minimum, value, maximum);
+}
+
+const std::array<FactoryNumberField, FactoryCalibration::kNumberCount> &
+FactoryCalibration::numberFields()
+{
+    return kFields;
+}
+
+int FactoryCalibration::indexOf(const FactorySource &source)
+{
+    for (int i = 0; i < kNumberCount; ++i) {
+        if (sameSource(kFields[i].source, source))
+            return i;
+    }
+    return -1;
+}
+
+QByteArray FactoryCalibration::powerTable() const
+{
+    QByteArray table(Wire::kPowerTableSize, '\0');
+    for (int i = 0; i < kNumberCount; ++i) {
+        if (kFields[i].source.kind == Kind::PowerCell)
+            table[wireIndex(kFields[i].source)] = static_cast<char>(numbers[i]);
+    }
+    return table;
+}
+
+void FactoryCalibration::setPowerTable(const QByteArray &wireOrder)
+{
+    for (int i = 0; i < kNumberCount; ++i) {
+        const int index = wireIndex(kFields[i].source);
+        if (kFields[i].source.kind == Kind::PowerCell && index < wireOrder.size())
+            numbers[i] = static_cast<quint8>(wireOrder.at(index));
+    }
+}
+
+FactoryCalibration FactoryCalibration::normalised() const
+{
+    FactoryCalibration result = *this;
+    for (int i = 0; i < kNumberCount; ++i)
+        result.numbers[i] = kFields[i].clamp(numbers[i]);
+    if (radioBandIndex < 0 || radioBandIndex >= kBandCount)
+        result.radioBandIndex = -1;
+    return result;
+}
+
+MJsonConfig::Entries FactoryCalibration::entries() const
+{
+    MJsonConfig::Entries result;
+    result.reserve(kNumberCount + 2);
+    for (int i = 0; i < kNumberCount; ++i)
+        result.append({QString::fromLatin1(kFields[i].path), numbers[i]});
+    result.append({kCouplingPath, dcCoupling ? kDc : kAc});
+    result.append({kBandPath, radioBandIndex});
+    return result;
+}
+
+FactoryCalibration FactoryCalibration::fromStore(const MJsonConfig &store)
+{
+    FactoryCalibration result;
+    for (int i = 0; i < kNumberCount; ++i)
+        result.numbers[i] = store.value(QString::fromLatin1(kFields[i].path)).toInt(0);
+    result.dcCoupling = store.value(kCouplingPath, kDc).toString() == kDc;
+    result.radioBandIndex = store.value(kBandPath, -1).toInt(0);
+    return result.normalised();
+}
+
+bool FactoryCalibration::operator==(const FactoryCalibration &other) const
+{
+    return numbers == other.numbers && dcCoupling == other.dcCoupling &&
+           radioBandIndex == other.radioBandIndex;
+}
+
+namespace {
+using Step = FactoryBulkStep;
+
+Step number(const char *path)
+{
+    const auto &fields = FactoryCalibration::numberFields();
+    for (int i = 0; i < FactoryCalibration::kNumberCount; ++i) {
+        if (qstrcmp(fields[i].path, path) == 0)
+            return {Step::Item::Number, i};
+    }
+    Q_ASSERT_X(false, "FactoryBulk", path);
+    return {};
+}
+
+Step plain(Step::Item item)
+{
+    return {item, -1};
+}
+
+std::vector<Step> frequencyAdjusts()
+{
+    return {number("/DataModFreqDiv/LowDiff"),
+            number("/DataModFreqDiv/Mid"),
+            number("/DataModFreqDiv/HighDiff"),
+            number("/VoiceModFreqDiv/LowDiff"),
+            number("/VoiceModFreqDiv/Mid"),
+            number("/VoiceModFreqDiv/HighDiff"),
+            number("/AUDIO_IN/LowDiff"),
+            number("/AUDIO_IN/Mid"),
+            number("/AUDIO_IN/HighDiff"),
+            number("/CTCSSFreqDiv"),
+            number("/TCXO_BIAS"),
+            number("/MOD_BIAS")};
+}
+
+std::vector<Step> transmitAndReceiveAdjusts()
+{
+    return {number("/2PBalanceAdj/LowDiff"),
+            number("/2PBalanceAdj/Mid"),
+            number("/2PBalanceAdj/HighDiff"),
+            number("/RxFilter/LowDiff"),
+            number("/RxFilter/Mid"),
+            number("/RxFilter/HighDiff"),
+            number("/RFSKLevel"),
+            number("/R_BIAS"),
+            number("/RSSIOffset/Low"),
+            number("/RSSIOffset/Mid"),
+            number("/RSSIOffset/High")};
+}
+
+std::vector<Step> joined(std::initializer_list<std::vector<Step>> parts)
+{
+    std::vector<Step> all;
+    for (const auto &part : parts)
+        all.insert(all.end(), part.begin(), part.end());
+    return all;
+}
+} // namespace
+
+const std::vector<FactoryBulkStep> &FactoryBulk::readSteps()
+{
+    static const std::vector<Step> steps = joined({
+        frequencyAdjusts(),
+        {plain(Step::Item::TestCoupling), plain(Step::Item::PowerTable)},
+        transmitAndReceiveAdjusts(),
+        {plain(Step::Item::Band), plain(Step::Item::Coupling), number("/SidetoneVol")},
+    });
+    return steps;
+}
+
+const std::vector<FactoryBulkStep> &FactoryBulk::writeSteps()
+{
+    // The test group's coupling is the same setting: writing it once is enough.
+    static const std::vector<Step> steps = joined({
+        frequencyAdjusts(),
+        {plain(Step::Item::PowerTable)},
+        transmitAndReceiveAdjusts(),
+        {plain(Step::Item::Coupling), plain(Step::Item::Band), number("/SidetoneVol")},
+    });
+    return steps;
+}

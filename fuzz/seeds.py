@@ -1,0 +1,142 @@
+#!/usr/bin/env python3
+"""Writes the seed corpora under fuzz/corpus/<target>/. Run it again after changing a seed."""
+import json
+import struct
+from pathlib import Path
+
+CORPUS = Path(__file__).resolve().parent / "corpus"
+
+
+def frame(payload: bytes) -> bytes:
+    body = bytes([len(payload) + 1]) + payload
+    return b"\x55\xaa" + body + struct.pack("<H", sum(body) & 0xFFFF)
+
+
+# fuzz_reassembler, any stream: 0, then items [chunk length][clock step code][chunk]; step codes
+# below 200 are multiples of 3 ms, 200 is 499 ms, 201 is 500 ms, 202 is 501 ms, 203 steps back.
+def items(*chunks):
+    out = b"\x00"
+    for step, chunk in chunks:
+        out += bytes([len(chunk), step]) + chunk
+    return out
+
+
+# fuzz_reassembler, whole frames: 1, then items [payload length][cut][noise][payload].
+def frames(*payloads):
+    out = b"\x01"
+    for cut, noise, payload in payloads:
+        out += bytes([len(payload), cut, noise]) + payload
+    return out
+
+
+REPLY = frame(bytes([0x32, 0x09, 0x55]))  # 55 AA 04 32 09 55 94 00
+ACK = frame(bytes([0x00, 0x01]))
+BAD = bytearray(REPLY)
+BAD[4] ^= 0x40
+LONG = frame(bytes(range(254)))
+# A frame with a wrong checksum that hides a valid one after its first byte.
+HIDDEN = b"\x55\xaa\x08" + frame(bytes([0x32, 0x09])) + b"\x00\x00"
+
+REASSEMBLER = {
+    "one_reply": items((0, REPLY)),
+    "split_100ms": items((0, REPLY[:4]), (33, REPLY[4:])),
+    "split_stale": items((0, REPLY[:4]), (202, REPLY[4:])),
+    "split_at_limit": items((0, REPLY[:4]), (201, REPLY[4:])),
+    "noise_before": items((0, b"\x00\xff\x55\x13\x55"), (16, REPLY)),
+    "corrupt_then_good": items((0, bytes(BAD)), (16, ACK)),
+    "two_in_one_burst": items((0, REPLY + ACK)),
+    "five_bytes_wait": items((0, b"\x55\xaa\x05\x01\x02"), (10, frame(b"\x01\x02\x03\x04")[5:])),
+    "longest_frame": items((0, LONG[:200]), (16, LONG[200:])),
+    "hidden_frame": items((0, HIDDEN)),
+    "clock_back": items((0, REPLY[:3]), (203, REPLY[3:]), (0, ACK)),
+    "byte_by_byte": items(*[(1, REPLY[i:i + 1]) for i in range(len(REPLY))]),
+    "frames_whole": frames((0, 0, bytes([0x32, 0x09, 0x55])), (0, 0, bytes([0x00, 0x01]))),
+    "frames_cut_with_noise": frames((4, 0xAA, bytes([0x32, 0x23, 0x02])), (2, 0x03, b""),
+                                    (200, 0xFF, bytes(range(64)))),
+}
+
+
+# fuzz_jsonconfig: [path length][value kind][path][value bytes][file content]; kinds:
+# 0 null, 1 bool, 2 double, 3 int32, 4 text, 5 object, 6 array.
+def config(path: str, kind: int, value: bytes, content) -> bytes:
+    if not isinstance(content, bytes):
+        content = json.dumps(content, indent=4, ensure_ascii=False).encode()
+    encoded = path.encode()
+    return bytes([len(encoded), kind]) + encoded + value + content
+
+
+def text(value: str) -> bytes:
+    encoded = value.encode()
+    return bytes([len(encoded)]) + encoded
+
+
+SETTINGS = {"Language": "zh_CN", "SerialPort": {
+    "PortName": "COM3", "Baudrate": 9600, "DataBits": 8, "Parity": 0, "StopBits": 1,
+    "FlowCtrl": 0}}
+USER = {"Channel": {"CtrlMode": "Progrem", "Current": 1, "SaveChannel": True,
+                    **{str(n): {"RxFreq": 43512500, "TxFreq": 43512500, "TxPowerIndex": 0,
+                                "BandwidthIndex": 1, "SQLevelIndex": 3, "CTCSSDCSIndex": -1,
+                                "ScanIndex": 0} for n in range(1, 17)}},
+        "TxProtect": {"Timeout": 60, "StopTime": 10}, "Volume": 5,
+        "PowerSave": {"Enable": False, "SleepTime": 0, "StandbyTime": 0},
+        "AudioWaveMode": "Sine", "SideTone": {"Enable": False}, "ChannelScanModeIndex": -1}
+FACTORY = {"DataModFreqDiv": {"LowDiff": -3, "Mid": 120, "HighDiff": 4}, "TCXO_BIAS": 128,
+           "TxPowerAdj": {f"cell{r}{c}": 100 + r * 20 + c for r in range(5) for c in range(3)},
+           "BasebandSignelCouple": "DC", "RadioBandIndex": 2}
+
+JSONCONFIG = {
+    "settings_port": config("/SerialPort/PortName", 4, text("COM7"), SETTINGS),
+    "settings_language": config("/Language", 4, text("en_US"), SETTINGS),
+    "user_rx_freq": config("/Channel/3/RxFreq", 3, struct.pack("<i", 46000000), USER),
+    "user_save_channel": config("/Channel/SaveChannel", 1, b"\x00", USER),
+    "factory_couple": config("/BasebandSignelCouple", 4, text("AC"), FACTORY),
+    "factory_cell": config("/TxPowerAdj/cell42", 2, struct.pack("<d", 187.0), FACTORY),
+    "scalar_becomes_object": config("/Volume/Level", 3, struct.pack("<i", 1), {"Volume": 5}),
+    "top_level_array": config("/Language", 4, text("zh_CN"), [1, 2, 3]),
+    "null_member": config("/a", 0, b"", {"a": None, "b": 0}),
+    "empty_file": config("/Language", 4, text("zh_CN"), b""),
+    "truncated_file": config("/SerialPort/Baudrate", 3, struct.pack("<i", 115200),
+                             b'{\n    "SerialPort": {\n        "PortName": "CO'),
+    "unicode_keys": config("/频道/1", 5, text("键"), {"频道": {"1": "旧", "2": "二"}}),
+    "array_value": config("/List", 6, b"\x07" + text("x"), {"List": {"a": 1}}),
+}
+
+
+def dump(document) -> bytes:
+    return json.dumps(document, indent=4, ensure_ascii=False).encode()
+
+
+FACTORY_FULL = {
+    "DataModFreqDiv": {"LowDiff": -3, "Mid": 120, "HighDiff": 4},
+    "VoiceModFreqDiv": {"LowDiff": -7, "Mid": 98, "HighDiff": 6},
+    "AUDIO_IN": {"LowDiff": 0, "Mid": 64, "HighDiff": -1},
+    "CTCSSFreqDiv": 40, "TCXO_BIAS": 128, "MOD_BIAS": 127,
+    "TxPowerAdj": {f"cell{r}{c}": 100 + r * 20 + c for r in range(5) for c in range(3)},
+    "2PBalanceAdj": {"LowDiff": 2, "Mid": 130, "HighDiff": -2},
+    "RxFilter": {"LowDiff": -12, "Mid": 77, "HighDiff": 12},
+    "RFSKLevel": 30, "R_BIAS": 140,
+    "RSSIOffset": {"Low": -5, "Mid": 0, "High": 5},
+    "SidetoneVol": 6, "BasebandSignelCouple": "AC", "RadioBandIndex": 3,
+}
+ODD_VALUES = {"Channel": {"CtrlMode": "dip", "Current": "5", "SaveChannel": 1,
+                          "1": {"RxFreq": 43512500.5, "TxFreq": -1, "ScanIndex": None},
+                          "16": [1, 2]},
+              "TxProtect": 7, "Volume": 1e300, "AudioWaveMode": "Square",
+              "TCXO_BIAS": 999, "RSSIOffset": {"Low": -200}, "RadioBandIndex": 9,
+              "TxPowerAdj": {"cell00": 255, "cell42": 256}, "SidetoneVol": 2.5}
+FILES = {
+    "user_full": dump(USER),
+    "factory_full": dump(FACTORY_FULL),
+    "both_in_one": dump({**USER, **FACTORY_FULL}),
+    "odd_values": dump(ODD_VALUES),
+    "settings_file": dump(SETTINGS),
+    "not_json": b"Channel=1\nVolume=5\n",
+    "empty": b"",
+}
+
+for target, seeds in (("fuzz_reassembler", REASSEMBLER), ("fuzz_jsonconfig", JSONCONFIG),
+                      ("fuzz_userconfig", FILES), ("fuzz_factoryconfig", FILES)):
+    folder = CORPUS / target
+    folder.mkdir(parents=True, exist_ok=True)
+    for name, data in seeds.items():
+        (folder / name).write_bytes(data)
