@@ -13,6 +13,8 @@ namespace {
 constexpr int kTableMarginPx = 5;
 constexpr int kTableSpacingPx = 3;
 constexpr int kChannelHeaderMaxHeightPx = 10;
+constexpr int kFrequencyPaddingPx = 12; // frame and text margins of a line edit
+
 enum Column
 {
     kNumberColumn,
@@ -53,6 +55,8 @@ void MainWindow::buildChannelTable()
             auto *cell = new QLineEdit;
             cell->setObjectName(cellName(n, field));
             cell->setInputMask(kFrequencyMask);
+            cell->setMinimumWidth(cell->fontMetrics().horizontalAdvance(frequencyText(99999999))
+                                  + kFrequencyPaddingPx);
             connect(cell, &QLineEdit::editingFinished, this, &MainWindow::onEditingFinished);
             grid->addWidget(cell, n, column);
         };

@@ -5,8 +5,6 @@
 #include "device/usercommands.h"
 #include "device/widgetvalues.h"
 
-#include <memory>
-
 using UserCommands::kValueIndex;
 using UserParams::byteAt;
 using UserParams::isFirstOption;
@@ -17,18 +15,6 @@ void choose(QAbstractButton *first, QAbstractButton *second, bool firstChosen)
     (firstChosen ? first : second)->setChecked(true);
 }
 
-// Blanks the box until its value changes: a number the user steps to is a number to send,
-// even the minimum.
-void blankUntilChanged(QSpinBox *spinBox)
-{
-    WidgetValues::blank(spinBox);
-    auto connection = std::make_shared<QMetaObject::Connection>();
-    *connection = QObject::connect(spinBox, qOverload<int>(&QSpinBox::valueChanged), spinBox,
-                                   [spinBox, connection] {
-                                       spinBox->setSpecialValueText(QString());
-                                       QObject::disconnect(*connection);
-                                   });
-}
 } // namespace
 
 void MainWindow::on_pushButton_3_clicked()
@@ -150,7 +136,7 @@ bool MainWindow::writeCtrlMode()
 
 bool MainWindow::readCurrentChannel()
 {
-    blankUntilChanged(ui->spinBox);
+    WidgetValues::blank(ui->spinBox);
     const auto reply = transact(UserCommands::readCurrentChannel());
     if (!reply)
         return false;
@@ -169,8 +155,8 @@ bool MainWindow::writeCurrentChannel()
 
 bool MainWindow::readTxProtect()
 {
-    blankUntilChanged(ui->spinBox_2);
-    blankUntilChanged(ui->spinBox_3);
+    WidgetValues::blank(ui->spinBox_2);
+    WidgetValues::blank(ui->spinBox_3);
     const auto reply = transact(UserCommands::readTxProtect());
     if (!reply)
         return false;
@@ -189,7 +175,7 @@ bool MainWindow::writeTxProtect()
 
 bool MainWindow::readVolume()
 {
-    blankUntilChanged(ui->spinBox_4);
+    WidgetValues::blank(ui->spinBox_4);
     const auto reply = transact(UserCommands::readVolume());
     if (!reply)
         return false;
@@ -235,8 +221,8 @@ bool MainWindow::writePowerSave()
 
 bool MainWindow::readPowerSaveTime()
 {
-    blankUntilChanged(ui->spinBox_5);
-    blankUntilChanged(ui->spinBox_6);
+    WidgetValues::blank(ui->spinBox_5);
+    WidgetValues::blank(ui->spinBox_6);
     const auto reply = transact(UserCommands::readPowerSaveTime());
     if (!reply)
         return false;

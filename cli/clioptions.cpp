@@ -1,0 +1,184 @@
+#include "cli/clioptions.h"
+
+#include "app/language.h"
+
+#include <QCommandLineParser>
+#include <QFileInfo>
+#include <QMap>
+
+namespace {
+const QMap<QString, CliOptions::Command> kCommands{
+    {QStringLiteral("ports"), CliOptions::Command::Ports},
+    {QStringLiteral("info"), CliOptions::Command::Info},
+    {QStringLiteral("read-config"), CliOptions::Command::ReadConfig},
+    {QStringLiteral("write-config"), CliOptions::Command::WriteConfig},
+    {QStringLiteral("read-calibration"), CliOptions::Command::ReadCalibration},
+    {QStringLiteral("write-calibration"), CliOptions::Command::WriteCalibration},
+};
+
+const QMap<QString, QSerialPort::DataBits> kDataBits{
+    {QStringLiteral("5"), QSerialPort::Data5},
+    {QStringLiteral("6"), QSerialPort::Data6},
+    {QStringLiteral("7"), QSerialPort::Data7},
+    {QStringLiteral("8"), QSerialPort::Data8},
+};
+
+const QMap<QString, QSerialPort::Parity> kParities{
+    {QStringLiteral("none"), QSerialPort::NoParity},
+    {QStringLiteral("even"), QSerialPort::EvenParity},
+    {QStringLiteral("odd"), QSerialPort::OddParity},
+    {QStringLiteral("space"), QSerialPort::SpaceParity},
+    {QStringLiteral("mark"), QSerialPort::MarkParity},
+};
+
+const QMap<QString, QSerialPort::StopBits> kStopBits{
+    {QStringLiteral("1"), QSerialPort::OneStop},
+    {QStringLiteral("1.5"), QSerialPort::OneAndHalfStop},
+    {QStringLiteral("2"), QSerialPort::TwoStop},
+};
+
+const QMap<QString, QSerialPort::FlowControl> kFlowControls{
+    {QStringLiteral("none"), QSerialPort::NoFlowControl},
+    {QStringLiteral("hardware"), QSerialPort::HardwareControl},
+    {QStringLiteral("software"), QSerialPort::SoftwareControl},
+};
+
+QString choices(const QStringList &keys)
+{
+    return keys.join(QLatin1Char('|'));
+}
+
+// The value of the option when it is one of the table's keys.
+template<class T>
+bool lookUp(const QCommandLineParser &parser, const QCommandLineOption &option,
+            const QMap<QString, T> &table, T *value, QString *error)
+{
+    const QString text = parser.value(option).toLower();
+    if (!table.contains(text)) {
+        *error = QStringLiteral("--%1 expects %2, not \"%3\"")
+                     .arg(option.names().constFirst(), choices(table.keys()), text);
+        return false;
+    }
+    *value = table.value(text);
+    return true;
+}
+} // namespace
+
+QString CliOptions::fileForPort(const QString &port) const
+{
+    QString path = file;
+    return path.replace(QLatin1String(kPortPlaceholder), QFileInfo(port).fileName());
+}
+
+std::optional<CliOptions> CliOptions::parse(const QStringList &arguments, QString *error)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Identifies LX-815 modules and reads or writes their user configuration or factory "
+        "calibration in the files of the configuration tool, on one or several serial ports at "
+        "once.\n\nExit codes: 0 success, 1 the module did not answer or refused, 2 usage error "
+        "or bad file, 3 the port could not be opened."));
+    const QCommandLineOption help = parser.addHelpOption();
+    const QCommandLineOption version = parser.addVersionOption();
+    const QCommandLineOption portOption(
+        QStringLiteral("port"),
+        QStringLiteral("Serial port of a module; repeat it to run on several modules at once."),
+        QStringLiteral("path"));
+    const QCommandLineOption baudOption(QStringLiteral("baud"), QStringLiteral("Baud rate."),
+                                        QStringLiteral("n"), QStringLiteral("9600"));
+    const QCommandLineOption dataBitsOption(QStringLiteral("data-bits"),
+                                            QStringLiteral("Data bits: 5|6|7|8."),
+                                            QStringLiteral("n"), QStringLiteral("8"));
+    const QCommandLineOption parityOption(QStringLiteral("parity"),
+                                          QStringLiteral("Parity: none|even|odd|space|mark."),
+                                          QStringLiteral("p"), QStringLiteral("none"));
+    const QCommandLineOption stopBitsOption(QStringLiteral("stop-bits"),
+                                            QStringLiteral("Stop bits: 1|1.5|2."),
+                                            QStringLiteral("n"), QStringLiteral("1"));
+    const QCommandLineOption flowOption(QStringLiteral("flow-control"),
+                                        QStringLiteral("Flow control: none|hardware|software."),
+                                        QStringLiteral("f"), QStringLiteral("none"));
+    const QCommandLineOption langOption(QStringLiteral("lang"),
+                                        QStringLiteral("Language of the messages: en_US|zh_CN."),
+                                        QStringLiteral("code"), Language::kEnglish);
+    const QCommandLineOption jsonOption(QStringLiteral("json"),
+                                        QStringLiteral("info: print one JSON object per module."));
+    const QCommandLineOption quietOption(
+        QStringLiteral("quiet"),
+        QStringLiteral("No progress and no result lines for modules that succeeded."));
+    parser.addOptions({portOption, baudOption, dataBitsOption, parityOption, stopBitsOption,
+                       flowOption, langOption, jsonOption, quietOption});
+    parser.addPositionalArgument(
+        QStringLiteral("command"),
+        QStringLiteral("ports | info | read-config FILE | write-config FILE | read-calibration "
+                       "FILE | write-calibration FILE. With several ports a read saves one file "
+                       "per port: put %1 in FILE.")
+            .arg(QLatin1String(kPortPlaceholder)),
+        QStringLiteral("COMMAND [FILE]"));
+
+    if (!parser.parse(arguments)) {
+        *error = parser.errorText();
+        return std::nullopt;
+    }
+    if (parser.isSet(help))
+        parser.showHelp(ExitCode::kOk);
+    if (parser.isSet(version))
+        parser.showVersion();
+
+    CliOptions options;
+    const QStringList positional = parser.positionalArguments();
+    if (positional.isEmpty() || !kCommands.contains(positional.constFirst())) {
+        *error = positional.isEmpty()
+                     ? QStringLiteral("no command given")
+                     : QStringLiteral("unknown command \"%1\"").arg(positional.constFirst());
+        return std::nullopt;
+    }
+    options.command = kCommands.value(positional.constFirst());
+    const bool takesFile = options.readsFile() || options.writesFile();
+    if (positional.size() != (takesFile ? 2 : 1)) {
+        *error = takesFile
+                     ? QStringLiteral("%1 needs exactly one FILE").arg(positional.constFirst())
+                     : QStringLiteral("%1 takes no further argument").arg(positional.constFirst());
+        return std::nullopt;
+    }
+    if (takesFile)
+        options.file = positional.at(1);
+
+    options.ports = parser.values(portOption);
+    if (options.needsPort() && options.ports.isEmpty()) {
+        *error = QStringLiteral("%1 needs --port").arg(positional.constFirst());
+        return std::nullopt;
+    }
+    if (options.ports.removeDuplicates() > 0) {
+        *error = QStringLiteral("the same --port is given twice");
+        return std::nullopt;
+    }
+    if (options.writesFile() && options.ports.size() > 1 &&
+        !options.file.contains(QLatin1String(kPortPlaceholder))) {
+        *error = QStringLiteral("with several ports, FILE needs %1 so that each module gets its "
+                                "own file")
+                     .arg(QLatin1String(kPortPlaceholder));
+        return std::nullopt;
+    }
+
+    bool ok = false;
+    options.serial.baudRate = parser.value(baudOption).toInt(&ok);
+    if (!ok || options.serial.baudRate <= 0) {
+        *error = QStringLiteral("--baud expects a positive number");
+        return std::nullopt;
+    }
+    if (!lookUp(parser, dataBitsOption, kDataBits, &options.serial.dataBits, error) ||
+        !lookUp(parser, parityOption, kParities, &options.serial.parity, error) ||
+        !lookUp(parser, stopBitsOption, kStopBits, &options.serial.stopBits, error) ||
+        !lookUp(parser, flowOption, kFlowControls, &options.serial.flowControl, error))
+        return std::nullopt;
+
+    options.language = parser.value(langOption);
+    if (options.language != Language::kEnglish && options.language != Language::kChinese) {
+        *error = QStringLiteral("--lang expects %1|%2").arg(Language::kEnglish, Language::kChinese);
+        return std::nullopt;
+    }
+    options.json = parser.isSet(jsonOption);
+    options.quiet = parser.isSet(quietOption);
+    return options;
+}

@@ -1,0 +1,114 @@
+#include "cli/clirunner.h"
+
+#include "cli/configfiles.h"
+
+#include <QEventLoop>
+#include <QSerialPortInfo>
+#include <QThread>
+
+#include <algorithm>
+#include <memory>
+
+CliRunner::CliRunner(CliOptions options, QObject *parent)
+    : QObject(parent)
+    , m_options(std::move(options))
+    , m_console(!m_options.quiet && Console::isTerminal())
+{}
+
+int CliRunner::run()
+{
+    if (m_options.command == CliOptions::Command::Ports)
+        return listPorts();
+    const auto jobs = prepareJobs();
+    return jobs ? runJobs(*jobs) : ExitCode::kUsage;
+}
+
+int CliRunner::listPorts()
+{
+    const auto ports = QSerialPortInfo::availablePorts();
+    for (const QSerialPortInfo &info : ports) {
+        const QString description = info.description();
+        m_console.result(info.portName(), description.isEmpty()
+                                              ? info.portName()
+                                              : info.portName() + QLatin1Char('\t') + description);
+    }
+    return ExitCode::kOk;
+}
+
+std::optional<std::vector<PortJob>> CliRunner::prepareJobs()
+{
+    using Command = CliOptions::Command;
+    PortJob common;
+    common.serial = m_options.serial;
+    common.command = m_options.command;
+    common.json = m_options.json;
+    common.file = m_options.file;
+    QString error;
+    // One file for every module: read and checked once, before any module hears a word.
+    if (m_options.command == Command::WriteConfig &&
+        !(common.user = ConfigFiles::loadUserConfig(m_options.file, &error))) {
+        m_console.error(error);
+        return std::nullopt;
+    }
+    if (m_options.command == Command::WriteCalibration &&
+        !(common.factory = ConfigFiles::loadFactoryCalibration(m_options.file, &error))) {
+        m_console.error(error);
+        return std::nullopt;
+    }
+    std::vector<PortJob> jobs;
+    for (const QString &port : qAsConst(m_options.ports)) {
+        PortJob job = common;
+        job.port = port;
+        if (m_options.writesFile()) {
+            job.file = m_options.fileForPort(port);
+            if (!ConfigFiles::checkWritable(job.file, &error)) {
+                m_console.error(error);
+                return std::nullopt;
+            }
+        }
+        jobs.push_back(job);
+    }
+    return jobs;
+}
+
+int CliRunner::runJobs(const std::vector<PortJob> &jobs)
+{
+    QEventLoop loop;
+    int running = static_cast<int>(jobs.size());
+    int exitCode = ExitCode::kOk;
+    std::vector<std::unique_ptr<QThread>> threads;
+    std::vector<std::unique_ptr<PortWorker>> workers;
+    for (const PortJob &job : jobs) {
+        auto thread = std::make_unique<QThread>();
+        auto worker = std::make_unique<PortWorker>(job);
+        worker->moveToThread(thread.get());
+        connect(thread.get(), &QThread::started, worker.get(), &PortWorker::run);
+        // Straight from the worker's thread: its loop ends whatever this thread is doing.
+        connect(worker.get(), &PortWorker::finished, thread.get(), &QThread::quit,
+                Qt::DirectConnection);
+        // The worker's signals cross to this thread in the order they were sent.
+        connect(worker.get(), &PortWorker::progress, this,
+                [this](const QString &port, int percent) { m_console.progress(port, percent); });
+        connect(
+            worker.get(), &PortWorker::failure, this,
+            [this](const QString &port, const QString &text) { m_console.failure(port, text); });
+        connect(worker.get(), &PortWorker::finished, this,
+                [&](const QString &port, int code, const QString &line) {
+                    exitCode = std::max(exitCode, code);
+                    const bool wanted = code != ExitCode::kOk || !m_options.quiet ||
+                                        m_options.command == CliOptions::Command::Info;
+                    m_console.result(port, wanted ? line : QString());
+                    if (--running == 0)
+                        loop.quit();
+                });
+        threads.push_back(std::move(thread));
+        workers.push_back(std::move(worker));
+    }
+    for (const auto &thread : threads)
+        thread->start();
+    loop.exec();
+    for (const auto &thread : threads)
+        thread->wait();
+    m_console.clearProgress();
+    return exitCode;
+}

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "cli/clioptions.h"
+#include "cli/console.h"
+#include "cli/portworker.h"
+
+#include <QObject>
+
+#include <vector>
+
+// One run of the tool: every file is checked before anything goes to a module, then each port
+// is served by a worker thread of its own; the exit code is the highest of the ports' codes.
+class CliRunner : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit CliRunner(CliOptions options, QObject *parent = nullptr);
+
+    int run();
+
+private:
+    int listPorts();
+    // The jobs of the ports, or nothing when a file is not fit (reported).
+    std::optional<std::vector<PortJob>> prepareJobs();
+    int runJobs(const std::vector<PortJob> &jobs);
+
+    CliOptions m_options;
+    Console m_console;
+};

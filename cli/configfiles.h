@@ -1,0 +1,31 @@
+#pragma once
+
+#include "app/mjsonconfig.h"
+#include "config/factoryconfig.h"
+#include "config/userconfig.h"
+
+#include <QString>
+
+#include <optional>
+
+// The window's configuration files as the command-line tool meets them: checked in full before
+// anything goes to a module, and written once, whole, after everything came back.
+namespace ConfigFiles {
+
+// A file to write into modules. Stricter than the window's loading, which fills gaps with
+// defaults: every member of the format must be there with its JSON type (numbers whole), so
+// that a truncated or foreign file never reaches a module. The values convert as the window
+// converts them.
+std::optional<UserConfig> loadUserConfig(const QString &path, QString *error);
+std::optional<FactoryCalibration> loadFactoryCalibration(const QString &path, QString *error);
+
+// Whether the file can take a save: it can be opened for reading and writing (created and
+// removed again when missing), and an existing file holds a JSON object or nothing, whose
+// other members the save keeps.
+bool checkWritable(const QString &path, QString *error);
+
+// Stores the entries in the file as the window's save does (other members stay) and reads
+// them back.
+bool save(const QString &path, const MJsonConfig::Entries &entries, QString *error);
+
+} // namespace ConfigFiles

@@ -1,0 +1,130 @@
+// Renders every page and sub-page of the main window into PNG files, empty and after reading
+// a simulated module, so that the documentation shows what the tool looks like.
+#include "app/language.h"
+#include "app/mjsonconfig.h"
+#include "serial/mserialport.h"
+#include "sim/modulesimulator.h"
+#include "ui/mainwindow.h"
+#include "ui/messagebox.h"
+#include "ui/pagereveal.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QDir>
+#include <QKeyEvent>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTextStream>
+#include <QTimer>
+
+namespace {
+void settle(int ms = 150)
+{
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+void pressKey(QWidget *window, int key, const QString &text = QString())
+{
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+    QCoreApplication::sendEvent(window, &press);
+}
+
+void reveal(QWidget *window, PageReveal::Page page)
+{
+    pressKey(window, PageReveal::selectKey(page));
+    for (const QChar c : PageReveal::accessCode(page))
+        pressKey(window, c.unicode(), QString(c));
+}
+
+class Shooter
+{
+public:
+    Shooter(QWidget *window, const QString &dir)
+        : m_window(window)
+        , m_dir(dir)
+    {
+    }
+    void shoot(const QString &name)
+    {
+        settle();
+        const QString path = m_dir.filePath(name + QStringLiteral(".png"));
+        m_window->grab().save(path);
+        QTextStream(stdout) << path << '\n';
+    }
+
+    // Every page of tabWidget_2 and every sub-page of the factory pages.
+    void shootPages(const QString &suffix)
+    {
+        auto *pages = m_window->findChild<QTabWidget *>(QStringLiteral("tabWidget_2"));
+        for (int page = 0; page < pages->count(); ++page) {
+            pages->setCurrentIndex(page);
+            const QString pageName = pages->widget(page)->objectName();
+            const auto subTabs = pages->widget(page)->findChildren<QTabWidget *>();
+            if (subTabs.isEmpty()) {
+                shoot(pageName + suffix);
+                continue;
+            }
+            for (int sub = 0; sub < subTabs.first()->count(); ++sub) {
+                subTabs.first()->setCurrentIndex(sub);
+                shoot(pageName + QLatin1Char('-') + subTabs.first()->widget(sub)->objectName()
+                      + suffix);
+            }
+            subTabs.first()->setCurrentIndex(0);
+        }
+        pages->setCurrentIndex(0);
+    }
+
+private:
+    QWidget *m_window;
+    QDir m_dir;
+};
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    QCommandLineParser parser;
+    parser.addHelpOption();
+    parser.addOption({QStringLiteral("lang"), QStringLiteral("en_US or zh_CN"),
+                      QStringLiteral("code"), Language::kChinese});
+    parser.addPositionalArgument(QStringLiteral("dir"), QStringLiteral("where the PNGs go"));
+    parser.process(app);
+    const QString dir = parser.positionalArguments().value(0, QStringLiteral("."));
+    QDir().mkpath(dir);
+
+    appConfig = MJsonConfig::inMemory().release();
+    startupLanguage = parser.value(QStringLiteral("lang"));
+    Language::install(startupLanguage);
+    MessageBox::setInterceptor([](const MessageBox::Shown &box) {
+        QTextStream(stderr) << "box: " << box.title << ": " << box.text << '\n';
+        return QMessageBox::Yes;
+    });
+
+    ModuleSimulator module;
+    QString error;
+    if (!module.open(&error)) {
+        QTextStream(stderr) << error << '\n';
+        return 1;
+    }
+
+    MainWindow window;
+    window.show();
+    appSerialPort->setPortName(module.slavePath());
+    appSerialPort->open();
+    Shooter shooter(&window, dir);
+    const QString suffix = QLatin1Char('-') + startupLanguage;
+
+    shooter.shoot(QStringLiteral("main-window") + suffix);
+    reveal(&window, PageReveal::Page::Lx815);
+    reveal(&window, PageReveal::Page::Mr460);
+    shooter.shootPages(suffix);
+
+    window.findChild<QAction *>(QStringLiteral("action_6"))->trigger();
+    window.findChild<QPushButton *>(QStringLiteral("pushButton_28"))->click();
+    shooter.shootPages(QStringLiteral("-filled") + suffix);
+    appSerialPort->close();
+    return 0;
+}
