@@ -2,7 +2,11 @@
 //  (a) processor time per second spent waiting for a reply that never comes, for the plain
 //      polling loop (process events for at most 50 ms, again and again) and for the engine;
 //  (b) wall time of 29 band reads with early delivery off and on, next to the time the bytes
-//      need on the line.
+//      need on the line;
+//  (c), (d) the command-line tool: one module's read-config next to the wire time of what it
+//      exchanged, and four modules programmed at once next to one.
+#include "bench/clifigures.h"
+#include "bench/simulator.h"
 #include "protocol/commandengine.h"
 #include "serial/mserialport.h"
 
@@ -31,28 +35,6 @@ double cpuSeconds()
     auto seconds = [](const timeval &t) { return t.tv_sec + t.tv_usec / 1e6; };
     return seconds(usage.ru_utime) + seconds(usage.ru_stime);
 }
-
-class Simulator
-{
-public:
-    explicit Simulator(int baud, const QStringList &extra = {})
-    {
-        const QString program = QCoreApplication::applicationDirPath() + "/../sim/lx815-sim";
-        m_process.start(program, QStringList{"--baud", QString::number(baud)} + extra);
-        if (m_process.waitForReadyRead(10000))
-            m_path = QString::fromLocal8Bit(m_process.readLine()).trimmed();
-    }
-    ~Simulator()
-    {
-        m_process.terminate();
-        m_process.waitForFinished(3000);
-    }
-    QString path() const { return m_path; }
-
-private:
-    QProcess m_process;
-    QString m_path;
-};
 
 struct Link
 {
@@ -162,5 +144,7 @@ int main(int argc, char *argv[])
                    .arg(failures ? QString("  (%1 failed)").arg(failures) : QString());
         out.flush();
     }
+
+    printCliFigures(out);
     return 0;
 }

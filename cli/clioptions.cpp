@@ -153,12 +153,16 @@ std::optional<CliOptions> CliOptions::parse(const QStringList &arguments, QStrin
         *error = QStringLiteral("the same --port is given twice");
         return std::nullopt;
     }
-    if (options.writesFile() && options.ports.size() > 1 &&
-        !options.file.contains(QLatin1String(kPortPlaceholder))) {
-        *error = QStringLiteral("with several ports, FILE needs %1 so that each module gets its "
-                                "own file")
-                     .arg(QLatin1String(kPortPlaceholder));
-        return std::nullopt;
+    if (options.writesFile()) {
+        QStringList files;
+        for (const QString &port : qAsConst(options.ports))
+            files.append(options.fileForPort(port));
+        if (files.removeDuplicates() > 0) {
+            *error = QStringLiteral("each module needs a file of its own: put %1 in FILE, and "
+                                    "name ports whose file names differ")
+                         .arg(QLatin1String(kPortPlaceholder));
+            return std::nullopt;
+        }
     }
 
     bool ok = false;

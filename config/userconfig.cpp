@@ -19,6 +19,14 @@ int integer(const MJsonConfig &store, const QString &path, int defaultValue)
     return store.value(path, defaultValue).toInt();
 }
 
+// A negative number is no frequency: taken as an unsigned count it would show as a huge one
+// that a later save could not write back.
+quint32 frequency(const MJsonConfig &store, const QString &path)
+{
+    const int value = integer(store, path, 0);
+    return value < 0 ? 0 : static_cast<quint32>(value);
+}
+
 bool boolean(const MJsonConfig &store, const QString &path, bool defaultValue)
 {
     return store.value(path, defaultValue).toBool();
@@ -96,9 +104,8 @@ UserConfig UserConfig::fromStore(const MJsonConfig &store)
     config.saveChannel = boolean(store, QStringLiteral("/Channel/SaveChannel"), true);
     for (int n = 1; n <= Wire::kChannelCount; ++n) {
         UserChannel &channel = config.channels[n - 1];
-        // The cells take the number as an unsigned count, as the window passes it on.
-        channel.rxFreq = static_cast<quint32>(integer(store, channelPath(n, "RxFreq"), 0));
-        channel.txFreq = static_cast<quint32>(integer(store, channelPath(n, "TxFreq"), 0));
+        channel.rxFreq = frequency(store, channelPath(n, "RxFreq"));
+        channel.txFreq = frequency(store, channelPath(n, "TxFreq"));
         channel.txPowerIndex = integer(store, channelPath(n, "TxPowerIndex"), -1);
         channel.bandwidthIndex = integer(store, channelPath(n, "BandwidthIndex"), -1);
         channel.sqLevelIndex = integer(store, channelPath(n, "SQLevelIndex"), -1);

@@ -5,16 +5,10 @@
 
 #include <QCoreApplication>
 
+using Wire::bytes;
+
 namespace {
 constexpr int kRssiOffsetReplyLength = 3; // C2, the point and the offset
-
-QByteArray bytes(std::initializer_list<int> values)
-{
-    QByteArray result;
-    for (int value : values)
-        result.append(static_cast<char>(value));
-    return result;
-}
 
 QByteArray powerTableRequest(quint8 operation)
 {

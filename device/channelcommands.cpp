@@ -2,16 +2,10 @@
 
 #include <QCoreApplication>
 
+using Wire::bytes;
+
 namespace {
 constexpr int kParamsFirstByte = 3;
-
-QByteArray bytes(std::initializer_list<quint8> values)
-{
-    QByteArray result;
-    for (quint8 value : values)
-        result.append(static_cast<char>(value));
-    return result;
-}
 
 quint8 byteAt(const QByteArray &bytes, int index)
 {

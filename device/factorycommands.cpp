@@ -4,18 +4,12 @@
 
 #include <QCoreApplication>
 
+using Wire::bytes;
+
 namespace {
 constexpr int kBitsPerByte = 8;
 constexpr int kParamReplyLength = 3;    // 32 xx and one byte
 constexpr int kCouplingReplyLength = 2; // 39 and the coupling byte
-
-QByteArray bytes(std::initializer_list<int> values)
-{
-    QByteArray result;
-    for (int value : values)
-        result.append(static_cast<char>(value));
-    return result;
-}
 
 quint8 lastByte(const QByteArray &reply)
 {

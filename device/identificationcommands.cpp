@@ -5,15 +5,7 @@
 
 #include <QCoreApplication>
 
-namespace {
-QByteArray bytes(std::initializer_list<quint8> values)
-{
-    QByteArray result;
-    for (quint8 value : values)
-        result.append(static_cast<char>(value));
-    return result;
-}
-} // namespace
+using Wire::bytes;
 
 Command IdentificationCommands::readBand()
 {

@@ -4,6 +4,8 @@
 
 #include <QCoreApplication>
 
+using Wire::bytes;
+
 namespace {
 constexpr int kTwoValueReply = 3; // code, sub-code or first value, value
 constexpr int kThreeValueReply = 4;
@@ -11,14 +13,6 @@ constexpr int kRssiReply = 2;
 constexpr quint8 kStoreChannel = 0x01;
 constexpr quint8 kKeepChannel = 0x00;
 constexpr quint8 kScanModePad = 0x00;
-
-QByteArray bytes(std::initializer_list<quint8> values)
-{
-    QByteArray result;
-    for (quint8 value : values)
-        result.append(static_cast<char>(value));
-    return result;
-}
 
 quint8 twoState(bool first)
 {

@@ -147,3 +147,12 @@ std::optional<int> Wire::powerTableIndexOfCell(quint8 cell)
         return std::nullopt;
     }
 }
+
+QByteArray Wire::bytes(std::initializer_list<int> values)
+{
+    QByteArray result;
+    result.reserve(static_cast<int>(values.size()));
+    for (int value : values)
+        result.append(static_cast<char>(value));
+    return result;
+}

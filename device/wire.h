@@ -3,11 +3,15 @@
 #include <QByteArray>
 
 #include <array>
+#include <initializer_list>
 #include <optional>
 
 // Byte-level pieces of the module protocol shared by the tool's operations and the module
 // simulator: request codes, frequencies, channel records, bands, adjust types, the power table.
 namespace Wire {
+
+// A payload written as its byte values: bytes({0x32, 0x23}).
+QByteArray bytes(std::initializer_list<int> values);
 
 // Two-state values: 0x55 is the first option; on reading any other byte is the second.
 constexpr quint8 kOn = 0x55;

@@ -107,7 +107,8 @@ void CommandEngine::cancel()
 bool CommandEngine::waitForReply()
 {
     // Blocks between events instead of spinning; the wake-up timer bounds the reaction to a
-    // cancel and to the end of the reply window.
+    // cancel and to the end of the reply window. A line that went away (the port closed
+    // itself) brings no reply: the next attempt fails at once as not open.
     QElapsedTimer clock;
     clock.start();
     m_wakeTimer.start();

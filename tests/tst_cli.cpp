@@ -316,6 +316,9 @@ void TestCli::usageErrors_data()
     QTest::newRow("same port twice") << QStringList{"info", port, port} << 2 << "twice";
     QTest::newRow("one file, two reads")
         << QStringList{"read-config", "a.json", port, "--port=/dev/zero"} << 2 << "{port}";
+    QTest::newRow("two ports, one file name")
+        << QStringList{"read-config", "{port}.json", "--port=/dev/null", "--port=/tmp/null"} << 2
+        << "{port}";
 }
 
 void TestCli::usageErrors()
@@ -683,28 +686,43 @@ void TestCli::existingFile()
 
 void TestCli::portsThatDoNotOpen_data()
 {
+    QTest::addColumn<QString>("command");
     QTest::addColumn<bool>("withModule");
-    QTest::newRow("the only port") << false;
-    QTest::newRow("one of two") << true;
+    QTest::addColumn<bool>("quiet");
+    QTest::addColumn<QString>("moduleResult"); // of the module that answers
+    QTest::newRow("the only port") << "info" << false << false << "";
+    QTest::newRow("one of two") << "info" << true << false << ": Model: LX-815 U2";
+    QTest::newRow("one of two, quiet") << "read-config" << true << true << "";
+    QTest::newRow("one of two, not quiet") << "read-config" << true << false << ": Read success!";
 }
 
 void TestCli::portsThatDoNotOpen()
 {
+    QFETCH(QString, command);
     QFETCH(bool, withModule);
+    QFETCH(bool, quiet);
+    QFETCH(QString, moduleResult);
     const QString missing = m_dir.filePath("ttyMissing");
     SimHarness sim;
     QVERIFY(sim.isReady());
-    QStringList arguments{"info", "--port", missing};
+    QStringList arguments{command, "--port", missing};
+    if (command == "read-config")
+        arguments.insert(1, m_dir.filePath("{port}.json"));
     if (withModule)
         arguments << "--port" << sim.portPath();
+    if (quiet)
+        arguments << "--quiet";
     const CliRun run = runCli(arguments);
     QCOMPARE(run.exitCode, 3);
+    QStringList expected{missing + ": "};
+    if (!moduleResult.isEmpty())
+        expected << sim.portPath() + moduleResult;
     const QStringList results = lines(run.out);
-    QCOMPARE(results.size(), withModule ? 2 : 1);
-    QVERIFY(results.filter(QRegularExpression("^" + QRegularExpression::escape(missing) + ": \\S"))
-                .size() == 1);
-    if (withModule)
-        QCOMPARE(results.filter(sim.portPath() + ": Model: LX-815 U2").size(), 1);
+    QCOMPARE(results.size(), expected.size());
+    for (const QString &start : expected) {
+        const QRegularExpression line("^" + QRegularExpression::escape(start));
+        QCOMPARE(results.filter(line).size(), 1);
+    }
     QVERIFY(run.err.startsWith(missing + ": "));
 }
 

@@ -203,6 +203,8 @@ void TestUserConfig::conversions_data()
                                 << "ch4 rx" << 0;
     QTest::newRow("rx number") << QByteArray(R"({"Channel": {"4": {"RxFreq": 43512500}}})")
                                << "ch4 rx" << 43512500;
+    QTest::newRow("negative rx is no frequency")
+        << QByteArray(R"({"Channel": {"4": {"RxFreq": -1}}})") << "ch4 rx" << 0;
     QTest::newRow("key 04 is not channel 4")
         << QByteArray(R"({"Channel": {"04": {"RxFreq": 43512500}}})") << "ch4 rx" << 0;
 }
