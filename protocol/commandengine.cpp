@@ -113,7 +113,7 @@ bool CommandEngine::waitForReply()
     clock.start();
     m_wakeTimer.start();
     while (ResponseQueue.isEmpty()) {
-        if (userCanceled || clock.elapsed() > kReplyTimeoutMs)
+        if (userCanceled || !m_device->isOpen() || clock.elapsed() > kReplyTimeoutMs)
             break;
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     }

@@ -28,33 +28,48 @@ const QString kTestAc = QStringLiteral("radioButton_13");
 const QString kOtherDc = QStringLiteral("radioButton_22");
 const QString kOtherAc = QStringLiteral("radioButton_23");
 
+int powerIndex(const FactorySource &source)
+{
+    return Wire::powerTableIndex(source.power, static_cast<Wire::FreqPoint>(source.point));
+}
+
 QSpinBox *spinBox(const MainWindow &window, const Field &field)
 {
     return widget<QSpinBox>(window, QString::fromLatin1(field.spinBox));
 }
 
 // The module's byte behind a number of the page.
-quint8 &moduleByte(ModuleState &state, const FactorySource &source)
+quint8 moduleByte(const ModuleState &state, const FactorySource &source)
 {
     switch (source.kind) {
     case Kind::Adjust:
-        return state
-            .adjust[source.adjustType]
-                   [Wire::isThreePointType(source.adjustType) ? source.point : Wire::kMiddlePoint];
+        return state.adjustValue(source.adjustType, source.point);
     case Kind::PowerCell:
-        return state.powerTable[Wire::powerTableIndex(source.power,
-                                                      static_cast<Wire::FreqPoint>(source.point))];
+        return state.powerTable[powerIndex(source)];
     case Kind::RssiOffset:
-        return reinterpret_cast<quint8 &>(state.rssiOffsets[source.point]);
+        return static_cast<quint8>(state.rssiOffsets[source.point]);
     case Kind::SidetoneVolume:
         break;
     }
     return state.sidetoneVolume;
 }
 
-quint8 moduleByte(const ModuleState &state, const FactorySource &source)
+void setModuleByte(ModuleState &state, const FactorySource &source, quint8 value)
 {
-    return moduleByte(const_cast<ModuleState &>(state), source);
+    switch (source.kind) {
+    case Kind::Adjust:
+        state.setAdjustValue(source.adjustType, source.point, value);
+        return;
+    case Kind::PowerCell:
+        state.powerTable[powerIndex(source)] = value;
+        return;
+    case Kind::RssiOffset:
+        state.rssiOffsets[source.point] = static_cast<qint8>(value);
+        return;
+    case Kind::SidetoneVolume:
+        state.sidetoneVolume = value;
+        return;
+    }
 }
 
 // What a spin box shows for the module's byte: sign-extended where the page shows differences.
@@ -89,7 +104,7 @@ void FactorySide::randomiseModule(ModuleState &state, const MainWindow &window,
 {
     for (const Field &field : FactoryCalibration::numberFields()) {
         const int value = randomIn(random, lowest(window, field), highest(window, field));
-        moduleByte(state, field.source) = static_cast<quint8>(value);
+        setModuleByte(state, field.source, static_cast<quint8>(value));
     }
     // Any byte but 0x00 reads as AC.
     state.coupling =

@@ -440,6 +440,7 @@ void TestCli::readMatchesTheWindowsFile()
     QCOMPARE(rig.requests(), windowRequests);
     QVERIFY(!readJson(windowFile).isEmpty());
     QCOMPARE(readJson(cliFile), readJson(windowFile));
+    QCOMPARE(readBytes(cliFile), readBytes(windowFile)); // both saved through the same store
 }
 
 void TestCli::writeProgramsLikeTheWindow_data()

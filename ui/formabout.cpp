@@ -12,6 +12,7 @@ FormAbout::FormAbout(QWidget *parent)
     ui->setupUi(this);
     ui->lblLogo->setPixmap(QPixmap(QStringLiteral(":/images/lx-815.png")));
     // The version line is not translated; its spelling is the product's own.
+    ui->lblVersion->setTextFormat(Qt::PlainText);
     ui->lblVersion->setText(QStringLiteral("Vserion: ") + kSoftwareVersion.mid(1));
 }
 

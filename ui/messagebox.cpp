@@ -1,5 +1,7 @@
 #include "ui/messagebox.h"
 
+#include <QLabel>
+
 namespace {
 MessageBox::Interceptor &interceptor()
 {
@@ -21,8 +23,13 @@ QMessageBox::StandardButton MessageBox::show(QWidget *parent, const Shown &box,
         return interceptor()(box);
     QMessageBox dialog(box.icon, box.title, box.text, buttons, parent);
     dialog.setTextFormat(Qt::PlainText);
-    if (!box.informativeText.isEmpty())
-        dialog.setInformativeText(box.informativeText.toHtmlEscaped());
+    if (!box.informativeText.isEmpty()) {
+        // The box guesses the informative text's format and has no setter for it: its label
+        // is made plain here, so that markup and line breaks show as they stand.
+        dialog.setInformativeText(box.informativeText);
+        if (auto *label = dialog.findChild<QLabel *>(QStringLiteral("qt_msgbox_informativelabel")))
+            label->setTextFormat(Qt::PlainText);
+    }
     if (defaultButton != QMessageBox::NoButton)
         dialog.setDefaultButton(defaultButton);
     return static_cast<QMessageBox::StandardButton>(dialog.exec());
