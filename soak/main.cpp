@@ -80,7 +80,7 @@ void dropDebugOutput(QtMsgType type, const QMessageLogContext &, const QString &
         std::abort();
 }
 
-int runChild(const Parsed &parsed)
+int runChild(QApplication &app, const Parsed &parsed)
 {
     SoakRunner runner(parsed.settings, parsed.first);
     QString error;
@@ -89,7 +89,7 @@ int runChild(const Parsed &parsed)
         return 2;
     }
     runner.run();
-    return 0;
+    return app.exec();
 }
 
 struct ChildRun
@@ -208,5 +208,5 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     if (!parse(app, &parsed))
         return 2;
-    return runChild(parsed);
+    return runChild(app, parsed);
 }

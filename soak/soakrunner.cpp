@@ -12,6 +12,7 @@
 #include <QJsonDocument>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QTimer>
 
 #include <cstdio>
 
@@ -88,13 +89,20 @@ bool SoakRunner::start(QString *error)
 void SoakRunner::run()
 {
     m_totals.rssStartKb = SoakReport::residentKb();
-    for (int i = 0; i < m_settings.cycles; ++i) {
-        m_cycle = m_firstCycle + i;
-        runCycle(m_cycle);
-        if (i == 0)
-            m_totals.rssWarmKb = SoakReport::residentKb();
-        emitTotals();
-    }
+    m_cycle = m_firstCycle;
+    QTimer::singleShot(0, [this] { nextCycle(); });
+}
+
+void SoakRunner::nextCycle()
+{
+    runCycle(m_cycle);
+    if (m_cycle == m_firstCycle)
+        m_totals.rssWarmKb = SoakReport::residentKb();
+    emitTotals();
+    if (++m_cycle - m_firstCycle < m_settings.cycles)
+        QTimer::singleShot(0, [this] { nextCycle(); });
+    else
+        QCoreApplication::quit();
 }
 
 void SoakRunner::runCycle(int index)

@@ -27,6 +27,8 @@ public:
 
     // False with a reason when the simulator or the port cannot be opened.
     bool start(QString *error);
+    // Starts the cycles in the event loop, one event each as a user's clicks would be, so that
+    // what the window deletes later is deleted between them; quits the loop after the last.
     void run();
 
 private:
@@ -46,6 +48,7 @@ private:
         std::function<bool(const QStringList &)> excused;
     };
 
+    void nextCycle();
     void runCycle(int index);
     // The read, repeated after a failure as a user would, then the write if a read succeeded.
     void runSide(const Sequence &read, const Sequence &write,

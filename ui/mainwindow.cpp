@@ -17,6 +17,7 @@
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QStatusBar>
 #include <QTimer>
 
@@ -88,6 +89,10 @@ MainWindow::MainWindow(QWidget *parent)
 
 MainWindow::~MainWindow()
 {
+    // A focused frequency cell finishes its edit when the closing window takes its focus away;
+    // by then this window is no longer a MainWindow to run the check on.
+    for (QLineEdit *cell : ui->wdgFreqBox->findChildren<QLineEdit *>())
+        disconnect(cell, nullptr, this, nullptr);
     delete ui;
 }
 
