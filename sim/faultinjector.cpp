@@ -64,11 +64,11 @@ std::optional<FaultKind> faultKindFromName(const QString &name)
     return std::nullopt;
 }
 
-std::optional<FaultRule> FaultInjector::parseRule(const QString &spec, QString *error)
+std::optional<FaultRule> FaultInjector::parseRule(const QString &ruleText, QString *error)
 {
-    const QStringList parts = spec.split(QLatin1Char(':'));
+    const QStringList parts = ruleText.split(QLatin1Char(':'));
     if (parts.size() < 2 || parts.size() > 3) {
-        fail(error, QStringLiteral("fault \"%1\": expected PREFIX:KIND[=PARAM][:COUNT]").arg(spec));
+        fail(error, QStringLiteral("fault \"%1\": expected PREFIX:KIND[=PARAM][:COUNT]").arg(ruleText));
         return std::nullopt;
     }
     FaultRule rule;
@@ -77,7 +77,7 @@ std::optional<FaultRule> FaultInjector::parseRule(const QString &spec, QString *
     static const QRegularExpression hexPairs(QStringLiteral("^([0-9A-Fa-f]{2})*$"));
     if (prefix != QLatin1String("*")) {
         if (!hexPairs.match(prefix).hasMatch()) {
-            fail(error, QStringLiteral("fault \"%1\": prefix is not hex bytes").arg(spec));
+            fail(error, QStringLiteral("fault \"%1\": prefix is not hex bytes").arg(ruleText));
             return std::nullopt;
         }
         rule.prefix = QByteArray::fromHex(prefix.toLatin1());
@@ -86,7 +86,7 @@ std::optional<FaultRule> FaultInjector::parseRule(const QString &spec, QString *
     const QStringList kindAndParam = parts[1].split(QLatin1Char('='));
     const auto kind = faultKindFromName(kindAndParam[0].trimmed().toLower());
     if (!kind || *kind == FaultKind::None || kindAndParam.size() > 2) {
-        fail(error, QStringLiteral("fault \"%1\": unknown kind").arg(spec));
+        fail(error, QStringLiteral("fault \"%1\": unknown kind").arg(ruleText));
         return std::nullopt;
     }
     rule.fault.kind = *kind;
@@ -94,7 +94,7 @@ std::optional<FaultRule> FaultInjector::parseRule(const QString &spec, QString *
         bool ok = false;
         rule.fault.param = kindAndParam[1].toInt(&ok);
         if (!ok || rule.fault.param < 0) {
-            fail(error, QStringLiteral("fault \"%1\": parameter is not a number").arg(spec));
+            fail(error, QStringLiteral("fault \"%1\": parameter is not a number").arg(ruleText));
             return std::nullopt;
         }
     }
@@ -108,7 +108,7 @@ std::optional<FaultRule> FaultInjector::parseRule(const QString &spec, QString *
             bool ok = false;
             const int attempt = item.toInt(&ok);
             if (!ok || attempt < 1) {
-                fail(error, QStringLiteral("fault \"%1\": bad attempt list").arg(spec));
+                fail(error, QStringLiteral("fault \"%1\": bad attempt list").arg(ruleText));
                 return std::nullopt;
             }
             rule.attempts.append(attempt);
@@ -117,7 +117,7 @@ std::optional<FaultRule> FaultInjector::parseRule(const QString &spec, QString *
         bool ok = false;
         rule.remaining = count.toInt(&ok);
         if (!ok || rule.remaining < 1) {
-            fail(error, QStringLiteral("fault \"%1\": bad count").arg(spec));
+            fail(error, QStringLiteral("fault \"%1\": bad count").arg(ruleText));
             return std::nullopt;
         }
     }

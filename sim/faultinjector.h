@@ -68,7 +68,7 @@ public:
     void addRule(const FaultRule &rule) { m_rules.append(rule); }
     // "PREFIX:KIND[=PARAM][:COUNT|:*|:@A,B]", e.g. "A2:drop:1", "3223:split=600:*",
     // "*:delay=1500:@1,2". PREFIX is hex (blanks allowed) or "*" for every request.
-    static std::optional<FaultRule> parseRule(const QString &spec, QString *error);
+    static std::optional<FaultRule> parseRule(const QString &ruleText, QString *error);
     void clearRules() { m_rules.clear(); }
     const QList<FaultRule> &rules() const { return m_rules; }
 

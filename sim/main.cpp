@@ -116,7 +116,7 @@ int main(int argc, char *argv[])
         QStringLiteral("Scripted fault PREFIX:KIND[=PARAM][:COUNT|*|@A,B], e.g. A2:drop:1 "
                        "(repeatable). Kinds: drop checksum short long lead refuse split noise "
                        "delay duplicate."),
-        QStringLiteral("spec"));
+        QStringLiteral("rule"));
     const QCommandLineOption bandOption(
         QStringLiteral("band"), QStringLiteral("Band code, e.g. 0x12."), QStringLiteral("code"));
     const QCommandLineOption linkOption(
@@ -162,9 +162,9 @@ int main(int argc, char *argv[])
     simulator.setState(state);
     simulator.setBaud(baud);
     simulator.setLatency(latency);
-    for (const QString &spec : parser.values(faultOption)) {
+    for (const QString &ruleText : parser.values(faultOption)) {
         QString error;
-        const auto rule = FaultInjector::parseRule(spec, &error);
+        const auto rule = FaultInjector::parseRule(ruleText, &error);
         if (!rule)
             return usageError(error);
         simulator.faults().addRule(*rule);

@@ -70,19 +70,19 @@ QString adjustName(int operation, unsigned type, int point, const char *box, int
     return name;
 }
 
-QStringList expectedAdjustButtons(const AdjustGroupSpec &spec)
+QStringList expectedAdjustButtons(const AdjustGroupSpec &entry)
 {
     QStringList names;
-    const char *boxes[] = {spec.low, spec.middle, spec.high};
+    const char *boxes[] = {entry.low, entry.middle, entry.high};
     for (int point = 0; point < 3; ++point) {
         if (!boxes[point])
             continue;
         const bool middle = point == 1;
-        names << adjustName(kAdjustRead, spec.type, point, boxes[point], -1, !middle)
-              << adjustName(kAdjustWrite, spec.type, point, boxes[point], -1,
-                            !middle && spec.type != kRxFilterType);
+        names << adjustName(kAdjustRead, entry.type, point, boxes[point], -1, !middle)
+              << adjustName(kAdjustWrite, entry.type, point, boxes[point], -1,
+                            !middle && entry.type != kRxFilterType);
         for (int step = 0; middle && step < 4; ++step)
-            names << adjustName(2, spec.type, point, boxes[point], step);
+            names << adjustName(2, entry.type, point, boxes[point], step);
     }
     names.sort();
     return names;
@@ -181,9 +181,9 @@ void TestFormPages::adjustGroups_data()
     QTest::addColumn<QString>("group");
     QTest::addColumn<QString>("page");
     QTest::addColumn<QStringList>("expected");
-    for (const AdjustGroupSpec &spec : kAdjustGroups) {
-        QTest::newRow(spec.group) << QString::fromLatin1(spec.group)
-                                  << QString::fromLatin1(spec.page) << expectedAdjustButtons(spec);
+    for (const AdjustGroupSpec &entry : kAdjustGroups) {
+        QTest::newRow(entry.group) << QString::fromLatin1(entry.group)
+                                  << QString::fromLatin1(entry.page) << expectedAdjustButtons(entry);
     }
     // The data modulation deviation group name by name, as the adjust wiring expects it.
     QStringList written{"adjust_o0_t7_p0_spinBox_76_signed_", "adjust_o1_t7_p0_spinBox_76_signed_",
@@ -261,8 +261,8 @@ void TestFormPages::adjustButtons()
 void TestFormPages::stepKeysStandInTheSamePlaces_data()
 {
     QTest::addColumn<QString>("group");
-    for (const AdjustGroupSpec &spec : kAdjustGroups)
-        QTest::newRow(spec.group) << QString::fromLatin1(spec.group);
+    for (const AdjustGroupSpec &entry : kAdjustGroups)
+        QTest::newRow(entry.group) << QString::fromLatin1(entry.group);
 }
 
 // "+1" and "-1" side by side, "+10" and "-10" under them, in every group; the MOD_BIAS

@@ -920,7 +920,7 @@ void TestSimulator::defaultsLieInBand()
 
 void TestSimulator::parseRule_data()
 {
-    QTest::addColumn<QString>("spec");
+    QTest::addColumn<QString>("ruleText");
     QTest::addColumn<bool>("valid");
     QTest::addColumn<QString>("prefix");
     QTest::addColumn<QString>("kind");
@@ -964,7 +964,7 @@ void TestSimulator::parseRule_data()
 
 void TestSimulator::parseRule()
 {
-    QFETCH(QString, spec);
+    QFETCH(QString, ruleText);
     QFETCH(bool, valid);
     QFETCH(QString, prefix);
     QFETCH(QString, kind);
@@ -972,10 +972,10 @@ void TestSimulator::parseRule()
     QFETCH(int, remaining);
     QFETCH(QList<int>, attempts);
     QString error;
-    const auto rule = FaultInjector::parseRule(spec, &error);
+    const auto rule = FaultInjector::parseRule(ruleText, &error);
     QCOMPARE(bool(rule), valid);
     if (!valid) {
-        QVERIFY(error.contains(spec));
+        QVERIFY(error.contains(ruleText));
         return;
     }
     QCOMPARE(hexOf(rule->prefix), prefix);
@@ -1019,8 +1019,8 @@ void TestSimulator::scriptedRules()
     QFETCH(QStringList, faults);
     QFETCH(QList<int>, attempts);
     FaultInjector injector;
-    for (const QString &spec : rules)
-        injector.addRule(*FaultInjector::parseRule(spec, nullptr));
+    for (const QString &ruleText : rules)
+        injector.addRule(*FaultInjector::parseRule(ruleText, nullptr));
     QStringList seen;
     QList<int> seenAttempts;
     for (const QString &request : requests) {

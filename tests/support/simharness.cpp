@@ -18,17 +18,17 @@ SimHarness::SimHarness(const Options &options)
     m_simulator->setBaud(options.baud);
     m_simulator->setLatency(options.latencyMs);
     m_simulator->faults().setRandom(options.faultRate, options.seed);
-    for (const QString &spec : options.faults)
-        addFault(spec);
+    for (const QString &ruleText : options.faults)
+        addFault(ruleText);
     QString error;
     if (!m_simulator->open(&error) && m_error.isEmpty())
         m_error = error;
 }
 
-bool SimHarness::addFault(const QString &spec)
+bool SimHarness::addFault(const QString &ruleText)
 {
     QString error;
-    const auto rule = FaultInjector::parseRule(spec, &error);
+    const auto rule = FaultInjector::parseRule(ruleText, &error);
     if (!rule) {
         m_error = error;
         return false;

@@ -35,7 +35,7 @@ public:
     ModuleSimulator &simulator() { return *m_simulator; }
     ModuleState &state() { return m_simulator->state(); }
     FaultInjector &faults() { return m_simulator->faults(); }
-    bool addFault(const QString &spec); // false (and error()) when the spec does not parse
+    bool addFault(const QString &ruleText); // false (and error()) when the ruleText does not parse
 
     QList<QByteArray> requests() const { return m_simulator->requests(); }
     const QList<ModuleSimulator::LogEntry> &log() const { return m_simulator->log(); }

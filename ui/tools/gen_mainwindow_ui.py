@@ -741,31 +741,31 @@ def step_cells(type_, box, row, column):
 
 
 def adjust_group(name):
-    spec = ADJUST_GROUPS[name]
-    t, texts = spec.type, spec.texts
-    if spec.low is None:
-        return group_box(name, spec.title, vbox([
-            spin(spec.middle, 0, 255),
-            grid([(adjust_button(texts.read, READ, t, MIDDLE, spec.middle), 0, 0),
-                  (adjust_button(texts.write, WRITE, t, MIDDLE, spec.middle), 1, 0),
-                  *step_cells(t, spec.middle, 0, 1)], spacing=4),
+    entry = ADJUST_GROUPS[name]
+    t, texts = entry.type, entry.texts
+    if entry.low is None:
+        return group_box(name, entry.title, vbox([
+            spin(entry.middle, 0, 255),
+            grid([(adjust_button(texts.read, READ, t, MIDDLE, entry.middle), 0, 0),
+                  (adjust_button(texts.write, WRITE, t, MIDDLE, entry.middle), 1, 0),
+                  *step_cells(t, entry.middle, 0, 1)], spacing=4),
             spacer(False)], **KEYPAD))
     signed_write = t not in UNSIGNED_POINT_WRITE_TYPES
-    return group_box(name, spec.title, grid([
+    return group_box(name, entry.title, grid([
         (label(texts.middle), 0, 0, 1, 3),
-        (spin(spec.middle, 0, 255), 1, 0),
-        (adjust_button(texts.read, READ, t, MIDDLE, spec.middle), 2, 0),
-        (adjust_button(texts.write, WRITE, t, MIDDLE, spec.middle), 3, 0),
-        *step_cells(t, spec.middle, 2, 1),
+        (spin(entry.middle, 0, 255), 1, 0),
+        (adjust_button(texts.read, READ, t, MIDDLE, entry.middle), 2, 0),
+        (adjust_button(texts.write, WRITE, t, MIDDLE, entry.middle), 3, 0),
+        *step_cells(t, entry.middle, 2, 1),
         (spacer(True, 12), 1, 3),
         (label(texts.low), 0, 4, 1, 3),
-        (spin(spec.low, -128, 127), 1, 4),
-        (adjust_button(texts.read, READ, t, LOW, spec.low, signed=True), 1, 5),
-        (adjust_button(texts.write, WRITE, t, LOW, spec.low, signed=signed_write), 1, 6),
+        (spin(entry.low, -128, 127), 1, 4),
+        (adjust_button(texts.read, READ, t, LOW, entry.low, signed=True), 1, 5),
+        (adjust_button(texts.write, WRITE, t, LOW, entry.low, signed=signed_write), 1, 6),
         (label(texts.high), 2, 4, 1, 3),
-        (spin(spec.high, -128, 127), 3, 4),
-        (adjust_button(texts.read, READ, t, HIGH, spec.high, signed=True), 3, 5),
-        (adjust_button(texts.write, WRITE, t, HIGH, spec.high, signed=signed_write), 3, 6),
+        (spin(entry.high, -128, 127), 3, 4),
+        (adjust_button(texts.read, READ, t, HIGH, entry.high, signed=True), 3, 5),
+        (adjust_button(texts.write, WRITE, t, HIGH, entry.high, signed=signed_write), 3, 6),
     ], **KEYPAD))
 
 
@@ -816,22 +816,22 @@ BUTTON_GROUPS = []  # QButtonGroup names, in the order the form declares them
 
 
 def power_table_group(name):
-    spec = POWER_TABLES[name]
-    power_group, point_group = spec.button_groups
-    BUTTON_GROUPS.extend(spec.button_groups)
+    entry = POWER_TABLES[name]
+    power_group, point_group = entry.button_groups
+    BUTTON_GROUPS.extend(entry.button_groups)
     cells = []
     # At start the 1 W row and the low point are selected.
-    for row, (radio_name, text) in enumerate(spec.powers, 1):
+    for row, (radio_name, text) in enumerate(entry.powers, 1):
         cells.append((radio(radio_name, text, power_group, checked=row == 1 or None), row, 0))
-    for col, (radio_name, text) in enumerate(spec.points, 1):
+    for col, (radio_name, text) in enumerate(entry.points, 1):
         cells.append((radio(radio_name, text, point_group, checked=col == 1 or None), 0, col))
-    for row, boxes in enumerate(spec.boxes, 1):
+    for row, boxes in enumerate(entry.boxes, 1):
         for col, box in enumerate(boxes, 1):
             cells.append((spin(box, 0, 255), row, col))
     cells.append((spacer(True, 12), 1, 4))
-    for index, (key_name, text) in enumerate(spec.keys):
+    for index, (key_name, text) in enumerate(entry.keys):
         cells.append((button(key_name, text, SMALL_BUTTON), 1 + index // 2, 5 + index % 2))
-    return group_box(name, spec.title, grid(cells, **KEYPAD))
+    return group_box(name, entry.title, grid(cells, **KEYPAD))
 
 
 # RSSI offsets: label, spin box, then read, write, +1, -1, +10, -10 keys of each point.
