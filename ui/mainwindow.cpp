@@ -79,6 +79,7 @@ MainWindow::MainWindow(QWidget *parent)
             &MainWindow::onSerialPortOpenStateChange);
     connect(appSerialPort, &MSerialPort::onReceived, this, &MainWindow::onSerialPortReceived);
     connect(appSerialPort, &MSerialPort::onError, this, &MainWindow::onSerialPortError);
+    connect(appSerialPort, &MSerialPort::connectionLost, this, [this] { m_lineLost = true; });
 
     serialForm = new FormSerialPortSetting;
 
@@ -174,6 +175,9 @@ void MainWindow::setLed(QLabel *led, bool off)
 
 void MainWindow::reportFailure(const QString &text)
 {
+    // The lost line has its own message; the operation it broke only ends, with its status text.
+    if (m_operationRunning && m_lineLost)
+        return;
     refuse(text);
 }
 
@@ -204,6 +208,7 @@ bool MainWindow::runOperation(OperationKind kind, const std::function<bool()> &o
     if (m_operationRunning)
         return false;
     m_operationRunning = true;
+    m_lineLost = false;
     m_engine.clearCancel();
     loadingWidget->setText(QString());
     loadingWidget->fitToParent();

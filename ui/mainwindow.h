@@ -325,4 +325,5 @@ private:
     CommandEngine m_engine;
     FileChooser m_fileChooser;
     bool m_operationRunning = false;
+    bool m_lineLost = false; // the port closed itself during the running operation
 };
