@@ -11,7 +11,7 @@
 #include <QCoreApplication>
 
 using UserCommands::kValueIndex;
-using UserParams::byteAt;
+using Wire::byteAt;
 using UserParams::isFirstOption;
 
 namespace {

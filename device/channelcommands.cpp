@@ -2,15 +2,12 @@
 
 #include <QCoreApplication>
 
+using Wire::byteAt;
 using Wire::bytes;
 
 namespace {
 constexpr int kParamsFirstByte = 3;
 
-quint8 byteAt(const QByteArray &bytes, int index)
-{
-    return index < bytes.size() ? static_cast<quint8>(bytes.at(index)) : 0;
-}
 } // namespace
 
 Command ChannelCommands::readFreqAndPower()

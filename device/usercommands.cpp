@@ -160,11 +160,6 @@ Command UserCommands::disableVirtualPort()
                       QCoreApplication::translate("MainWindow", "设置停用虚拟串口失败！"));
 }
 
-quint8 UserParams::byteAt(const QByteArray &reply, int index)
-{
-    return index >= 0 && index < reply.size() ? static_cast<quint8>(reply.at(index)) : 0;
-}
-
 bool UserParams::isFirstOption(quint8 byte)
 {
     return byte == Wire::kOn;

@@ -58,7 +58,6 @@ constexpr Range kSleepTime{0, 25};   // x 20 ms
 constexpr Range kStandbyTime{0, 15}; // x 40 ms
 constexpr int kScanModeCount = 4;    // "Mode 0" .. "Mode 3"
 
-quint8 byteAt(const QByteArray &reply, int index);
 // A two-state byte: only 0x55 is the first option.
 bool isFirstOption(quint8 byte);
 // The selector index of a scan mode byte; -1 for a mode without an item.

@@ -4,9 +4,10 @@
 
 #include "device/usercommands.h"
 #include "device/widgetvalues.h"
+#include "device/wire.h"
 
 using UserCommands::kValueIndex;
-using UserParams::byteAt;
+using Wire::byteAt;
 using UserParams::isFirstOption;
 
 namespace {

@@ -7,11 +7,6 @@ constexpr quint8 kHighPointCell = 0x20;
 constexpr quint8 kPowerIndexMask = 0x0F;
 constexpr quint8 kPointMask = 0xF0;
 
-quint8 byteAt(const QByteArray &bytes, int index)
-{
-    return static_cast<quint8>(bytes.at(index));
-}
-
 const std::array<Wire::Band, 4> kBands{{
     {0x10, "LX-815 V", "136 MHz - 174 MHz", 13600000, 17400000},
     {0x11, "LX-815 U0", "400 MHz - 440 MHz", 40000000, 44000000},
@@ -155,4 +150,9 @@ QByteArray Wire::bytes(std::initializer_list<int> values)
     for (int value : values)
         result.append(static_cast<char>(value));
     return result;
+}
+
+quint8 Wire::byteAt(const QByteArray &bytes, int index)
+{
+    return index >= 0 && index < bytes.size() ? static_cast<quint8>(bytes.at(index)) : 0;
 }

@@ -12,6 +12,8 @@ namespace Wire {
 
 // A payload written as its byte values: bytes({0x32, 0x23}).
 QByteArray bytes(std::initializer_list<int> values);
+// The byte at index as unsigned, 0 outside the array.
+quint8 byteAt(const QByteArray &bytes, int index);
 
 // Two-state values: 0x55 is the first option; on reading any other byte is the second.
 constexpr quint8 kOn = 0x55;
