@@ -7,7 +7,6 @@ using Wire::bytes;
 
 namespace {
 constexpr int kParamsFirstByte = 3;
-
 } // namespace
 
 Command ChannelCommands::readFreqAndPower()
