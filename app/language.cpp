@@ -23,7 +23,8 @@ bool Language::install(const QString &code)
         delete appTranslator;
     }
     appTranslator = new QTranslator;
-    const bool loaded = appTranslator->load(QStringLiteral("i18n_") + code, QStringLiteral(":/i18n"));
+    const bool loaded =
+        appTranslator->load(QStringLiteral("i18n_") + code, QStringLiteral(":/i18n"));
     QCoreApplication::installTranslator(appTranslator);
     return loaded;
 }

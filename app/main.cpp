@@ -1,6 +1,6 @@
 #include "app/language.h"
 #include "app/mjsonconfig.h"
-#include "serial/formserialportsetting.h"
+#include "ui/serial/formserialportsetting.h"
 #include "ui/mainwindow.h"
 
 #include <QApplication>

@@ -38,8 +38,7 @@ QJsonObject inserted(QJsonObject object, const QString &path, const QJsonValue &
 
 ConfigFileError::ConfigFileError()
     : std::runtime_error(kOpenFailed)
-{
-}
+{}
 
 MJsonConfig::MJsonConfig()
 {
@@ -63,8 +62,8 @@ std::unique_ptr<MJsonConfig> MJsonConfig::inMemory()
 QString MJsonConfig::appConfigFileName()
 {
     const QFileInfo executable(QCoreApplication::applicationFilePath());
-    return QCoreApplication::applicationDirPath() + QLatin1Char('/')
-           + executable.completeBaseName() + QStringLiteral("_config.json");
+    return QCoreApplication::applicationDirPath() + QLatin1Char('/') +
+           executable.completeBaseName() + QStringLiteral("_config.json");
 }
 
 std::unique_ptr<MJsonConfig> MJsonConfig::openAppConfig()
@@ -78,8 +77,8 @@ std::unique_ptr<MJsonConfig> MJsonConfig::openAppConfig()
     const QString dir = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
     if (!dir.isEmpty() && QDir().mkpath(dir)) {
         try {
-            return std::make_unique<MJsonConfig>(
-                dir + QLatin1Char('/') + QFileInfo(appConfigFileName()).fileName());
+            return std::make_unique<MJsonConfig>(dir + QLatin1Char('/') +
+                                                 QFileInfo(appConfigFileName()).fileName());
         } catch (const ConfigFileError &) {
         }
     }

@@ -18,9 +18,9 @@
 #include <sys/resource.h>
 
 namespace {
-constexpr int kTransactions = 29;       // one "read all" worth of transactions
-constexpr int kWaitSeconds = 3;         // per waiting measurement
-constexpr int kBitsPerByte = 10;        // start, eight data bits, stop
+constexpr int kTransactions = 29; // one "read all" worth of transactions
+constexpr int kWaitSeconds = 3;   // per waiting measurement
+constexpr int kBitsPerByte = 10;  // start, eight data bits, stop
 constexpr double kTargetCpuPerSecond = 0.02;
 
 struct Silent : FailureReporter
@@ -32,7 +32,9 @@ double cpuSeconds()
 {
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
-    auto seconds = [](const timeval &t) { return t.tv_sec + t.tv_usec / 1e6; };
+    auto seconds = [](const timeval &t) {
+        return t.tv_sec + t.tv_usec / 1e6;
+    };
     return seconds(usage.ru_utime) + seconds(usage.ru_stime);
 }
 
@@ -109,7 +111,11 @@ int main(int argc, char *argv[])
     const int replyBytes = LinkFrame::encode(QByteArray::fromHex("322313")).size();
 
     out << "(a) processor seconds per second of waiting for a reply that never comes\n";
-    out << QString("%1 %2 %3 %4\n").arg("baud", 8).arg("polling", 10).arg("engine", 10).arg("target", 8);
+    out << QString("%1 %2 %3 %4\n")
+               .arg("baud", 8)
+               .arg("polling", 10)
+               .arg("engine", 10)
+               .arg("target", 8);
     for (int baud : {9600, 115200}) {
         Simulator silentModule(baud, {"--fault", "*:drop:*"});
         Link link(silentModule.path(), true);
@@ -125,12 +131,17 @@ int main(int argc, char *argv[])
 
     out << "\n(b) " << kTransactions << " band reads, wall seconds\n";
     out << QString("%1 %2 %3 %4 %5 %6\n")
-               .arg("baud", 8).arg("wire limit", 11).arg("early off", 10).arg("early on", 10)
-               .arg("on/limit", 9).arg("target", 10);
+               .arg("baud", 8)
+               .arg("wire limit", 11)
+               .arg("early off", 10)
+               .arg("early on", 10)
+               .arg("on/limit", 9)
+               .arg("target", 10);
     for (int baud : {9600, 115200}) {
         Simulator module(baud);
         int failures = 0;
-        const double wire = double(kTransactions) * (requestBytes + replyBytes) * kBitsPerByte / baud;
+        const double wire =
+            double(kTransactions) * (requestBytes + replyBytes) * kBitsPerByte / baud;
         const double off = bandReadsSeconds(module.path(), false, &failures);
         const double on = bandReadsSeconds(module.path(), true, &failures);
         const double target = 1.3 * wire + 0.005 * kTransactions;

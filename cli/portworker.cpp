@@ -1,7 +1,7 @@
 #include "cli/portworker.h"
 
 #include "cli/configfiles.h"
-#include "cli/modulesession.h"
+#include "sequences/modulesession.h"
 #include "serial/mserialport.h"
 
 #include <QCoreApplication>

@@ -21,16 +21,15 @@ Command Command::read(const QByteArray &request, int replyLength, const QString 
     return Command{request, Reply::Exact, replyLength, request, kAttempts, failureText};
 }
 
-Command Command::readAtLeast(const QByteArray &request, int replyLength,
-                             const QString &failureText)
+Command Command::readAtLeast(const QByteArray &request, int replyLength, const QString &failureText)
 {
     return Command{request, Reply::AtLeast, replyLength, request, kAttempts, failureText};
 }
 
 Command Command::write(const QByteArray &request, const QString &failureText)
 {
-    return Command{request, Reply::Ack, kAckLength, QByteArray(1, kAckLead), kAttempts,
-                   failureText};
+    return Command{request,   Reply::Ack, kAckLength, QByteArray(1, kAckLead),
+                   kAttempts, failureText};
 }
 
 Command Command::step(const QByteArray &request, const QString &failureText)
@@ -51,8 +50,8 @@ bool Command::accepts(const QByteArray &reply) const
 
 bool Command::isRefusal(const QByteArray &reply) const
 {
-    return this->reply == Reply::Ack && reply.size() == kAckLength && reply.at(0) == kAckLead
-           && reply.at(1) != kAckDone;
+    return this->reply == Reply::Ack && reply.size() == kAckLength && reply.at(0) == kAckLead &&
+           reply.at(1) != kAckDone;
 }
 
 CommandEngine::CommandEngine(QObject *parent)

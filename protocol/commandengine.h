@@ -19,7 +19,8 @@ struct Command
 {
     static constexpr int kAttempts = 3;
 
-    enum class Reply {
+    enum class Reply
+    {
         Exact,   // payload of exactly `length` bytes
         AtLeast, // payload of at least `length` bytes
         Ack,     // 00 01 done; 00 with another status is a refusal
@@ -28,9 +29,9 @@ struct Command
     QByteArray request;
     Reply reply = Reply::Exact;
     int length = 0;
-    QByteArray leading;           // the reply must begin with these bytes
-    int attempts = kAttempts;     // 1 for requests that must not reach the module twice
-    QString failureText;          // shown when the operation fails
+    QByteArray leading;       // the reply must begin with these bytes
+    int attempts = kAttempts; // 1 for requests that must not reach the module twice
+    QString failureText;      // shown when the operation fails
 
     // A read whose reply repeats the whole request before its data.
     static Command read(const QByteArray &request, int replyLength, const QString &failureText);
@@ -70,7 +71,15 @@ public:
     static constexpr int kReplyTimeoutMs = 1000; // per attempt
     static constexpr int kPollSliceMs = 50;      // bound on reacting to a cancel
 
-    enum class Outcome { Ok, NotOpen, NoReply, Refused, Cancelled, Busy };
+    enum class Outcome
+    {
+        Ok,
+        NotOpen,
+        NoReply,
+        Refused,
+        Cancelled,
+        Busy
+    };
 
     struct Statistics
     {

@@ -21,8 +21,8 @@ quint16 checksumOf(const char *data, int count)
 
 bool startsFrame(const QByteArray &bytes)
 {
-    return bytes.size() >= 2 && byteAt(bytes, 0) == LinkFrame::kStart1
-           && byteAt(bytes, 1) == LinkFrame::kStart2;
+    return bytes.size() >= 2 && byteAt(bytes, 0) == LinkFrame::kStart1 &&
+           byteAt(bytes, 1) == LinkFrame::kStart2;
 }
 
 // Checksum test of the frame at the start of bytes, whose length byte is l (bytes holds l + 4).

@@ -68,7 +68,8 @@ std::optional<FaultRule> FaultInjector::parseRule(const QString &ruleText, QStri
 {
     const QStringList parts = ruleText.split(QLatin1Char(':'));
     if (parts.size() < 2 || parts.size() > 3) {
-        fail(error, QStringLiteral("fault \"%1\": expected PREFIX:KIND[=PARAM][:COUNT]").arg(ruleText));
+        fail(error,
+             QStringLiteral("fault \"%1\": expected PREFIX:KIND[=PARAM][:COUNT]").arg(ruleText));
         return std::nullopt;
     }
     FaultRule rule;

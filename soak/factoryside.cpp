@@ -3,7 +3,7 @@
 #include "soak/sidechecks.h"
 
 #include "config/factoryconfig.h"
-#include "device/widgetvalues.h"
+#include "ui/widgetvalues.h"
 
 #include <QComboBox>
 #include <QRadioButton>

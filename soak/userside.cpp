@@ -5,7 +5,7 @@
 #include "device/channelcodec.h"
 #include "device/identificationcommands.h"
 #include "device/usercommands.h"
-#include "device/widgetvalues.h"
+#include "ui/widgetvalues.h"
 #include "protocol/linkframe.h"
 
 #include <QAbstractButton>

@@ -85,8 +85,8 @@ void TestCommandEngine::faultyReplies_data()
     QTest::newRow("split in time") << kReadBand << "3223:split=100:1" << true << 1 << O::Ok;
     QTest::newRow("noise before") << kReadBand << "3223:noise:1" << true << 1 << O::Ok;
     QTest::newRow("duplicated") << kReadBand << "3223:duplicate:1" << true << 1 << O::Ok;
-    QTest::newRow("refusal ends at once") << kWriteBand << "3224:refuse:1" << false << 1
-                                          << O::Refused;
+    QTest::newRow("refusal ends at once")
+        << kWriteBand << "3224:refuse:1" << false << 1 << O::Refused;
     QTest::newRow("write repeated after a wrong reply")
         << kWriteBand << "3224:lead:1" << true << 2 << O::Ok;
     QTest::newRow("step sent once") << Command::step(hex("A20201"), QStringLiteral("step failed"))

@@ -182,8 +182,9 @@ void TestFormPages::adjustGroups_data()
     QTest::addColumn<QString>("page");
     QTest::addColumn<QStringList>("expected");
     for (const AdjustGroupSpec &entry : kAdjustGroups) {
-        QTest::newRow(entry.group) << QString::fromLatin1(entry.group)
-                                  << QString::fromLatin1(entry.page) << expectedAdjustButtons(entry);
+        QTest::newRow(entry.group)
+            << QString::fromLatin1(entry.group) << QString::fromLatin1(entry.page)
+            << expectedAdjustButtons(entry);
     }
     // The data modulation deviation group name by name, as the adjust wiring expects it.
     QStringList written{"adjust_o0_t7_p0_spinBox_76_signed_", "adjust_o1_t7_p0_spinBox_76_signed_",

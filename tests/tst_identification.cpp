@@ -1,5 +1,5 @@
 #include "app/language.h"
-#include "protocol/loadingwidget.h"
+#include "ui/loadingwidget.h"
 #include "support/factoryrig.h"
 
 #include <QAction>

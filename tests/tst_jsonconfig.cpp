@@ -77,13 +77,12 @@ void TestJsonConfig::readsAnswerDefaults_data()
     QTest::newRow("null is default") << QByteArray(R"({"a": null})") << "/a" << fallback;
     QTest::newRow("zero as stored") << QByteArray(R"({"a": 0})") << "/a" << QJsonValue(0);
     QTest::newRow("false as stored") << QByteArray(R"({"a": false})") << "/a" << QJsonValue(false);
-    QTest::newRow("empty string as stored") << QByteArray(R"({"a": ""})") << "/a"
-                                            << QJsonValue(QString());
+    QTest::newRow("empty string as stored")
+        << QByteArray(R"({"a": ""})") << "/a" << QJsonValue(QString());
     QTest::newRow("not json") << QByteArray("{oops") << "/a" << fallback;
     QTest::newRow("top-level array") << QByteArray("[1,2]") << "/a" << fallback;
     QTest::newRow("through a scalar") << QByteArray(R"({"a": 5})") << "/a/b" << fallback;
-    QTest::newRow("nested") << QByteArray(R"({"a": {"b": {"c": 3}}})") << "/a/b/c"
-                            << QJsonValue(3);
+    QTest::newRow("nested") << QByteArray(R"({"a": {"b": {"c": 3}}})") << "/a/b/c" << QJsonValue(3);
     QTest::newRow("case sensitive") << QByteArray(R"({"A": 1})") << "/a" << fallback;
 }
 
@@ -102,8 +101,7 @@ void TestJsonConfig::nestedPathsKeepSiblings()
 {
     MJsonConfig config(path());
     config.setValue(QStringLiteral("/SerialPort/PortName"), QStringLiteral("COM3"));
-    QCOMPARE(parsed(path()),
-             QJsonObject({{"SerialPort", QJsonObject({{"PortName", "COM3"}})}}));
+    QCOMPARE(parsed(path()), QJsonObject({{"SerialPort", QJsonObject({{"PortName", "COM3"}})}}));
     config.setValue(QStringLiteral("/Channel/1/RxFreq"), 43512500);
     config.setValue(QStringLiteral("/Channel/1/TxFreq"), 43500000);
     const QJsonObject channel = parsed(path()).value("Channel").toObject().value("1").toObject();

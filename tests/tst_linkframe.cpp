@@ -38,16 +38,16 @@ void TestLinkFrame::encode_data()
 {
     QTest::addColumn<QByteArray>("payload");
     QTest::addColumn<QByteArray>("frame");
-    QTest::newRow("control mode read") << bytes({0x32, 0x09})
-                                       << bytes({0x55, 0xAA, 0x03, 0x32, 0x09, 0x3E, 0x00});
+    QTest::newRow("control mode read")
+        << bytes({0x32, 0x09}) << bytes({0x55, 0xAA, 0x03, 0x32, 0x09, 0x3E, 0x00});
     QTest::newRow("band read") << bytes({0x32, 0x23})
                                << bytes({0x55, 0xAA, 0x03, 0x32, 0x23, 0x58, 0x00});
     QTest::newRow("reply") << kReplyPayload << kReply;
     QTest::newRow("empty payload") << QByteArray() << bytes({0x55, 0xAA, 0x01, 0x01, 0x00});
     // 0xFF + 254 * 0xFF = 0xFE01: the sum carries into the high byte.
     QTest::newRow("largest") << QByteArray(254, char(0xFF))
-                             << bytes({0x55, 0xAA, 0xFF}) + QByteArray(254, char(0xFF))
-                                    + bytes({0x01, 0xFE});
+                             << bytes({0x55, 0xAA, 0xFF}) + QByteArray(254, char(0xFF)) +
+                                    bytes({0x01, 0xFE});
 }
 
 void TestLinkFrame::encode()
@@ -67,11 +67,16 @@ void TestLinkFrame::hexText_data()
     QTest::addColumn<QByteArray>("input");
     QTest::addColumn<QString>("separator");
     QTest::addColumn<QString>("text");
-    QTest::newRow("blank") << bytes({0x55, 0xAA, 0x03}) << " " << "55 AA 03";
-    QTest::newRow("none") << bytes({0x55, 0xAA, 0x03}) << "" << "55AA03";
-    QTest::newRow("serial") << bytes({0x12, 0x34, 0x56, 0x78, 0x9A, 0xBC}) << "" << "123456789ABC";
-    QTest::newRow("empty") << QByteArray() << " " << "";
-    QTest::newRow("leading zero") << bytes({0x0F, 0x00}) << ":" << ":0F:00";
+    QTest::newRow("blank") << bytes({0x55, 0xAA, 0x03}) << " "
+                           << "55 AA 03";
+    QTest::newRow("none") << bytes({0x55, 0xAA, 0x03}) << ""
+                          << "55AA03";
+    QTest::newRow("serial") << bytes({0x12, 0x34, 0x56, 0x78, 0x9A, 0xBC}) << ""
+                            << "123456789ABC";
+    QTest::newRow("empty") << QByteArray() << " "
+                           << "";
+    QTest::newRow("leading zero") << bytes({0x0F, 0x00}) << ":"
+                                  << ":0F:00";
 }
 
 void TestLinkFrame::hexText()
@@ -91,37 +96,35 @@ void TestLinkFrame::reassembly_data()
     const QByteArray second = LinkFrame::encode(bytes({0x00, 0x01}));
     QTest::newRow("one chunk") << Chunks{{kReply, 1000}} << QList<QByteArray>{kReplyPayload}
                                << QByteArray();
-    QTest::newRow("split 100 ms apart")
-        << Chunks{{kReply.left(4), 1000}, {kReply.mid(4), 1100}}
-        << QList<QByteArray>{kReplyPayload} << QByteArray();
+    QTest::newRow("split 100 ms apart") << Chunks{{kReply.left(4), 1000}, {kReply.mid(4), 1100}}
+                                        << QList<QByteArray>{kReplyPayload} << QByteArray();
     QTest::newRow("split 600 ms apart drops the first part")
         << Chunks{{kReply.left(4), 1000}, {kReply.mid(4), 1600}} << QList<QByteArray>{}
         << kReply.mid(4);
     QTest::newRow("exactly 500 ms is not stale")
-        << Chunks{{kReply.left(4), 1000}, {kReply.mid(4), 1500}}
-        << QList<QByteArray>{kReplyPayload} << QByteArray();
+        << Chunks{{kReply.left(4), 1000}, {kReply.mid(4), 1500}} << QList<QByteArray>{kReplyPayload}
+        << QByteArray();
     QTest::newRow("clock stepped back") << Chunks{{kReply.left(4), 5000}, {kReply.mid(4), 4000}}
                                         << QList<QByteArray>{} << kReply.mid(4);
-    QTest::newRow("clock wraps")
-        << Chunks{{kReply.left(4), 0xFFFFFF00u}, {kReply.mid(4), 0x00000010u}}
-        << QList<QByteArray>{kReplyPayload} << QByteArray();
+    QTest::newRow("clock wraps") << Chunks{{kReply.left(4), 0xFFFFFF00u},
+                                           {kReply.mid(4), 0x00000010u}}
+                                 << QList<QByteArray>{kReplyPayload} << QByteArray();
     QTest::newRow("leading noise") << Chunks{{bytes({0x01, 0x55, 0x13}) + kReply, 0}}
                                    << QList<QByteArray>{kReplyPayload} << QByteArray();
-    QTest::newRow("exactly five bytes wait") << Chunks{{bytes({0x55, 0xAA, 0x05, 0x01, 0x02}), 0}}
-                                             << QList<QByteArray>{}
-                                             << bytes({0x55, 0xAA, 0x05, 0x01, 0x02});
-    QTest::newRow("two frames in one chunk") << Chunks{{kReply + second, 0}}
-                                             << QList<QByteArray>{kReplyPayload, bytes({0, 1})}
-                                             << QByteArray();
+    QTest::newRow("exactly five bytes wait")
+        << Chunks{{bytes({0x55, 0xAA, 0x05, 0x01, 0x02}), 0}} << QList<QByteArray>{}
+        << bytes({0x55, 0xAA, 0x05, 0x01, 0x02});
+    QTest::newRow("two frames in one chunk")
+        << Chunks{{kReply + second, 0}} << QList<QByteArray>{kReplyPayload, bytes({0, 1})}
+        << QByteArray();
     QTest::newRow("frame then partial frame") << Chunks{{kReply + second.left(3), 0}}
-                                              << QList<QByteArray>{kReplyPayload}
-                                              << second.left(3);
+                                              << QList<QByteArray>{kReplyPayload} << second.left(3);
     QTest::newRow("zero length byte is no frame")
         << Chunks{{bytes({0x55, 0xAA, 0x00, 0x00, 0x00}) + kReply, 0}}
         << QList<QByteArray>{kReplyPayload} << QByteArray();
     QTest::newRow("frame hidden inside a rejected one")
-        << Chunks{{bytes({0x55, 0xAA, 0x04, 0x00}) + kReply, 0}}
-        << QList<QByteArray>{kReplyPayload} << QByteArray();
+        << Chunks{{bytes({0x55, 0xAA, 0x04, 0x00}) + kReply, 0}} << QList<QByteArray>{kReplyPayload}
+        << QByteArray();
 }
 
 void TestLinkFrame::reassembly()

@@ -1,12 +1,12 @@
 #include "app/language.h"
-#include "protocol/loadingwidget.h"
+#include "app/mjsonconfig.h"
+#include "ui/loadingwidget.h"
 #include "serial/mserialport.h"
 #include "support/simharness.h"
-#include "ui/pagereveal.h"
-#include "app/mjsonconfig.h"
 #include "support/testenv.h"
 #include "ui/formabout.h"
 #include "ui/mainwindow.h"
+#include "ui/pagereveal.h"
 
 #include <QAction>
 #include <QLabel>
@@ -76,12 +76,14 @@ void TestMainWindow::languageAtStartup_data()
     QTest::addColumn<QJsonValue>("stored");
     QTest::addColumn<QString>("language");
     QTest::addColumn<QString>("title");
-    QTest::newRow("missing") << QJsonValue() << "zh_CN" << "LX-815 配置工具";
+    QTest::newRow("missing") << QJsonValue() << "zh_CN"
+                             << "LX-815 配置工具";
     QTest::newRow("en_US") << QJsonValue(QStringLiteral("en_US")) << "en_US"
                            << "LX-815 Config Tool";
     QTest::newRow("en_us is not English") << QJsonValue(QStringLiteral("en_us")) << "zh_CN"
                                           << "LX-815 配置工具";
-    QTest::newRow("not a string") << QJsonValue(1) << "zh_CN" << "LX-815 配置工具";
+    QTest::newRow("not a string") << QJsonValue(1) << "zh_CN"
+                                  << "LX-815 配置工具";
 }
 
 void TestMainWindow::languageAtStartup()

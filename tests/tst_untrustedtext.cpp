@@ -1,10 +1,10 @@
 // Text from outside the tool (device strings, port names) reaches the screen as plain text:
 // markup in it is shown as it stands, never rendered.
 #include "app/language.h"
-#include "protocol/loadingwidget.h"
-#include "serial/formserialportsetting.h"
-#include "serial/mportlist.h"
-#include "serial/mserialbutton.h"
+#include "ui/loadingwidget.h"
+#include "ui/serial/formserialportsetting.h"
+#include "ui/serial/mportlist.h"
+#include "ui/serial/mserialbutton.h"
 #include "serial/mserialport.h"
 #include "support/simharness.h"
 #include "support/testenv.h"

@@ -2,8 +2,8 @@
 #include "support/scriptedmodule.h"
 
 #include "device/usercommands.h"
-#include "device/widgetvalues.h"
-#include "protocol/loadingwidget.h"
+#include "ui/widgetvalues.h"
+#include "ui/loadingwidget.h"
 #include "serial/mserialport.h"
 
 #include <QAction>

@@ -4,8 +4,8 @@
 #include "app/language.h"
 #include "app/mjsonconfig.h"
 #include "app/version.h"
-#include "protocol/loadingwidget.h"
-#include "serial/formserialportsetting.h"
+#include "ui/loadingwidget.h"
+#include "ui/serial/formserialportsetting.h"
 #include "serial/mserialport.h"
 #include "ui/formabout.h"
 #include "ui/messagebox.h"
@@ -22,8 +22,8 @@
 #include <QTimer>
 
 namespace {
-constexpr int kStatusMs = 3000;    // every status bar message
-constexpr int kLedFlashMs = 300;   // traffic lamps stay lit this long after the last activity
+constexpr int kStatusMs = 3000;  // every status bar message
+constexpr int kLedFlashMs = 300; // traffic lamps stay lit this long after the last activity
 constexpr int kLedSizePx = 10;
 constexpr int kCounterMinWidthPx = 50;
 constexpr int kVersionMinWidthPx = 60;
@@ -57,8 +57,8 @@ MainWindow::MainWindow(QWidget *parent)
     connect(ui->tabWidget_2, &QTabWidget::tabCloseRequested, this, &MainWindow::onTabCloseRequest);
 
     loadingWidget = new LoadingWidget(this);
-    setWindowFlags(Qt::CustomizeWindowHint | Qt::WindowMinimizeButtonHint
-                   | Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint);
+    setWindowFlags(Qt::CustomizeWindowHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint);
     updateWindowTitle();
 
     buildChannelTable();

@@ -283,7 +283,11 @@ private:
     void applyFactoryCalibration(const FactoryCalibration &calibration);
 
 private:
-    enum class OperationKind { Read, Write };
+    enum class OperationKind
+    {
+        Read,
+        Write
+    };
 
     // The frame around every user-started operation: overlay shown, cancel cleared, status
     // text for 3 s afterwards. Refuses to start while another operation runs.

@@ -7,7 +7,12 @@
 class PageReveal
 {
 public:
-    enum class Page { None, Lx815, Mr460 };
+    enum class Page
+    {
+        None,
+        Lx815,
+        Mr460
+    };
 
     static constexpr int kCodeLength = 5;
 

@@ -45,8 +45,7 @@ public:
     Shooter(QWidget *window, const QString &dir)
         : m_window(window)
         , m_dir(dir)
-    {
-    }
+    {}
     void shoot(const QString &name)
     {
         settle();
@@ -69,8 +68,8 @@ public:
             }
             for (int sub = 0; sub < subTabs.first()->count(); ++sub) {
                 subTabs.first()->setCurrentIndex(sub);
-                shoot(pageName + QLatin1Char('-') + subTabs.first()->widget(sub)->objectName()
-                      + suffix);
+                shoot(pageName + QLatin1Char('-') + subTabs.first()->widget(sub)->objectName() +
+                      suffix);
             }
             subTabs.first()->setCurrentIndex(0);
         }

@@ -1,7 +1,7 @@
 #include "factoryrig.h"
 
 #include "app/language.h"
-#include "protocol/loadingwidget.h"
+#include "ui/loadingwidget.h"
 #include "serial/mserialport.h"
 #include "ui/mainwindow.h"
 

@@ -1,4 +1,4 @@
-#include "protocol/loadingwidget.h"
+#include "ui/loadingwidget.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

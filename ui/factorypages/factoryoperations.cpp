@@ -4,7 +4,7 @@
 #include "ui_mainwindow.h"
 
 #include "device/factorycommands.h"
-#include "device/widgetvalues.h"
+#include "ui/widgetvalues.h"
 
 bool MainWindow::readRadioBand()
 {

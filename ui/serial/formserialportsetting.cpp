@@ -1,9 +1,9 @@
-#include "serial/formserialportsetting.h"
+#include "ui/serial/formserialportsetting.h"
 
 #include "app/language.h"
-#include "serial/mparamlists.h"
-#include "serial/mportlist.h"
-#include "serial/mserialbutton.h"
+#include "ui/serial/mparamlists.h"
+#include "ui/serial/mportlist.h"
+#include "ui/serial/mserialbutton.h"
 #include "serial/mserialport.h"
 
 #include <QFormLayout>

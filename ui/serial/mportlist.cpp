@@ -1,4 +1,4 @@
-#include "serial/mportlist.h"
+#include "ui/serial/mportlist.h"
 
 #include "app/mjsonconfig.h"
 #include "serial/mserialport.h"

@@ -3,7 +3,7 @@
 #include "ui_mainwindow.h"
 
 #include "config/factoryconfig.h"
-#include "device/widgetvalues.h"
+#include "ui/widgetvalues.h"
 
 #include <QSpinBox>
 

@@ -5,7 +5,7 @@
 
 #include "device/adjustcommands.h"
 #include "device/adjustname.h"
-#include "device/widgetvalues.h"
+#include "ui/widgetvalues.h"
 
 #include <QAbstractButton>
 #include <QDebug>

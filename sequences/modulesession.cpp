@@ -1,6 +1,6 @@
 // Identification and the user side of a module, in the order of the window's "读取所有参数"
 // and "写入所有参数".
-#include "cli/modulesession.h"
+#include "sequences/modulesession.h"
 
 #include "device/channelcodec.h"
 #include "device/channelcommands.h"
@@ -11,8 +11,8 @@
 #include <QCoreApplication>
 
 using UserCommands::kValueIndex;
-using Wire::byteAt;
 using UserParams::isFirstOption;
+using Wire::byteAt;
 
 namespace {
 QString windowText(const char *source)

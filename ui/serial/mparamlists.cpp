@@ -1,4 +1,4 @@
-#include "serial/mparamlists.h"
+#include "ui/serial/mparamlists.h"
 
 #include "app/mjsonconfig.h"
 #include "serial/mserialport.h"

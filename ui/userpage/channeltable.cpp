@@ -55,8 +55,8 @@ void MainWindow::buildChannelTable()
             auto *cell = new QLineEdit;
             cell->setObjectName(cellName(n, field));
             cell->setInputMask(kFrequencyMask);
-            cell->setMinimumWidth(cell->fontMetrics().horizontalAdvance(frequencyText(99999999))
-                                  + kFrequencyPaddingPx);
+            cell->setMinimumWidth(cell->fontMetrics().horizontalAdvance(frequencyText(99999999)) +
+                                  kFrequencyPaddingPx);
             connect(cell, &QLineEdit::editingFinished, this, &MainWindow::onEditingFinished);
             grid->addWidget(cell, n, column);
         };

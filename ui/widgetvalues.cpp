@@ -1,4 +1,4 @@
-#include "device/widgetvalues.h"
+#include "ui/widgetvalues.h"
 
 #include <QAbstractButton>
 #include <QComboBox>

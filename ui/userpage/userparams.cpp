@@ -3,12 +3,12 @@
 #include "ui_mainwindow.h"
 
 #include "device/usercommands.h"
-#include "device/widgetvalues.h"
+#include "ui/widgetvalues.h"
 #include "device/wire.h"
 
 using UserCommands::kValueIndex;
-using Wire::byteAt;
 using UserParams::isFirstOption;
+using Wire::byteAt;
 
 namespace {
 void choose(QAbstractButton *first, QAbstractButton *second, bool firstChosen)

@@ -4,7 +4,7 @@
 #include "ui/mainwindow.h"
 #include "ui_mainwindow.h"
 
-#include "device/widgetvalues.h"
+#include "ui/widgetvalues.h"
 #include "ui/messagebox.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include "ui_mainwindow.h"
 
 #include "device/calibrationcommands.h"
-#include "device/widgetvalues.h"
+#include "ui/widgetvalues.h"
 #include "device/wire.h"
 
 #include <QRadioButton>

@@ -1,4 +1,4 @@
-#include "serial/mserialbutton.h"
+#include "ui/serial/mserialbutton.h"
 
 #include "serial/mserialport.h"
 
