@@ -1,7 +1,7 @@
 #include "app/language.h"
 #include "app/mjsonconfig.h"
-#include "ui/serial/formserialportsetting.h"
 #include "ui/mainwindow.h"
+#include "ui/serial/formserialportsetting.h"
 
 #include <QApplication>
 #include <QCommandLineParser>

@@ -1,8 +1,8 @@
 #include "cli/portworker.h"
 
 #include "cli/configfiles.h"
-#include "sequences/modulesession.h"
 #include "serial/mserialport.h"
+#include "session/modulesession.h"
 
 #include <QCoreApplication>
 #include <QJsonDocument>

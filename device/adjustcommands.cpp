@@ -55,9 +55,16 @@ Command AdjustCommands::write(quint8 type, int point, int value, const QString &
 
 Command AdjustCommands::step(quint8 type, int point, int delta, const QString &failureText)
 {
-    return Command::step(request(Wire::Cmd::kStepAdjust, type, point) +
-                             QByteArray(1, static_cast<char>(delta)),
-                         stepFailureText(failureText));
+    return stepCommand(request(Wire::Cmd::kStepAdjust, type, point) +
+                           QByteArray(1, static_cast<char>(delta)),
+                       failureText);
+}
+
+Command AdjustCommands::stepCommand(const QByteArray &request, const QString &operationFailure)
+{
+    Command command = Command::step(request, stepFailureText(operationFailure));
+    command.refusalText = operationFailure;
+    return command;
 }
 
 int AdjustCommands::decodeValue(const QByteArray &reply, bool isSigned)

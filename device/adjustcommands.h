@@ -31,6 +31,8 @@ QString writeFailureText();
 QString blankRefusalText();
 // A step that failed may still have reached the module; only reading the value back tells.
 QString stepFailureText(const QString &operationFailure);
+// A step whose failure asks for a read-back, except after a refusal: then nothing changed.
+Command stepCommand(const QByteArray &request, const QString &operationFailure);
 
 // type [point]: the point byte is sent only for the three-point types.
 QByteArray address(quint8 type, int point);

@@ -75,9 +75,9 @@ Command CalibrationCommands::writeRssiOffset(int point, int value)
 
 Command CalibrationCommands::stepRssiOffset(int point, int delta)
 {
-    return Command::step(bytes({Wire::Cmd::kStepRssiOffset, point, delta}),
-                         AdjustCommands::stepFailureText(QCoreApplication::translate(
-                             "MainWindow", "按偏移量修改场强校准值失败！")));
+    return AdjustCommands::stepCommand(
+        bytes({Wire::Cmd::kStepRssiOffset, point, delta}),
+        QCoreApplication::translate("MainWindow", "按偏移量修改场强校准值失败！"));
 }
 
 int CalibrationCommands::decodeRssiOffset(const QByteArray &reply)
@@ -115,9 +115,9 @@ Command CalibrationCommands::writePowerTable(const QByteArray &table)
 
 Command CalibrationCommands::stepPowerCell(quint8 cell, int delta)
 {
-    return Command::step(powerTableRequest(Wire::SystemCmd::kPowerTableStep) + bytes({cell, delta}),
-                         AdjustCommands::stepFailureText(QCoreApplication::translate(
-                             "MainWindow", "按偏移量修改发射功率校准值失败！")));
+    return AdjustCommands::stepCommand(
+        powerTableRequest(Wire::SystemCmd::kPowerTableStep) + bytes({cell, delta}),
+        QCoreApplication::translate("MainWindow", "按偏移量修改发射功率校准值失败！"));
 }
 
 QByteArray CalibrationCommands::decodePowerTable(const QByteArray &reply)

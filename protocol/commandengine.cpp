@@ -129,7 +129,9 @@ std::optional<QByteArray> CommandEngine::fail(const Command &command, Outcome ou
     if (outcome == Outcome::Cancelled)
         ++m_statistics.cancels;
     if (m_reporter)
-        m_reporter->reportFailure(command.failureText);
+        m_reporter->reportFailure(outcome == Outcome::Refused && !command.refusalText.isEmpty()
+                                      ? command.refusalText
+                                      : command.failureText);
     return std::nullopt;
 }
 

@@ -32,6 +32,7 @@ struct Command
     QByteArray leading;       // the reply must begin with these bytes
     int attempts = kAttempts; // 1 for requests that must not reach the module twice
     QString failureText;      // shown when the operation fails
+    QString refusalText;      // shown instead when the module refused (empty: failureText)
 
     // A read whose reply repeats the whole request before its data.
     static Command read(const QByteArray &request, int replyLength, const QString &failureText);

@@ -5,8 +5,8 @@
 #include "device/channelcodec.h"
 #include "device/identificationcommands.h"
 #include "device/usercommands.h"
-#include "ui/widgetvalues.h"
 #include "protocol/linkframe.h"
+#include "ui/widgetvalues.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>

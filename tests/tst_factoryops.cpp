@@ -194,13 +194,16 @@ void TestFactoryOps::failures_data()
     QTest::newRow("offset step answered 01 01: once")
         << "pushButton_126"
         << "C4:lead:1" << 1 << "按偏移量修改场强校准值失败！" + readBack;
+    QTest::newRow("offset step refused: no read-back hint")
+        << "pushButton_126"
+        << "C4:refuse:1" << 1 << "按偏移量修改场强校准值失败！";
     QTest::newRow("power read garbled") << "pushButton_186"
                                         << "018100:long:*" << 3 << "读发射功率校准值失败！";
     QTest::newRow("power write refused") << "pushButton_259"
                                          << "018101:refuse:1" << 1 << "设置发射功率校准值失败！";
-    QTest::newRow("cell step refused")
+    QTest::newRow("cell step refused: no read-back hint")
         << "pushButton_185"
-        << "018102:refuse:1" << 1 << "按偏移量修改发射功率校准值失败！" + readBack;
+        << "018102:refuse:1" << 1 << "按偏移量修改发射功率校准值失败！";
     QTest::newRow("cell step answered 01 01: once")
         << "pushButton_257"
         << "018102:lead:1" << 1 << "按偏移量修改发射功率校准值失败！" + readBack;

@@ -1,15 +1,15 @@
 // The module's line going away in the middle of "读取所有参数", at a hundred seeded points: the
 // window ends the sequence at once, closes the port, tells the user once, and can open a new line.
 #include "app/language.h"
-#include "ui/loadingwidget.h"
-#include "ui/serial/formserialportsetting.h"
-#include "ui/serial/mportlist.h"
-#include "ui/serial/mserialbutton.h"
 #include "serial/mserialport.h"
 #include "serial/portadvice.h"
 #include "support/simharness.h"
 #include "support/testenv.h"
+#include "ui/loadingwidget.h"
 #include "ui/mainwindow.h"
+#include "ui/serial/formserialportsetting.h"
+#include "ui/serial/mportlist.h"
+#include "ui/serial/mserialbutton.h"
 
 #include <QAction>
 #include <QElapsedTimer>

@@ -1,6 +1,6 @@
 #include "app/language.h"
-#include "ui/loadingwidget.h"
 #include "support/factoryrig.h"
+#include "ui/loadingwidget.h"
 
 #include <QAction>
 #include <QLineEdit>

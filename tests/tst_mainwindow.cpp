@@ -1,10 +1,10 @@
 #include "app/language.h"
 #include "app/mjsonconfig.h"
-#include "ui/loadingwidget.h"
 #include "serial/mserialport.h"
 #include "support/simharness.h"
 #include "support/testenv.h"
 #include "ui/formabout.h"
+#include "ui/loadingwidget.h"
 #include "ui/mainwindow.h"
 #include "ui/pagereveal.h"
 

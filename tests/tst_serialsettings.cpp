@@ -1,11 +1,11 @@
 #include "app/mjsonconfig.h"
+#include "serial/mserialport.h"
+#include "support/pty.h"
+#include "support/testenv.h"
 #include "ui/serial/formserialportsetting.h"
 #include "ui/serial/mparamlists.h"
 #include "ui/serial/mportlist.h"
 #include "ui/serial/mserialbutton.h"
-#include "serial/mserialport.h"
-#include "support/pty.h"
-#include "support/testenv.h"
 
 #include <QJsonValue>
 #include <QLabel>

@@ -1,13 +1,13 @@
 #include "app/language.h"
-#include "ui/serial/formserialportsetting.h"
-#include "ui/serial/mparamlists.h"
-#include "ui/serial/mportlist.h"
-#include "ui/serial/mserialbutton.h"
 #include "serial/mserialport.h"
 #include "serial/portadvice.h"
 #include "support/pty.h"
 #include "support/testenv.h"
 #include "ui/mainwindow.h"
+#include "ui/serial/formserialportsetting.h"
+#include "ui/serial/mparamlists.h"
+#include "ui/serial/mportlist.h"
+#include "ui/serial/mserialbutton.h"
 
 #include <QAction>
 #include <QLabel>

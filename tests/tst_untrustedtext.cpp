@@ -1,15 +1,15 @@
 // Text from outside the tool (device strings, port names) reaches the screen as plain text:
 // markup in it is shown as it stands, never rendered.
 #include "app/language.h"
-#include "ui/loadingwidget.h"
-#include "ui/serial/formserialportsetting.h"
-#include "ui/serial/mportlist.h"
-#include "ui/serial/mserialbutton.h"
 #include "serial/mserialport.h"
 #include "support/simharness.h"
 #include "support/testenv.h"
 #include "ui/formabout.h"
+#include "ui/loadingwidget.h"
 #include "ui/mainwindow.h"
+#include "ui/serial/formserialportsetting.h"
+#include "ui/serial/mportlist.h"
+#include "ui/serial/mserialbutton.h"
 
 #include <QAction>
 #include <QApplication>

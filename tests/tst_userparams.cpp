@@ -2,9 +2,9 @@
 #include "support/scriptedmodule.h"
 
 #include "device/usercommands.h"
-#include "ui/widgetvalues.h"
-#include "ui/loadingwidget.h"
 #include "serial/mserialport.h"
+#include "ui/loadingwidget.h"
+#include "ui/widgetvalues.h"
 
 #include <QAction>
 #include <QCheckBox>

@@ -4,12 +4,12 @@
 #include "app/language.h"
 #include "app/mjsonconfig.h"
 #include "app/version.h"
-#include "ui/loadingwidget.h"
-#include "ui/serial/formserialportsetting.h"
 #include "serial/mserialport.h"
 #include "ui/formabout.h"
+#include "ui/loadingwidget.h"
 #include "ui/messagebox.h"
 #include "ui/pagereveal.h"
+#include "ui/serial/formserialportsetting.h"
 
 #include <QCloseEvent>
 #include <QDebug>

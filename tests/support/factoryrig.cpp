@@ -1,8 +1,8 @@
 #include "factoryrig.h"
 
 #include "app/language.h"
-#include "ui/loadingwidget.h"
 #include "serial/mserialport.h"
+#include "ui/loadingwidget.h"
 #include "ui/mainwindow.h"
 
 #include <QAbstractButton>

@@ -4,8 +4,8 @@
 #include "ui_mainwindow.h"
 
 #include "device/calibrationcommands.h"
-#include "ui/widgetvalues.h"
 #include "device/wire.h"
+#include "ui/widgetvalues.h"
 
 #include <QRadioButton>
 #include <QSpinBox>

@@ -1,10 +1,10 @@
 #include "ui/serial/formserialportsetting.h"
 
 #include "app/language.h"
+#include "serial/mserialport.h"
 #include "ui/serial/mparamlists.h"
 #include "ui/serial/mportlist.h"
 #include "ui/serial/mserialbutton.h"
-#include "serial/mserialport.h"
 
 #include <QFormLayout>
 #include <QHBoxLayout>

@@ -4,8 +4,8 @@
 #include "ui/mainwindow.h"
 #include "ui_mainwindow.h"
 
-#include "ui/widgetvalues.h"
 #include "ui/messagebox.h"
+#include "ui/widgetvalues.h"
 
 namespace {
 void choose(QAbstractButton *first, QAbstractButton *second, bool firstChosen)

@@ -3,8 +3,8 @@
 #include "ui_mainwindow.h"
 
 #include "device/usercommands.h"
-#include "ui/widgetvalues.h"
 #include "device/wire.h"
+#include "ui/widgetvalues.h"
 
 using UserCommands::kValueIndex;
 using UserParams::isFirstOption;

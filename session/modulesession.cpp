@@ -1,6 +1,6 @@
 // Identification and the user side of a module, in the order of the window's "读取所有参数"
 // and "写入所有参数".
-#include "sequences/modulesession.h"
+#include "session/modulesession.h"
 
 #include "device/channelcodec.h"
 #include "device/channelcommands.h"

@@ -1,6 +1,6 @@
 // The LX-815 factory values of a module, in the steps of the factory page's "读取全部参数" and
 // "写入全部参数".
-#include "sequences/modulesession.h"
+#include "session/modulesession.h"
 
 #include "device/adjustcommands.h"
 #include "device/calibrationcommands.h"
