@@ -26,12 +26,6 @@ QString AdjustCommands::blankRefusalText()
     return QCoreApplication::translate("MainWindow", "请配置调整值！");
 }
 
-QString AdjustCommands::stepFailureText(const QString &operationFailure)
-{
-    return operationFailure + QLatin1Char('\n') +
-           QCoreApplication::translate("MainWindow", "请读回该值以确认。");
-}
-
 QByteArray AdjustCommands::address(quint8 type, int point)
 {
     QByteArray bytes(1, static_cast<char>(type));
@@ -62,7 +56,9 @@ Command AdjustCommands::step(quint8 type, int point, int delta, const QString &f
 
 Command AdjustCommands::stepCommand(const QByteArray &request, const QString &operationFailure)
 {
-    Command command = Command::step(request, stepFailureText(operationFailure));
+    Command command =
+        Command::step(request, operationFailure + QLatin1Char('\n') +
+                                   QCoreApplication::translate("MainWindow", "请读回该值以确认。"));
     command.refusalText = operationFailure;
     return command;
 }

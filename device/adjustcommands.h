@@ -29,9 +29,8 @@ namespace AdjustCommands {
 QString readFailureText();
 QString writeFailureText();
 QString blankRefusalText();
-// A step that failed may still have reached the module; only reading the value back tells.
-QString stepFailureText(const QString &operationFailure);
-// A step whose failure asks for a read-back, except after a refusal: then nothing changed.
+// A step that failed may still have reached the module, so its failure asks for a read-back;
+// after a refusal nothing changed, and the plain failure text is shown.
 Command stepCommand(const QByteArray &request, const QString &operationFailure);
 
 // type [point]: the point byte is sent only for the three-point types.
