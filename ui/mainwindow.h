@@ -1,6 +1,7 @@
 #pragma once
 
 #include "protocol/commandengine.h"
+#include "session/sessionhooks.h"
 
 #include <QList>
 #include <QMainWindow>
@@ -25,14 +26,14 @@ class MainWindow;
 
 class FormAbout;
 struct FactoryCalibration;
-struct FactoryStep;
 class FormSerialPortSetting;
 class LoadingWidget;
+class ModuleSession;
 struct UserConfig;
 
 // The tool's only window: it owns the form, the status bar lamps, the busy overlay and the
 // command engine, and every module operation is one of its slots.
-class MainWindow : public QMainWindow, private FailureReporter
+class MainWindow : public QMainWindow, private FailureReporter, private SessionHooks
 {
     Q_OBJECT
 
@@ -111,10 +112,6 @@ public:
 
 private:
     // Identification, channel table, user parameters and the user configuration file
-    bool readBand();
-    bool readFirmwareVersion();
-    bool readSerialNumber();
-    bool readDeviceInfo();
     void buildChannelTable();
     QWidget *channelCell(int channel, const QString &field) const;
     QLineEdit *frequencyCell(int channel, const QString &field) const;
@@ -140,35 +137,9 @@ private:
     void clearChannelSelectors(int channel);
     void clearChannelTable();
     bool isDeviceInfoRead() const;
-    bool readFreqAndPower();
-    bool writeFreqAndPower();
-    bool readChannelParams(int channel);
-    bool writeChannelParams(int channel);
-    bool readChannelTable();
-    bool writeChannelTable();
-    bool readCtrlMode();
-    bool writeCtrlMode();
-    bool readCurrentChannel();
-    bool writeCurrentChannel();
-    bool readTxProtect();
-    bool writeTxProtect();
-    bool readVolume();
-    bool writeVolume();
-    bool readPowerSave();
-    bool writePowerSave();
-    bool readPowerSaveTime();
-    bool writePowerSaveTime();
-    bool readAudioWave();
-    bool writeAudioWave();
-    bool readSidetone();
-    bool writeSidetone();
     bool readRssi();
-    bool readScanMode();
-    bool writeScanMode();
     bool disableVirtualPort();
     void followPowerSaveMode();
-    bool readAllParams();
-    bool writeAllParams();
     UserConfig userConfigFromWidgets() const;
     void applyUserConfig(const UserConfig &config);
     void saveUserConfig();
@@ -275,10 +246,6 @@ private:
     bool writeSidetoneVolume();
     bool readCoupling(QRadioButton *dc, QRadioButton *ac);
     bool writeCoupling(QRadioButton *dc, QRadioButton *ac);
-    bool readAllParameters();
-    bool writeAllParameters();
-    bool runFactorySequence(bool writing);
-    bool runFactoryStep(const FactoryStep &step, bool writing);
     FactoryCalibration factoryCalibrationFromPage() const;
     void applyFactoryCalibration(const FactoryCalibration &calibration);
 
@@ -292,6 +259,24 @@ private:
     // The frame around every user-started operation: overlay shown, cancel cleared, status
     // text for 3 s afterwards. Refuses to start while another operation runs.
     bool runOperation(OperationKind kind, const std::function<bool()> &operation);
+    // An operation that runs module sequences, followed step by step on the widgets.
+    bool runSequence(OperationKind kind, const std::function<bool(ModuleSession &)> &sequence);
+    void runUserStep(OperationKind kind, UserStep step);
+
+    // SessionHooks
+    void stepStarting(UserStep step, int channel) override;
+    void stepRead(const ModuleSession &session, UserStep step, int channel) override;
+    void stepWritten(UserStep step, int channel) override;
+    void channelEmptied(int channel) override;
+    void channelUnused(int channel) override;
+    void frequencyChecked(int channel, const QString &field, bool outOfBand) override;
+    bool isBlank(UserStep step) const override;
+    void factoryStepStarting(const FactoryBulkStep &step) override;
+    void factoryStepRead(const ModuleSession &session, const FactoryBulkStep &step) override;
+    bool isBlank(const FactoryBulkStep &step) const override;
+    QString refusalText(const QString &text, int channel, const QString &field) const override;
+    bool reportsUnknownBand() const override;
+    QList<QSpinBox *> factoryStepBoxes(const FactoryBulkStep &step) const;
     void setProgress(int percent);
     std::optional<QByteArray> transact(const Command &command);
 

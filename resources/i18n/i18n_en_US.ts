@@ -868,34 +868,6 @@ Voice PTT push</source>
             <translation>Failed to set parameters!</translation>
         </message>
         <message>
-            <source>请先读取设备信息！</source>
-            <translation>Please read device info first!</translation>
-        </message>
-        <message>
-            <source>频率超出范围！</source>
-            <translation>Frequency is out of range!</translation>
-        </message>
-        <message>
-            <source>请选择发射功率值！</source>
-            <translation>Please select Tx power!</translation>
-        </message>
-        <message>
-            <source>请选择频道带宽！</source>
-            <translation>Please select the bandwidth!</translation>
-        </message>
-        <message>
-            <source>请选择频道静噪等级！</source>
-            <translation>Please select squelch level!</translation>
-        </message>
-        <message>
-            <source>请选择亚音频/数字亚音频！</source>
-            <translation>Please select CTCSS/DCS!</translation>
-        </message>
-        <message>
-            <source>请选择频是否扫描频道！</source>
-            <translation>Please select to scan channel or not!</translation>
-        </message>
-        <message>
             <source>请选择电台频段！</source>
             <translation>Please select frequency!</translation>
         </message>
@@ -958,14 +930,6 @@ Voice PTT push</source>
         <message>
             <source>未知设备:</source>
             <translation>Unknown device:</translation>
-        </message>
-        <message>
-            <source>警告</source>
-            <translation>Warning</translation>
-        </message>
-        <message>
-            <source>您是否真的要将当前的所有参数写入电台？</source>
-            <translation>Do you really want to write all of the radio parameters?</translation>
         </message>
         <message>
             <source>读频道控制模式失败！</source>
@@ -1084,6 +1048,34 @@ Voice PTT push</source>
             <translation>Please select scan mode!</translation>
         </message>
         <message>
+            <source>请先读取设备信息！</source>
+            <translation>Please read device info first!</translation>
+        </message>
+        <message>
+            <source>频率超出范围！</source>
+            <translation>Frequency is out of range!</translation>
+        </message>
+        <message>
+            <source>请选择发射功率值！</source>
+            <translation>Please select Tx power!</translation>
+        </message>
+        <message>
+            <source>请选择频道带宽！</source>
+            <translation>Please select the bandwidth!</translation>
+        </message>
+        <message>
+            <source>请选择频道静噪等级！</source>
+            <translation>Please select squelch level!</translation>
+        </message>
+        <message>
+            <source>请选择亚音频/数字亚音频！</source>
+            <translation>Please select CTCSS/DCS!</translation>
+        </message>
+        <message>
+            <source>请选择频是否扫描频道！</source>
+            <translation>Please select to scan channel or not!</translation>
+        </message>
+        <message>
             <source>保存后台配置</source>
             <translation type="unfinished" />
         </message>
@@ -1092,12 +1084,12 @@ Voice PTT push</source>
             <translation type="unfinished" />
         </message>
         <message>
-            <source>错误</source>
-            <translation>Error</translation>
-        </message>
-        <message>
             <source>LX-815 配置工具</source>
             <translation>LX-815 Config Tool</translation>
+        </message>
+        <message>
+            <source>错误</source>
+            <translation>Error</translation>
         </message>
         <message>
             <source>读取成功！</source>
@@ -1126,6 +1118,14 @@ Voice PTT push</source>
         <message>
             <source>串口已关闭</source>
             <translation>Serial port is closed</translation>
+        </message>
+        <message>
+            <source>警告</source>
+            <translation>Warning</translation>
+        </message>
+        <message>
+            <source>您是否真的要将当前的所有参数写入电台？</source>
+            <translation>Do you really want to write all of the radio parameters?</translation>
         </message>
     </context>
 </TS>

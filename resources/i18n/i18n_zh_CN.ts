@@ -868,34 +868,6 @@ Voice PTT push</source>
             <translation type="unfinished" />
         </message>
         <message>
-            <source>请先读取设备信息！</source>
-            <translation type="unfinished" />
-        </message>
-        <message>
-            <source>频率超出范围！</source>
-            <translation type="unfinished" />
-        </message>
-        <message>
-            <source>请选择发射功率值！</source>
-            <translation type="unfinished" />
-        </message>
-        <message>
-            <source>请选择频道带宽！</source>
-            <translation type="unfinished" />
-        </message>
-        <message>
-            <source>请选择频道静噪等级！</source>
-            <translation type="unfinished" />
-        </message>
-        <message>
-            <source>请选择亚音频/数字亚音频！</source>
-            <translation type="unfinished" />
-        </message>
-        <message>
-            <source>请选择频是否扫描频道！</source>
-            <translation type="unfinished" />
-        </message>
-        <message>
             <source>请选择电台频段！</source>
             <translation type="unfinished" />
         </message>
@@ -957,14 +929,6 @@ Voice PTT push</source>
         </message>
         <message>
             <source>未知设备:</source>
-            <translation type="unfinished" />
-        </message>
-        <message>
-            <source>警告</source>
-            <translation type="unfinished" />
-        </message>
-        <message>
-            <source>您是否真的要将当前的所有参数写入电台？</source>
             <translation type="unfinished" />
         </message>
         <message>
@@ -1084,6 +1048,34 @@ Voice PTT push</source>
             <translation type="unfinished" />
         </message>
         <message>
+            <source>请先读取设备信息！</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>频率超出范围！</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>请选择发射功率值！</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>请选择频道带宽！</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>请选择频道静噪等级！</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>请选择亚音频/数字亚音频！</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>请选择频是否扫描频道！</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
             <source>保存后台配置</source>
             <translation type="unfinished" />
         </message>
@@ -1092,11 +1084,11 @@ Voice PTT push</source>
             <translation type="unfinished" />
         </message>
         <message>
-            <source>错误</source>
+            <source>LX-815 配置工具</source>
             <translation type="unfinished" />
         </message>
         <message>
-            <source>LX-815 配置工具</source>
+            <source>错误</source>
             <translation type="unfinished" />
         </message>
         <message>
@@ -1125,6 +1117,14 @@ Voice PTT push</source>
         </message>
         <message>
             <source>串口已关闭</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>警告</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>您是否真的要将当前的所有参数写入电台？</source>
             <translation type="unfinished" />
         </message>
     </context>
