@@ -51,6 +51,7 @@ public:
     void setFileChooser(FileChooser chooser) { m_fileChooser = std::move(chooser); }
 
 protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
@@ -286,6 +287,9 @@ private:
     // The chosen file, or empty when cancelled; remembers its directory in lastCfgDir.
     QString chooseConfigFile(bool save, const QString &title);
     void showStatus(const QString &text);
+    // While an operation runs, every other action is refused with this status text.
+    void refuseWhileBusy();
+    bool isOwnAction(const QObject *watched) const;
     void setLed(QLabel *led, bool off);
     void switchLanguage(const QString &code);
     void retranslateSerialForm();

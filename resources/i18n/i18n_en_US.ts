@@ -1120,6 +1120,10 @@ Voice PTT push</source>
             <translation>Serial port is closed</translation>
         </message>
         <message>
+            <source>操作进行中，请稍候。</source>
+            <translation>An operation is running, please wait.</translation>
+        </message>
+        <message>
             <source>警告</source>
             <translation>Warning</translation>
         </message>

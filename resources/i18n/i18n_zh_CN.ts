@@ -1120,6 +1120,10 @@ Voice PTT push</source>
             <translation type="unfinished" />
         </message>
         <message>
+            <source>操作进行中，请稍候。</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
             <source>警告</source>
             <translation type="unfinished" />
         </message>
