@@ -6,6 +6,7 @@
 #include <QMainWindow>
 #include <QString>
 #include <QStringList>
+#include <QVector>
 
 #include <functional>
 #include <optional>
@@ -23,6 +24,7 @@ namespace Ui {
 class MainWindow;
 }
 
+class ChannelUndo;
 class FormAbout;
 struct FactoryCalibration;
 struct FactoryStep;
@@ -174,6 +176,16 @@ private:
     void saveUserConfig();
     void loadUserConfig();
 
+    // Channel plans in CHIRP's CSV, copy and paste of channels, the table's undo history
+    void buildChannelEditing();
+    void retranslateChannelEditing();
+    void showChannels(const UserConfig &config, const QVector<int> &channels);
+    void importChannelCsv();
+    void exportChannelCsv();
+    void copyChannels(int channel); // 0: every channel in use
+    void pasteChannels(int channel);
+    void clearChannel(int channel);
+
 private slots:
     // Factory pages: calibration adjust buttons, test bench, factory settings and file
     void onAdjustClicked();
@@ -299,7 +311,8 @@ private:
     // Shows why an input cannot be sent ("错误" box) and returns false for the caller to return.
     bool refuse(const QString &text);
     // The chosen file, or empty when cancelled; remembers its directory in lastCfgDir.
-    QString chooseConfigFile(bool save, const QString &title);
+    QString chooseConfigFile(bool save, const QString &title,
+                             const QString &filter = QStringLiteral("*.json"));
     void showStatus(const QString &text);
     void setLed(QLabel *led, bool off);
     void switchLanguage(const QString &code);
@@ -328,6 +341,7 @@ private:
 
     CommandEngine m_engine;
     FileChooser m_fileChooser;
+    ChannelUndo *m_channelUndo = nullptr;
     bool m_operationRunning = false;
     bool m_lineLost = false; // the port closed itself during the running operation
 };
