@@ -11,8 +11,8 @@
 #include <algorithm>
 
 namespace {
-constexpr int kFrequencyDecimals = 5;           // 10 Hz units
-constexpr quint64 kMaxShownFrequency = 99999999; // 999.99999 MHz, all the cells show
+constexpr int kFrequencyDecimals = 5;               // 10 Hz units
+constexpr quint64 kMaxShownFrequency = 99999999;    // 999.99999 MHz, all the cells show
 constexpr quint32 kSplitAboveDifference = 10000000; // 100 MHz
 constexpr int kToneDecimals = 1;
 constexpr int kMinWatts = 1;
@@ -29,14 +29,18 @@ constexpr int kWideIndex = 1;
 constexpr int kScanOnIndex = 0;
 constexpr int kScanOffIndex = 1;
 
-const QStringList kHeader{
-    QStringLiteral("Location"),  QStringLiteral("Name"),         QStringLiteral("Frequency"),
-    QStringLiteral("Duplex"),    QStringLiteral("Offset"),       QStringLiteral("Tone"),
-    QStringLiteral("rToneFreq"), QStringLiteral("cToneFreq"),    QStringLiteral("DtcsCode"),
-    QStringLiteral("DtcsPolarity"), QStringLiteral("RxDtcsCode"), QStringLiteral("CrossMode"),
-    QStringLiteral("Mode"),      QStringLiteral("TStep"),        QStringLiteral("Skip"),
-    QStringLiteral("Power"),     QStringLiteral("Comment"),      QStringLiteral("URCALL"),
-    QStringLiteral("RPT1CALL"),  QStringLiteral("RPT2CALL"),     QStringLiteral("DVCODE")};
+// A function, so that static texts elsewhere may be built from the header.
+QStringList headerColumns()
+{
+    return {
+        QStringLiteral("Location"),     QStringLiteral("Name"),       QStringLiteral("Frequency"),
+        QStringLiteral("Duplex"),       QStringLiteral("Offset"),     QStringLiteral("Tone"),
+        QStringLiteral("rToneFreq"),    QStringLiteral("cToneFreq"),  QStringLiteral("DtcsCode"),
+        QStringLiteral("DtcsPolarity"), QStringLiteral("RxDtcsCode"), QStringLiteral("CrossMode"),
+        QStringLiteral("Mode"),         QStringLiteral("TStep"),      QStringLiteral("Skip"),
+        QStringLiteral("Power"),        QStringLiteral("Comment"),    QStringLiteral("URCALL"),
+        QStringLiteral("RPT1CALL"),     QStringLiteral("RPT2CALL"),   QStringLiteral("DVCODE")};
+}
 
 // What CHIRP writes in the tone columns of a channel that does not use them.
 const QString kDefaultTone = QStringLiteral("88.5");
@@ -178,8 +182,9 @@ QString decimalText(quint64 units, int decimals)
     quint64 scale = 1;
     for (int i = 0; i < decimals; ++i)
         scale *= 10;
-    return QStringLiteral("%1.%2").arg(units / scale).arg(units % scale, decimals, 10,
-                                                          QLatin1Char('0'));
+    return QStringLiteral("%1.%2")
+        .arg(units / scale)
+        .arg(units % scale, decimals, 10, QLatin1Char('0'));
 }
 
 // 10 Hz units as CHIRP writes MHz: six decimals.
@@ -306,8 +311,9 @@ private:
     bool readFrequencies(const Record &record, UserChannel *channel, Row *row,
                          QString *reason) const
     {
-        const auto rx = frequency(value(record, "Frequency"), row, reason,
-                                  QT_TRANSLATE_NOOP("ChirpCsv", "已跳过：频率 %1 不是以 MHz 为单位的频率"));
+        const auto rx =
+            frequency(value(record, "Frequency"), row, reason,
+                      QT_TRANSLATE_NOOP("ChirpCsv", "已跳过：频率 %1 不是以 MHz 为单位的频率"));
         if (!rx)
             return false;
         channel->rxFreq = *rx;
@@ -330,13 +336,16 @@ private:
         const QString offsetText = value(record, "Offset");
         const auto offset = decimal(offsetText, kFrequencyDecimals);
         if (!offset) {
-            *reason = text(QT_TRANSLATE_NOOP("ChirpCsv", "已跳过：Offset %1 不是以 MHz 为单位的频率"))
-                          .arg(quoted(offsetText));
+            *reason =
+                text(QT_TRANSLATE_NOOP("ChirpCsv", "已跳过：Offset %1 不是以 MHz 为单位的频率"))
+                    .arg(quoted(offsetText));
             return false;
         }
         if (split) {
-            const auto tx = frequency(offsetText, row, reason,
-                                      QT_TRANSLATE_NOOP("ChirpCsv", "已跳过：split 的发射频率 %1 不是以 MHz 为单位的频率"));
+            const auto tx =
+                frequency(offsetText, row, reason,
+                          QT_TRANSLATE_NOOP("ChirpCsv",
+                                            "已跳过：split 的发射频率 %1 不是以 MHz 为单位的频率"));
             if (!tx)
                 return false;
             channel->txFreq = *tx;
@@ -345,13 +354,11 @@ private:
         if (offset->rounded)
             row->notes.append(text(QT_TRANSLATE_NOOP("ChirpCsv", "%1 MHz 取整为 %2 MHz"))
                                   .arg(offsetText, decimalText(offset->units, kFrequencyDecimals)));
-        const qint64 tx = duplex == QLatin1String("+")
-                              ? qint64(*rx) + qint64(offset->units)
-                              : qint64(*rx) - qint64(offset->units);
+        const qint64 tx = duplex == QLatin1String("+") ? qint64(*rx) + qint64(offset->units)
+                                                       : qint64(*rx) - qint64(offset->units);
         if (tx <= 0 || quint64(tx) > kMaxShownFrequency) {
-            *reason = text(QT_TRANSLATE_NOOP(
-                               "ChirpCsv",
-                               "已跳过：Duplex %1 与 Offset %2 MHz 给出的发射频率不在频道表能显示的范围内"))
+            *reason = text(QT_TRANSLATE_NOOP("ChirpCsv", "已跳过：Duplex %1 与 Offset %2 MHz "
+                                                         "给出的发射频率不在频道表能显示的范围内"))
                           .arg(duplex, offsetText);
             return false;
         }
@@ -388,11 +395,14 @@ private:
             return true;
         }
         if (mode == QLatin1String("Tone") || mode == QLatin1String("TSQL")) {
-            const QString tone = value(record, mode == QLatin1String("Tone") ? "rToneFreq" : "cToneFreq");
-            channel->ctcssDcsIndex = itemIndex(tone, kFirstToneIndex, kLastToneIndex, kToneDecimals);
+            const QString tone =
+                value(record, mode == QLatin1String("Tone") ? "rToneFreq" : "cToneFreq");
+            channel->ctcssDcsIndex =
+                itemIndex(tone, kFirstToneIndex, kLastToneIndex, kToneDecimals);
             if (channel->ctcssDcsIndex == ChannelCodec::kNoSelection) {
-                *reason = text(QT_TRANSLATE_NOOP("ChirpCsv", "已跳过：亚音频 %1 Hz 不在频道表的列表中"))
-                              .arg(quoted(tone));
+                *reason =
+                    text(QT_TRANSLATE_NOOP("ChirpCsv", "已跳过：亚音频 %1 Hz 不在频道表的列表中"))
+                        .arg(quoted(tone));
                 return false;
             }
             return true;
@@ -400,24 +410,26 @@ private:
         if (mode == QLatin1String("DTCS")) {
             const QString polarity = value(record, "DtcsPolarity");
             if (!polarity.isEmpty() && polarity != kPolarity) {
-                *reason = text(QT_TRANSLATE_NOOP("ChirpCsv", "已跳过：不支持 DCS 极性 %1（只支持 NN）"))
-                              .arg(quoted(polarity));
+                *reason =
+                    text(QT_TRANSLATE_NOOP("ChirpCsv", "已跳过：不支持 DCS 极性 %1（只支持 NN）"))
+                        .arg(quoted(polarity));
                 return false;
             }
             const QString code = value(record, "DtcsCode");
-            channel->ctcssDcsIndex = code.contains(QLatin1Char('.'))
-                                         ? ChannelCodec::kNoSelection
-                                         : itemIndex(code, kFirstDcsIndex,
-                                                     ChannelCodec::kCtcssDcsItemCount - 1, 0);
+            channel->ctcssDcsIndex =
+                code.contains(QLatin1Char('.'))
+                    ? ChannelCodec::kNoSelection
+                    : itemIndex(code, kFirstDcsIndex, ChannelCodec::kCtcssDcsItemCount - 1, 0);
             if (channel->ctcssDcsIndex == ChannelCodec::kNoSelection) {
-                *reason = text(QT_TRANSLATE_NOOP("ChirpCsv", "已跳过：数字亚音频 %1 不在频道表的列表中"))
-                              .arg(quoted(code));
+                *reason =
+                    text(QT_TRANSLATE_NOOP("ChirpCsv", "已跳过：数字亚音频 %1 不在频道表的列表中"))
+                        .arg(quoted(code));
                 return false;
             }
             return true;
         }
-        *reason = text(QT_TRANSLATE_NOOP("ChirpCsv", "已跳过：模块不支持亚音模式 %1"))
-                      .arg(quoted(mode));
+        *reason =
+            text(QT_TRANSLATE_NOOP("ChirpCsv", "已跳过：模块不支持亚音模式 %1")).arg(quoted(mode));
         return false;
     }
 
@@ -457,9 +469,8 @@ private:
         const int chosen = int(std::clamp<quint64>(watts->units, kMinWatts, kMaxWatts));
         channel->txPowerIndex = chosen - 1;
         if (watts->rounded || watts->units != quint64(chosen))
-            row->notes.append(text(QT_TRANSLATE_NOOP("ChirpCsv", "功率 %1 改为 %2 W"))
-                                  .arg(power)
-                                  .arg(chosen));
+            row->notes.append(
+                text(QT_TRANSLATE_NOOP("ChirpCsv", "功率 %1 改为 %2 W")).arg(power).arg(chosen));
         return true;
     }
 
@@ -470,8 +481,9 @@ private:
             return;
         const int level = match.captured(1).toInt();
         if (level >= ChannelCodec::sqLevelItems().size()) {
-            row->notes.append(text(QT_TRANSLATE_NOOP("ChirpCsv", "Comment 中的 %1 不是 L0 至 L5，静噪等级不变"))
-                                  .arg(match.captured(0)));
+            row->notes.append(
+                text(QT_TRANSLATE_NOOP("ChirpCsv", "Comment 中的 %1 不是 L0 至 L5，静噪等级不变"))
+                    .arg(match.captured(0)));
             return;
         }
         channel->sqLevelIndex = level;
@@ -500,7 +512,8 @@ ChirpCsv::Import place(const QByteArray &csv, const ChirpCsv::Channels &current,
         all.isEmpty() ? std::nullopt : std::optional<RowReader>(RowReader(all.first().fields));
     QVector<Row> rows;
     if (!reader || !reader->hasFrequency()) {
-        result.notes.append(text(QT_TRANSLATE_NOOP("ChirpCsv", "文件没有 CHIRP 的表头（缺少 Frequency 列）。")));
+        result.notes.append(
+            text(QT_TRANSLATE_NOOP("ChirpCsv", "文件没有 CHIRP 的表头（缺少 Frequency 列）。")));
     } else {
         for (int i = 1; i < all.size(); ++i)
             rows.append(reader->read(all.at(i)));
@@ -515,8 +528,7 @@ ChirpCsv::Import place(const QByteArray &csv, const ChirpCsv::Channels &current,
     for (const Row *row : qAsConst(usable)) {
         bool ok = false;
         const int location = row->location.toInt(&ok);
-        if (ok && location >= 1 && location <= Wire::kChannelCount &&
-            !locations.contains(location))
+        if (ok && location >= 1 && location <= Wire::kChannelCount && !locations.contains(location))
             locations.append(location);
     }
     const bool byLocation = !pasting && !usable.isEmpty() && locations.size() == usable.size();
@@ -525,8 +537,9 @@ ChirpCsv::Import place(const QByteArray &csv, const ChirpCsv::Channels &current,
         Row &row = *usable.at(i);
         const int target = byLocation ? locations.at(i) : next++;
         if (target > Wire::kChannelCount) {
-            row.notes.append(pasting ? text(QT_TRANSLATE_NOOP("ChirpCsv", "未粘贴：频道 16 之后没有频道"))
-                                     : text(QT_TRANSLATE_NOOP("ChirpCsv", "未导入：16 个频道已用完")));
+            row.notes.append(
+                pasting ? text(QT_TRANSLATE_NOOP("ChirpCsv", "未粘贴：频道 16 之后没有频道"))
+                        : text(QT_TRANSLATE_NOOP("ChirpCsv", "未导入：16 个频道已用完")));
             continue;
         }
         if (!byLocation && !pasting)
@@ -558,10 +571,11 @@ ChirpCsv::Import place(const QByteArray &csv, const ChirpCsv::Channels &current,
         result.headline = pasting ? text(QT_TRANSLATE_NOOP("ChirpCsv", "没有可粘贴的行。"))
                                   : text(QT_TRANSLATE_NOOP("ChirpCsv", "没有可导入的行。"));
     else
-        result.headline = (pasting ? text(QT_TRANSLATE_NOOP("ChirpCsv", "已粘贴 %1 行，放入频道 %2。"))
-                                   : text(QT_TRANSLATE_NOOP("ChirpCsv", "已导入 %1 行，放入频道 %2。")))
-                              .arg(result.placed.size())
-                              .arg(channelList(result.placed));
+        result.headline =
+            (pasting ? text(QT_TRANSLATE_NOOP("ChirpCsv", "已粘贴 %1 行，放入频道 %2。"))
+                     : text(QT_TRANSLATE_NOOP("ChirpCsv", "已导入 %1 行，放入频道 %2。")))
+                .arg(result.placed.size())
+                .arg(channelList(result.placed));
     return result;
 }
 
@@ -649,7 +663,7 @@ QByteArray csvLine(const QStringList &fields)
 
 QString ChirpCsv::header()
 {
-    return kHeader.join(QLatin1Char(','));
+    return headerColumns().join(QLatin1Char(','));
 }
 
 ChirpCsv::Import ChirpCsv::importTable(const QByteArray &csv, const Channels &current)
@@ -665,7 +679,7 @@ ChirpCsv::Import ChirpCsv::paste(const QByteArray &csv, const Channels &current,
 ChirpCsv::Export ChirpCsv::write(const Channels &channels, const QVector<int> &which)
 {
     Export result;
-    result.csv = csvLine(kHeader);
+    result.csv = csvLine(headerColumns());
     QVector<int> chosen = which;
     if (chosen.isEmpty()) {
         for (int n = 1; n <= Wire::kChannelCount; ++n)
@@ -695,12 +709,11 @@ ChirpCsv::Export ChirpCsv::write(const Channels &channels, const QVector<int> &w
                     .arg(n)
                     .arg(unselected.join(QStringLiteral(", "))));
     }
-    result.headline =
-        result.written.isEmpty()
-            ? text(QT_TRANSLATE_NOOP("ChirpCsv", "没有使用中的频道可导出。"))
-            : text(QT_TRANSLATE_NOOP("ChirpCsv", "已导出 %1 个频道：%2。"))
-                  .arg(result.written.size())
-                  .arg(channelList(result.written));
+    result.headline = result.written.isEmpty()
+                          ? text(QT_TRANSLATE_NOOP("ChirpCsv", "没有使用中的频道可导出。"))
+                          : text(QT_TRANSLATE_NOOP("ChirpCsv", "已导出 %1 个频道：%2。"))
+                                .arg(result.written.size())
+                                .arg(channelList(result.written));
     return result;
 }
 

@@ -37,9 +37,9 @@ Import paste(const QByteArray &csv, const Channels &current, int first);
 
 struct Export
 {
-    QByteArray csv;        // UTF-8, CR LF line ends, as CHIRP writes it
-    QVector<int> written;  // the channels that got a row
-    QStringList notes;     // channels written with defaults or not written
+    QByteArray csv;       // UTF-8, CR LF line ends, as CHIRP writes it
+    QVector<int> written; // the channels that got a row
+    QStringList notes;    // channels written with defaults or not written
     QString headline;
 };
 

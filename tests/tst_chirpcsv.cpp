@@ -12,9 +12,27 @@ const QByteArray kHeader =
 QByteArray row(const QString &changes, int location = 1)
 {
     const QStringList columns = QString::fromLatin1(kHeader).split(',');
-    QStringList fields{QString::number(location), "CH1", "462.562500", "", "0.000000", "",
-                       "88.5", "88.5", "023", "NN", "023", "Tone->Tone", "FM", "5.00", "",
-                       "1.0W", "", "", "", "", ""};
+    QStringList fields{QString::number(location),
+                       "CH1",
+                       "462.562500",
+                       "",
+                       "0.000000",
+                       "",
+                       "88.5",
+                       "88.5",
+                       "023",
+                       "NN",
+                       "023",
+                       "Tone->Tone",
+                       "FM",
+                       "5.00",
+                       "",
+                       "1.0W",
+                       "",
+                       "",
+                       "",
+                       "",
+                       ""};
     for (const QString &change : changes.split(';', Qt::SkipEmptyParts)) {
         const int at = change.indexOf('=');
         fields[columns.indexOf(change.left(at))] = change.mid(at + 1);
@@ -48,11 +66,10 @@ void TestChirpCsv::mapping_data()
 
     const QList<int> skipped;
     QTest::newRow("simplex") << "" << QList<int>{46256250, 46256250, 0, 1, 0, 0, 0} << "";
-    QTest::newRow("exact decimal") << "Frequency=462.5625"
-                                   << QList<int>{46256250, 46256250, 0, 1, 0, 0, 0} << "";
-    QTest::newRow("rounded to 10 Hz") << "Frequency=146.520005"
-                                      << QList<int>{14652001, 14652001, 0, 1, 0, 0, 0}
-                                      << "146.520005";
+    QTest::newRow("exact decimal")
+        << "Frequency=462.5625" << QList<int>{46256250, 46256250, 0, 1, 0, 0, 0} << "";
+    QTest::newRow("rounded to 10 Hz")
+        << "Frequency=146.520005" << QList<int>{14652001, 14652001, 0, 1, 0, 0, 0} << "146.520005";
     QTest::newRow("duplex +") << "Frequency=146.94;Duplex=+;Offset=0.6"
                               << QList<int>{14694000, 14754000, 0, 1, 0, 0, 0} << "";
     QTest::newRow("duplex -") << "Frequency=146.94;Duplex=-;Offset=0.600000"
@@ -79,23 +96,20 @@ void TestChirpCsv::mapping_data()
     QTest::newRow("skip S") << "Skip=S" << QList<int>{46256250, 46256250, 0, 1, 0, 0, 1} << "";
     QTest::newRow("skip P") << "Skip=P" << QList<int>{46256250, 46256250, 0, 1, 0, 0, 0} << "";
     QTest::newRow("2W") << "Power=2W" << QList<int>{46256250, 46256250, 1, 1, 0, 0, 0} << "";
-    QTest::newRow("2.0W") << "Power=2.0W" << QList<int>{46256250, 46256250, 1, 1, 0, 0, 0}
-                          << "";
+    QTest::newRow("2.0W") << "Power=2.0W" << QList<int>{46256250, 46256250, 1, 1, 0, 0, 0} << "";
     QTest::newRow("0.5W") << "Power=0.5W" << QList<int>{46256250, 46256250, 0, 1, 0, 0, 0}
                           << "0.5W";
     QTest::newRow("2.45W") << "Power=2.45W" << QList<int>{46256250, 46256250, 1, 1, 0, 0, 0}
                            << "2.45W";
     QTest::newRow("2.5W") << "Power=2.5W" << QList<int>{46256250, 46256250, 2, 1, 0, 0, 0}
                           << "2.5W";
-    QTest::newRow("50W") << "Power=50W" << QList<int>{46256250, 46256250, 4, 1, 0, 0, 0}
-                         << "50W";
-    QTest::newRow("no power") << "Power=" << QList<int>{46256250, 46256250, 0, 1, 0, 0, 0}
-                              << "";
+    QTest::newRow("50W") << "Power=50W" << QList<int>{46256250, 46256250, 4, 1, 0, 0, 0} << "50W";
+    QTest::newRow("no power") << "Power=" << QList<int>{46256250, 46256250, 0, 1, 0, 0, 0} << "";
     QTest::newRow("power High") << "Power=High" << skipped << "High";
     QTest::newRow("squelch") << "Comment=SQ=L3 hill"
                              << QList<int>{46256250, 46256250, 0, 1, 3, 0, 0} << "";
-    QTest::newRow("switch signal") << "Comment=SQ=L1 Switch Signal"
-                                   << QList<int>{46256250, 46256250, 0, 1, 1, 1, 0} << "";
+    QTest::newRow("switch signal")
+        << "Comment=SQ=L1 Switch Signal" << QList<int>{46256250, 46256250, 0, 1, 1, 1, 0} << "";
     QTest::newRow("no frequency") << "Frequency=" << skipped << "\"\"";
     QTest::newRow("beyond the cells") << "Frequency=1000.0" << skipped << "1000.0";
 }
@@ -109,9 +123,8 @@ void TestChirpCsv::mapping()
     QCOMPARE(result.placed, channel.isEmpty() ? QVector<int>() : QVector<int>{1});
     if (!channel.isEmpty()) {
         const UserChannel &got = result.channels[0];
-        QCOMPARE((QList<int>{int(got.rxFreq), int(got.txFreq), got.txPowerIndex,
-                             got.bandwidthIndex, got.sqLevelIndex, got.ctcssDcsIndex,
-                             got.scanIndex}),
+        QCOMPARE((QList<int>{int(got.rxFreq), int(got.txFreq), got.txPowerIndex, got.bandwidthIndex,
+                             got.sqLevelIndex, got.ctcssDcsIndex, got.scanIndex}),
                  channel);
     }
     if (note.isEmpty()) {
@@ -178,8 +191,8 @@ void TestChirpCsv::fileForms_data()
         << kHeader + "\n" + row("Name=\"A\nB\"") + "\n" + row("Mode=AM", 2) + "\n"
         << quint32(46256250) << "第 4 行";
     QTest::newRow("BOM, CR LF, blank and # lines")
-        << "\xEF\xBB\xBF# plan\r\n" + kHeader + "\r\n\r\n#" + row("Mode=AM") + "\r\n" +
-               row("") + "\r\n" + row("Mode=AM", 2) + "\r\n"
+        << "\xEF\xBB\xBF# plan\r\n" + kHeader + "\r\n\r\n#" + row("Mode=AM") + "\r\n" + row("") +
+               "\r\n" + row("Mode=AM", 2) + "\r\n"
         << quint32(46256250) << "第 6 行";
     QTest::newRow("no header") << row("") + "\n" << quint32(0) << "Frequency";
 }

@@ -58,6 +58,8 @@ void MainWindow::buildChannelEditing()
     editMenu->addAction(m_channelUndo->undoAction());
     editMenu->addAction(m_channelUndo->redoAction());
     ui->menubar->insertMenu(ui->menuShebei->menuAction(), editMenu);
+    // The keys work wherever the focus is in the window, not only through the menu.
+    addActions({m_channelUndo->undoAction(), m_channelUndo->redoAction()});
 
     auto *grid = qobject_cast<QGridLayout *>(ui->wdgFreqBox->layout());
     for (int n = 1; grid && n <= Wire::kChannelCount; ++n) {
@@ -161,10 +163,9 @@ void MainWindow::importChannelCsv()
         showChannels(config, allChannels());
         m_channelUndo->record(ChannelUndo::Change::Import);
     }
-    MessageBox::show(this, {imported.placed.isEmpty() ? QMessageBox::Warning
-                                                      : QMessageBox::Information,
-                            tr("导入 CSV"), imported.headline,
-                            imported.notes.join(QLatin1Char('\n'))});
+    MessageBox::show(this,
+                     {imported.placed.isEmpty() ? QMessageBox::Warning : QMessageBox::Information,
+                      tr("导入 CSV"), imported.headline, imported.notes.join(QLatin1Char('\n'))});
 }
 
 void MainWindow::exportChannelCsv()
@@ -211,10 +212,9 @@ void MainWindow::pasteChannels(int channel)
     if (pasted.notes.isEmpty() && !pasted.placed.isEmpty())
         showStatus(pasted.headline);
     else
-        MessageBox::show(this, {pasted.placed.isEmpty() ? QMessageBox::Warning
-                                                        : QMessageBox::Information,
-                                tr("粘贴频道"), pasted.headline,
-                                pasted.notes.join(QLatin1Char('\n'))});
+        MessageBox::show(this,
+                         {pasted.placed.isEmpty() ? QMessageBox::Warning : QMessageBox::Information,
+                          tr("粘贴频道"), pasted.headline, pasted.notes.join(QLatin1Char('\n'))});
 }
 
 void MainWindow::clearChannel(int channel)

@@ -136,7 +136,8 @@ ChannelUndo::Snapshot ChannelUndo::capture() const
     Snapshot snapshot;
     snapshot.reserve(m_frequencies.size() + m_selectors.size());
     for (const auto &cell : m_frequencies)
-        snapshot.append(cell ? Cell{cell->text(), cell->styleSheet(), -1} : Cell{});
+        // The masked text drops zeros as blanks; the displayed one reads back as it was.
+        snapshot.append(cell ? Cell{cell->displayText(), cell->styleSheet(), -1} : Cell{});
     for (const auto &cell : m_selectors)
         snapshot.append(cell ? Cell{QString(), QString(), cell->currentIndex()} : Cell{});
     return snapshot;
@@ -176,11 +177,12 @@ void ChannelUndo::redoStep()
 void ChannelUndo::updateActions()
 {
     const int index = m_stack->index();
-    const auto step = [this](int at) { return static_cast<const Step *>(m_stack->command(at)); };
+    const auto step = [this](int at) {
+        return static_cast<const Step *>(m_stack->command(at));
+    };
     m_undo->setEnabled(m_stack->canUndo());
     m_redo->setEnabled(m_stack->canRedo());
-    m_undo->setText(m_stack->canUndo() ? tr("撤销 %1").arg(step(index - 1)->label())
-                                       : tr("撤销"));
+    m_undo->setText(m_stack->canUndo() ? tr("撤销 %1").arg(step(index - 1)->label()) : tr("撤销"));
     m_redo->setText(m_stack->canRedo() ? tr("重做 %1").arg(step(index)->label()) : tr("重做"));
 }
 
@@ -192,11 +194,11 @@ void ChannelUndo::retranslate()
 bool ChannelUndo::eventFilter(QObject *watched, QEvent *event)
 {
     // A frequency cell would take the undo keys for its own text; the table's history has them.
-    if (event->type() == QEvent::ShortcutOverride) {
+    if (event->type() == QEvent::ShortcutOverride || event->type() == QEvent::KeyPress) {
         const auto *key = static_cast<QKeyEvent *>(event);
         const QKeySequence pressed(int(key->modifiers()) | key->key());
         if (kUndoKeys.contains(pressed) || kRedoKeys.contains(pressed)) {
-            event->ignore();
+            event->ignore(); // an override not taken lets the window's shortcut have the keys
             return true;
         }
     }
