@@ -14,6 +14,8 @@ const QMap<QString, CliOptions::Command> kCommands{
     {QStringLiteral("write-config"), CliOptions::Command::WriteConfig},
     {QStringLiteral("read-calibration"), CliOptions::Command::ReadCalibration},
     {QStringLiteral("write-calibration"), CliOptions::Command::WriteCalibration},
+    {QStringLiteral("csv-to-config"), CliOptions::Command::CsvToConfig},
+    {QStringLiteral("config-to-csv"), CliOptions::Command::ConfigToCsv},
 };
 
 const QMap<QString, QSerialPort::DataBits> kDataBits{
@@ -111,8 +113,9 @@ std::optional<CliOptions> CliOptions::parse(const QStringList &arguments, QStrin
     parser.addPositionalArgument(
         QStringLiteral("command"),
         QStringLiteral("ports | info | read-config FILE | write-config FILE | read-calibration "
-                       "FILE | write-calibration FILE. With several ports a read saves one file "
-                       "per port: put %1 in FILE.")
+                       "FILE | write-calibration FILE | csv-to-config CSV FILE | config-to-csv "
+                       "FILE CSV. With several ports a read saves one file per port: put %1 in "
+                       "FILE. The CSV commands convert CHIRP CSV channel plans without a module.")
             .arg(QLatin1String(kPortPlaceholder)),
         QStringLiteral("COMMAND [FILE]"));
 
@@ -135,14 +138,22 @@ std::optional<CliOptions> CliOptions::parse(const QStringList &arguments, QStrin
     }
     options.command = kCommands.value(positional.constFirst());
     const bool takesFile = options.readsFile() || options.writesFile();
-    if (positional.size() != (takesFile ? 2 : 1)) {
+    if (options.convertsCsv()) {
+        if (positional.size() != 3) {
+            *error = QStringLiteral("%1 needs two files").arg(positional.constFirst());
+            return std::nullopt;
+        }
+        const bool fromCsv = options.command == Command::CsvToConfig;
+        options.csvFile = positional.at(fromCsv ? 1 : 2);
+        options.file = positional.at(fromCsv ? 2 : 1);
+    } else if (positional.size() != (takesFile ? 2 : 1)) {
         *error = takesFile
                      ? QStringLiteral("%1 needs exactly one FILE").arg(positional.constFirst())
                      : QStringLiteral("%1 takes no further argument").arg(positional.constFirst());
         return std::nullopt;
-    }
-    if (takesFile)
+    } else if (takesFile) {
         options.file = positional.at(1);
+    }
 
     options.ports = parser.values(portOption);
     if (options.needsPort() && options.ports.isEmpty()) {

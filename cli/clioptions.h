@@ -34,7 +34,9 @@ struct CliOptions
         ReadConfig,
         WriteConfig,
         ReadCalibration,
-        WriteCalibration
+        WriteCalibration,
+        CsvToConfig, // file conversions, no module
+        ConfigToCsv
     };
 
     // Placeholder in the file of a read with several ports: each port gets its own file.
@@ -42,6 +44,7 @@ struct CliOptions
 
     Command command = Command::Ports;
     QString file;
+    QString csvFile; // of the CSV conversions; file is their user configuration file
     QStringList ports;
     SerialSettings serial;
     QString language;
@@ -56,7 +59,11 @@ struct CliOptions
     {
         return command == Command::ReadConfig || command == Command::ReadCalibration;
     }
-    bool needsPort() const { return command != Command::Ports; }
+    bool convertsCsv() const
+    {
+        return command == Command::CsvToConfig || command == Command::ConfigToCsv;
+    }
+    bool needsPort() const { return command != Command::Ports && !convertsCsv(); }
     // The file a read on this port saves to.
     QString fileForPort(const QString &port) const;
 

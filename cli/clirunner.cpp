@@ -1,6 +1,7 @@
 #include "cli/clirunner.h"
 
 #include "cli/configfiles.h"
+#include "cli/csvcommands.h"
 
 #include <QEventLoop>
 #include <QSerialPortInfo>
@@ -19,6 +20,8 @@ int CliRunner::run()
 {
     if (m_options.command == CliOptions::Command::Ports)
         return listPorts();
+    if (m_options.convertsCsv())
+        return CsvCommands::run(m_options, m_console);
     const auto jobs = prepareJobs();
     return jobs ? runJobs(*jobs) : ExitCode::kUsage;
 }

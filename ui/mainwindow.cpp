@@ -68,6 +68,7 @@ MainWindow::MainWindow(QWidget *parent)
     updateWindowTitle();
 
     buildChannelTable();
+    buildChannelEditing();
     buildStatusBar();
 
     m_engine.setReporter(this);
@@ -193,9 +194,8 @@ bool MainWindow::refuse(const QString &text)
     return false;
 }
 
-QString MainWindow::chooseConfigFile(bool save, const QString &title)
+QString MainWindow::chooseConfigFile(bool save, const QString &title, const QString &filter)
 {
-    const QString filter = QStringLiteral("*.json");
     QString chosen;
     if (m_fileChooser)
         chosen = m_fileChooser(save, title, lastCfgDir);
@@ -350,6 +350,7 @@ void MainWindow::on_action_en_US_triggered()
     ui->retranslateUi(this);
     updateWindowTitle();
     retranslateSerialForm();
+    retranslateChannelEditing();
 }
 
 void MainWindow::on_action_zh_CN_triggered()
@@ -361,6 +362,7 @@ void MainWindow::on_action_zh_CN_triggered()
     ui->retranslateUi(this);
     updateWindowTitle();
     retranslateSerialForm();
+    retranslateChannelEditing();
 }
 
 void MainWindow::retranslateSerialForm()

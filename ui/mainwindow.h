@@ -7,6 +7,7 @@
 #include <QMainWindow>
 #include <QString>
 #include <QStringList>
+#include <QVector>
 
 #include <functional>
 #include <optional>
@@ -24,6 +25,7 @@ namespace Ui {
 class MainWindow;
 }
 
+class ChannelUndo;
 class FormAbout;
 struct FactoryCalibration;
 class FormSerialPortSetting;
@@ -145,6 +147,16 @@ private:
     void applyUserConfig(const UserConfig &config);
     void saveUserConfig();
     void loadUserConfig();
+
+    // Channel plans in CHIRP's CSV, copy and paste of channels, the table's undo history
+    void buildChannelEditing();
+    void retranslateChannelEditing();
+    void showChannels(const UserConfig &config, const QVector<int> &channels);
+    void importChannelCsv();
+    void exportChannelCsv();
+    void copyChannels(int channel); // 0: every channel in use
+    void pasteChannels(int channel);
+    void clearChannel(int channel);
 
 private slots:
     // Factory pages: calibration adjust buttons, test bench, factory settings and file
@@ -285,7 +297,8 @@ private:
     // Shows why an input cannot be sent ("错误" box) and returns false for the caller to return.
     bool refuse(const QString &text);
     // The chosen file, or empty when cancelled; remembers its directory in lastCfgDir.
-    QString chooseConfigFile(bool save, const QString &title);
+    QString chooseConfigFile(bool save, const QString &title,
+                             const QString &filter = QStringLiteral("*.json"));
     void showStatus(const QString &text);
     // While an operation runs, every other action is refused with this status text.
     void refuseWhileBusy();
@@ -317,6 +330,7 @@ private:
 
     CommandEngine m_engine;
     FileChooser m_fileChooser;
+    ChannelUndo *m_channelUndo = nullptr;
     bool m_operationRunning = false;
     bool m_lineLost = false; // the port closed itself during the running operation
 };
