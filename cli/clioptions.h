@@ -1,5 +1,8 @@
 #pragma once
 
+#include "records/recordstarget.h"
+
+#include <QDateTime>
 #include <QSerialPort>
 #include <QString>
 #include <QStringList>
@@ -34,7 +37,8 @@ struct CliOptions
         ReadConfig,
         WriteConfig,
         ReadCalibration,
-        WriteCalibration
+        WriteCalibration,
+        History
     };
 
     // Placeholder in the file of a read with several ports: each port gets its own file.
@@ -47,6 +51,13 @@ struct CliOptions
     QString language;
     bool json = false;
     bool quiet = false;
+    // The unit history: where it lives (nothing: the user's own SQLite file), who records.
+    std::optional<RecordsTarget> records;
+    QString station;
+    QString operatorName;
+    // history: which entries.
+    QString serialNumber;
+    QDateTime since;
 
     bool readsFile() const
     {
@@ -56,7 +67,8 @@ struct CliOptions
     {
         return command == Command::ReadConfig || command == Command::ReadCalibration;
     }
-    bool needsPort() const { return command != Command::Ports; }
+    bool needsPort() const { return command != Command::Ports && command != Command::History; }
+    static QString commandName(Command command);
     // The file a read on this port saves to.
     QString fileForPort(const QString &port) const;
 

@@ -97,9 +97,9 @@ private:
     bool m_spoolReported = false;
 };
 
-Recorder::Recorder(const RecordsTarget &target, const QString &spoolPath, QObject *parent)
+Recorder::Recorder(const RecordsTarget &target, QObject *parent)
     : QObject(parent)
-    , m_writer(new RecordsWriter(target, spoolPath))
+    , m_writer(new RecordsWriter(target, target.spoolPath()))
 {
     m_thread.setObjectName(QStringLiteral("records"));
     m_writer->moveToThread(&m_thread);

@@ -17,8 +17,7 @@ class Recorder : public QObject
     Q_OBJECT
 
 public:
-    explicit Recorder(const RecordsTarget &target, const QString &spoolPath,
-                      QObject *parent = nullptr);
+    explicit Recorder(const RecordsTarget &target, QObject *parent = nullptr);
     ~Recorder() override; // drains, then stops the thread
 
     // Returns at once; may be called from any thread.

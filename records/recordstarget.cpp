@@ -1,6 +1,8 @@
 #include "records/recordstarget.h"
 
+#include <QCryptographicHash>
 #include <QDir>
+#include <QFileInfo>
 #include <QStandardPaths>
 #include <QUrl>
 
@@ -56,9 +58,13 @@ RecordsTarget RecordsTarget::userDefault()
     return target;
 }
 
-QString RecordsTarget::spoolPath()
+QString RecordsTarget::spoolPath() const
 {
-    return dataDirectory() + QStringLiteral("/records-spool.sqlite");
+    const QByteArray name =
+        kind == Kind::Sqlite ? QFileInfo(path).absoluteFilePath().toUtf8() : displayName().toUtf8();
+    const QString key = QString::fromLatin1(
+        QCryptographicHash::hash(name, QCryptographicHash::Sha1).toHex().left(12));
+    return dataDirectory() + QStringLiteral("/records-spool-%1.sqlite").arg(key);
 }
 
 QString RecordsTarget::displayName() const

@@ -29,8 +29,9 @@ struct RecordsTarget
     static std::optional<RecordsTarget> parse(const QString &text, QString *error);
     // The user's own history: records.sqlite in the application's data directory.
     static RecordsTarget userDefault();
-    // Entries that could not be sent wait here; one spool per user, whatever the target.
-    static QString spoolPath();
+    // Entries that could not be sent wait here, in the user's data folder: one spool per
+    // target, so that they only ever reach the database they were meant for.
+    QString spoolPath() const;
 
     // For messages: the URL without a password, or the file's path.
     QString displayName() const;

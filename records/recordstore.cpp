@@ -123,6 +123,13 @@ bool RecordStore::makeSchema()
                        "(serial_number, started_ms)"),
     };
     QSqlQuery query(db);
+    // The schema's version row is written with the tables: when it is there, so are they.
+    if (query.exec(QStringLiteral("SELECT MAX(version) FROM lx815_schema")) && query.next() &&
+        query.value(0).toInt() == kSchemaVersion)
+        return true;
+    // The server's notes on tables that are there already are no news.
+    if (!sqlite)
+        query.exec(QStringLiteral("SET client_min_messages = warning"));
     // Two stations making the schema at once: the loser's statements fail, the second try
     // finds the tables there.
     for (int attempt = 0; attempt < 2; ++attempt) {

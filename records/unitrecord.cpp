@@ -1,5 +1,7 @@
 #include "records/unitrecord.h"
 
+#include "session/operationreport.h"
+
 #include <QCryptographicHash>
 #include <QFile>
 #include <QJsonArray>
@@ -15,6 +17,29 @@ UnitRecord UnitRecord::create()
 {
     UnitRecord record;
     record.entryId = QUuid::createUuid().toString(QUuid::WithoutBraces);
+    return record;
+}
+
+UnitRecord UnitRecord::fromReport(const OperationReport &report)
+{
+    UnitRecord record = create();
+    record.started = report.started;
+    record.finished = report.finished;
+    record.port = report.port;
+    record.model = report.identity.model;
+    record.band = report.identity.bandCode;
+    record.firmware = report.identity.firmware;
+    record.serialNumber = report.identity.serialNumber;
+    record.operation = report.operation;
+    record.file = report.file;
+    record.fileSha256 = fileSha256Of(report.file);
+    record.outcome = OperationReport::outcomeName(report.outcome);
+    record.message = report.message;
+    record.requests = report.requests;
+    record.retries = report.retries;
+    for (const FieldDifference &difference : report.differences)
+        record.differences.append({difference.field, difference.expected, difference.actual});
+    record.snapshot = report.snapshot;
     return record;
 }
 

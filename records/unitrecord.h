@@ -6,6 +6,8 @@
 #include <QList>
 #include <QString>
 
+struct OperationReport;
+
 // One entry of a unit's history: what one operation on one module did, where and by whom.
 struct UnitRecord
 {
@@ -39,6 +41,8 @@ struct UnitRecord
 
     // A fresh entry id; the rest is the caller's.
     static UnitRecord create();
+    // What a report says, with a fresh entry id; station, operator and tool are the caller's.
+    static UnitRecord fromReport(const OperationReport &report);
 
     // The history's JSON line (keys as `history --json` prints them).
     QJsonObject toJson() const;
