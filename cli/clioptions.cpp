@@ -148,7 +148,10 @@ std::optional<CliOptions> CliOptions::parse(const QStringList &arguments, QStrin
         QStringLiteral("since"),
         QStringLiteral("history: entries from this date (2026-03-01) or UTC time on."),
         QStringLiteral("date"));
-    parser.addOptions({recordsOption, stationOption, operatorOption, serialOption, sinceOption});
+    const QCommandLineOption noRecordsOption(QStringLiteral("no-records"),
+                                             QStringLiteral("Record nothing in the history."));
+    parser.addOptions(
+        {recordsOption, noRecordsOption, stationOption, operatorOption, serialOption, sinceOption});
     parser.addPositionalArgument(
         QStringLiteral("command"),
         QStringLiteral("ports | info | read-config FILE | write-config FILE | read-calibration "

@@ -53,6 +53,7 @@ struct CliOptions
     bool quiet = false;
     // The unit history: where it lives (nothing: the user's own SQLite file), who records.
     std::optional<RecordsTarget> records;
+    bool recording = true;
     QString station;
     QString operatorName;
     // history: which entries.

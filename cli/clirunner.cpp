@@ -90,6 +90,8 @@ void CliRunner::startRecording()
 
 void CliRunner::stopRecording()
 {
+    if (!m_recorder)
+        return;
     m_recorder->drain();
     // Its message, sent from the recorder's thread, is printed before the tool ends.
     QCoreApplication::sendPostedEvents(this);
@@ -98,6 +100,8 @@ void CliRunner::stopRecording()
 
 void CliRunner::record(const OperationReport &report)
 {
+    if (!m_recorder)
+        return;
     UnitRecord entry = UnitRecord::fromReport(report);
     entry.station = m_options.station;
     entry.operatorName = m_options.operatorName;
@@ -144,7 +148,8 @@ int CliRunner::listHistory()
 
 int CliRunner::runJobs(const std::vector<PortJob> &jobs)
 {
-    startRecording();
+    if (m_options.recording)
+        startRecording();
     QEventLoop loop;
     int running = static_cast<int>(jobs.size());
     int exitCode = ExitCode::kOk;
