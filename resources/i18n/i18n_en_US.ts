@@ -868,34 +868,6 @@ Voice PTT push</source>
             <translation>Failed to set parameters!</translation>
         </message>
         <message>
-            <source>请先读取设备信息！</source>
-            <translation>Please read device info first!</translation>
-        </message>
-        <message>
-            <source>频率超出范围！</source>
-            <translation>Frequency is out of range!</translation>
-        </message>
-        <message>
-            <source>请选择发射功率值！</source>
-            <translation>Please select Tx power!</translation>
-        </message>
-        <message>
-            <source>请选择频道带宽！</source>
-            <translation>Please select the bandwidth!</translation>
-        </message>
-        <message>
-            <source>请选择频道静噪等级！</source>
-            <translation>Please select squelch level!</translation>
-        </message>
-        <message>
-            <source>请选择亚音频/数字亚音频！</source>
-            <translation>Please select CTCSS/DCS!</translation>
-        </message>
-        <message>
-            <source>请选择频是否扫描频道！</source>
-            <translation>Please select to scan channel or not!</translation>
-        </message>
-        <message>
             <source>请选择电台频段！</source>
             <translation>Please select frequency!</translation>
         </message>
@@ -958,14 +930,6 @@ Voice PTT push</source>
         <message>
             <source>未知设备:</source>
             <translation>Unknown device:</translation>
-        </message>
-        <message>
-            <source>警告</source>
-            <translation>Warning</translation>
-        </message>
-        <message>
-            <source>您是否真的要将当前的所有参数写入电台？</source>
-            <translation>Do you really want to write all of the radio parameters?</translation>
         </message>
         <message>
             <source>读频道控制模式失败！</source>
@@ -1048,6 +1012,86 @@ Voice PTT push</source>
             <translation>Failed to disable virtual COM Port!</translation>
         </message>
         <message>
+            <source>保存后台配置</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>打开后台配置</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>LX-815 配置工具</source>
+            <translation>LX-815 Config Tool</translation>
+        </message>
+        <message>
+            <source>错误</source>
+            <translation>Error</translation>
+        </message>
+        <message>
+            <source>读取成功！</source>
+            <translation>Read success!</translation>
+        </message>
+        <message>
+            <source>读取失败！</source>
+            <translation>Failed to read!</translation>
+        </message>
+        <message>
+            <source>设置成功！</source>
+            <translation>Set success!</translation>
+        </message>
+        <message>
+            <source>设置失败！</source>
+            <translation>Failed to set!</translation>
+        </message>
+        <message>
+            <source>Error</source>
+            <translation>Error</translation>
+        </message>
+        <message>
+            <source>串口已打开</source>
+            <translation>Serial port is opened</translation>
+        </message>
+        <message>
+            <source>串口已关闭</source>
+            <translation>Serial port is closed</translation>
+        </message>
+        <message>
+            <source>请先读取设备信息！</source>
+            <translation>Please read device info first!</translation>
+        </message>
+        <message>
+            <source>频率超出范围！</source>
+            <translation>Frequency is out of range!</translation>
+        </message>
+        <message>
+            <source>请选择发射功率值！</source>
+            <translation>Please select Tx power!</translation>
+        </message>
+        <message>
+            <source>请选择频道带宽！</source>
+            <translation>Please select the bandwidth!</translation>
+        </message>
+        <message>
+            <source>请选择频道静噪等级！</source>
+            <translation>Please select squelch level!</translation>
+        </message>
+        <message>
+            <source>请选择亚音频/数字亚音频！</source>
+            <translation>Please select CTCSS/DCS!</translation>
+        </message>
+        <message>
+            <source>请选择频是否扫描频道！</source>
+            <translation>Please select to scan channel or not!</translation>
+        </message>
+        <message>
+            <source>警告</source>
+            <translation>Warning</translation>
+        </message>
+        <message>
+            <source>您是否真的要将当前的所有参数写入电台？</source>
+            <translation>Do you really want to write all of the radio parameters?</translation>
+        </message>
+        <message>
             <source>请选择频道控制模式！</source>
             <translation>Select control mode!</translation>
         </message>
@@ -1083,49 +1127,16 @@ Voice PTT push</source>
             <source>请选择频道扫描模式！</source>
             <translation>Please select scan mode!</translation>
         </message>
+    </context>
+    <context>
+        <name>RecordsWriter</name>
         <message>
-            <source>保存后台配置</source>
-            <translation type="unfinished" />
+            <source>历史记录暂存库 %1 也无法写入，记录已丢失：%2</source>
+            <translation>The history spool %1 cannot be written either; the entry is lost: %2</translation>
         </message>
         <message>
-            <source>打开后台配置</source>
-            <translation type="unfinished" />
-        </message>
-        <message>
-            <source>错误</source>
-            <translation>Error</translation>
-        </message>
-        <message>
-            <source>LX-815 配置工具</source>
-            <translation>LX-815 Config Tool</translation>
-        </message>
-        <message>
-            <source>读取成功！</source>
-            <translation>Read success!</translation>
-        </message>
-        <message>
-            <source>读取失败！</source>
-            <translation>Failed to read!</translation>
-        </message>
-        <message>
-            <source>设置成功！</source>
-            <translation>Set success!</translation>
-        </message>
-        <message>
-            <source>设置失败！</source>
-            <translation>Failed to set!</translation>
-        </message>
-        <message>
-            <source>Error</source>
-            <translation>Error</translation>
-        </message>
-        <message>
-            <source>串口已打开</source>
-            <translation>Serial port is opened</translation>
-        </message>
-        <message>
-            <source>串口已关闭</source>
-            <translation>Serial port is closed</translation>
+            <source>历史记录数据库无法写入（%1）；记录暂存于 %2，下次操作时发送。</source>
+            <translation>The history database cannot be written (%1); the entries wait in %2 and are sent with the next operation.</translation>
         </message>
     </context>
 </TS>

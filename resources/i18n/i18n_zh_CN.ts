@@ -868,34 +868,6 @@ Voice PTT push</source>
             <translation type="unfinished" />
         </message>
         <message>
-            <source>请先读取设备信息！</source>
-            <translation type="unfinished" />
-        </message>
-        <message>
-            <source>频率超出范围！</source>
-            <translation type="unfinished" />
-        </message>
-        <message>
-            <source>请选择发射功率值！</source>
-            <translation type="unfinished" />
-        </message>
-        <message>
-            <source>请选择频道带宽！</source>
-            <translation type="unfinished" />
-        </message>
-        <message>
-            <source>请选择频道静噪等级！</source>
-            <translation type="unfinished" />
-        </message>
-        <message>
-            <source>请选择亚音频/数字亚音频！</source>
-            <translation type="unfinished" />
-        </message>
-        <message>
-            <source>请选择频是否扫描频道！</source>
-            <translation type="unfinished" />
-        </message>
-        <message>
             <source>请选择电台频段！</source>
             <translation type="unfinished" />
         </message>
@@ -957,14 +929,6 @@ Voice PTT push</source>
         </message>
         <message>
             <source>未知设备:</source>
-            <translation type="unfinished" />
-        </message>
-        <message>
-            <source>警告</source>
-            <translation type="unfinished" />
-        </message>
-        <message>
-            <source>您是否真的要将当前的所有参数写入电台？</source>
             <translation type="unfinished" />
         </message>
         <message>
@@ -1048,6 +1012,86 @@ Voice PTT push</source>
             <translation type="unfinished" />
         </message>
         <message>
+            <source>保存后台配置</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>打开后台配置</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>LX-815 配置工具</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>错误</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>读取成功！</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>读取失败！</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>设置成功！</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>设置失败！</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>Error</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>串口已打开</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>串口已关闭</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>请先读取设备信息！</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>频率超出范围！</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>请选择发射功率值！</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>请选择频道带宽！</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>请选择频道静噪等级！</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>请选择亚音频/数字亚音频！</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>请选择频是否扫描频道！</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>警告</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>您是否真的要将当前的所有参数写入电台？</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
             <source>请选择频道控制模式！</source>
             <translation type="unfinished" />
         </message>
@@ -1083,48 +1127,15 @@ Voice PTT push</source>
             <source>请选择频道扫描模式！</source>
             <translation type="unfinished" />
         </message>
+    </context>
+    <context>
+        <name>RecordsWriter</name>
         <message>
-            <source>保存后台配置</source>
+            <source>历史记录暂存库 %1 也无法写入，记录已丢失：%2</source>
             <translation type="unfinished" />
         </message>
         <message>
-            <source>打开后台配置</source>
-            <translation type="unfinished" />
-        </message>
-        <message>
-            <source>错误</source>
-            <translation type="unfinished" />
-        </message>
-        <message>
-            <source>LX-815 配置工具</source>
-            <translation type="unfinished" />
-        </message>
-        <message>
-            <source>读取成功！</source>
-            <translation type="unfinished" />
-        </message>
-        <message>
-            <source>读取失败！</source>
-            <translation type="unfinished" />
-        </message>
-        <message>
-            <source>设置成功！</source>
-            <translation type="unfinished" />
-        </message>
-        <message>
-            <source>设置失败！</source>
-            <translation type="unfinished" />
-        </message>
-        <message>
-            <source>Error</source>
-            <translation type="unfinished" />
-        </message>
-        <message>
-            <source>串口已打开</source>
-            <translation type="unfinished" />
-        </message>
-        <message>
-            <source>串口已关闭</source>
+            <source>历史记录数据库无法写入（%1）；记录暂存于 %2，下次操作时发送。</source>
             <translation type="unfinished" />
         </message>
     </context>
