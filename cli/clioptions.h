@@ -1,5 +1,8 @@
 #pragma once
 
+#include "records/recordstarget.h"
+
+#include <QDateTime>
 #include <QSerialPort>
 #include <QString>
 #include <QStringList>
@@ -36,7 +39,8 @@ struct CliOptions
         ReadCalibration,
         WriteCalibration,
         CsvToConfig, // file conversions, no module
-        ConfigToCsv
+        ConfigToCsv,
+        History
     };
 
     // Placeholder in the file of a read with several ports: each port gets its own file.
@@ -50,6 +54,14 @@ struct CliOptions
     QString language;
     bool json = false;
     bool quiet = false;
+    // The unit history: where it lives (nothing: the user's own SQLite file), who records.
+    std::optional<RecordsTarget> records;
+    bool recording = true;
+    QString station;
+    QString operatorName;
+    // history: which entries.
+    QString serialNumber;
+    QDateTime since;
 
     bool readsFile() const
     {
@@ -63,7 +75,11 @@ struct CliOptions
     {
         return command == Command::CsvToConfig || command == Command::ConfigToCsv;
     }
-    bool needsPort() const { return command != Command::Ports && !convertsCsv(); }
+    bool needsPort() const
+    {
+        return command != Command::Ports && command != Command::History && !convertsCsv();
+    }
+    static QString commandName(Command command);
     // The file a read on this port saves to.
     QString fileForPort(const QString &port) const;
 

@@ -1362,4 +1362,15 @@ Voice PTT push</source>
             <translation>Do you really want to write all of the radio parameters?</translation>
         </message>
     </context>
+    <context>
+        <name>RecordsWriter</name>
+        <message>
+            <source>历史记录暂存库 %1 也无法写入，记录已丢失：%2</source>
+            <translation>The history spool %1 cannot be written either; the entry is lost: %2</translation>
+        </message>
+        <message>
+            <source>历史记录数据库无法写入（%1）；记录暂存于 %2，下次操作时发送。</source>
+            <translation>The history database cannot be written (%1); the entries wait in %2 and are sent with the next operation.</translation>
+        </message>
+    </context>
 </TS>

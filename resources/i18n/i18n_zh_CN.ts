@@ -1362,4 +1362,15 @@ Voice PTT push</source>
             <translation type="unfinished" />
         </message>
     </context>
+    <context>
+        <name>RecordsWriter</name>
+        <message>
+            <source>历史记录暂存库 %1 也无法写入，记录已丢失：%2</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>历史记录数据库无法写入（%1）；记录暂存于 %2，下次操作时发送。</source>
+            <translation type="unfinished" />
+        </message>
+    </context>
 </TS>
