@@ -140,7 +140,7 @@ def make_completion(template, output, program):
         if "--port" in option["names"]:
             cases.append(f"        {pattern})\n            _lx815_cli_ports\n            return ;;")
         elif choices:
-            words = " ".join(choices.group(1).split("|"))
+            words = " ".join(choices.group(1).rstrip(".").split("|"))
             cases.append(f'        {pattern})\n            COMPREPLY=($(compgen -W "{words}" '
                          f'-- "$cur"))\n            return ;;')
         elif option["value"] in ("file", "path", "dir", "folder"):
