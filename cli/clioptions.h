@@ -1,5 +1,7 @@
 #pragma once
 
+#include "serial/linesettings.h"
+
 #include <QSerialPort>
 #include <QString>
 #include <QStringList>
@@ -15,14 +17,7 @@ constexpr int kPort = 3;   // the port could not be opened
 } // namespace ExitCode
 
 // Line parameters of every port of the run.
-struct SerialSettings
-{
-    qint32 baudRate = 9600; // bit/s
-    QSerialPort::DataBits dataBits = QSerialPort::Data8;
-    QSerialPort::Parity parity = QSerialPort::NoParity;
-    QSerialPort::StopBits stopBits = QSerialPort::OneStop;
-    QSerialPort::FlowControl flowControl = QSerialPort::NoFlowControl;
-};
+using SerialSettings = LineSettings;
 
 // What the command line asks for.
 struct CliOptions

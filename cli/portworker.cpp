@@ -37,11 +37,7 @@ void PortWorker::run()
     // Created here, so that the port's notifiers and timers belong to this thread.
     MSerialPort port;
     port.setPortName(m_job.port);
-    port.setBaudRate(m_job.serial.baudRate);
-    port.setDataBits(m_job.serial.dataBits);
-    port.setParity(m_job.serial.parity);
-    port.setStopBits(m_job.serial.stopBits);
-    port.setFlowControl(m_job.serial.flowControl);
+    m_job.serial.applyTo(port);
     // While opening, the library's error and the port's own verdict arrive one after the
     // other: the verdict, with its advice, becomes the result line.
     QStringList openMessages;

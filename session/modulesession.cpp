@@ -57,7 +57,12 @@ ModuleSession::ModuleSession(CommandEngine &engine, FailureReporter &reporter, P
 
 std::optional<QByteArray> ModuleSession::transact(const Command &command)
 {
-    return m_engine.transact(command);
+    if (m_probeTimeoutMs <= 0)
+        return m_engine.transact(command);
+    Command quick = command;
+    quick.attempts = 1;
+    quick.timeoutMs = m_probeTimeoutMs;
+    return m_engine.transact(quick);
 }
 
 bool ModuleSession::refuse(const QString &text)
@@ -315,4 +320,12 @@ bool ModuleSession::writeUserParams(const UserConfig &config)
     if (config.scanModeIndex == ChannelCodec::kNoSelection)
         return refuse(windowText(QT_TRANSLATE_NOOP("MainWindow", "请选择频道扫描模式！")));
     return sent(UserCommands::writeScanMode(config.scanModeIndex), kScanMode);
+}
+
+bool ModuleSession::probe(int timeoutMs)
+{
+    m_probeTimeoutMs = timeoutMs;
+    const bool ok = readBand() && readSerialNumber();
+    m_probeTimeoutMs = 0;
+    return ok;
 }

@@ -40,6 +40,9 @@ public:
     // failure, reported with the model text that names its code.
     bool identify();
     const ModuleIdentity &identity() const { return m_identity; }
+    // The port finder's question: the band read and, when it answered, the serial number, each
+    // with one attempt of timeoutMs. Nothing is reported.
+    bool probe(int timeoutMs);
 
     // "读取所有参数": identification, channel table, user parameters; the values as the user
     // page shows them afterwards.
@@ -77,4 +80,5 @@ private:
     Progress m_progress;
     ModuleIdentity m_identity;
     bool m_bandKnown = false;
+    int m_probeTimeoutMs = 0; // while probing: one short attempt per command
 };
