@@ -14,6 +14,7 @@ const QMap<QString, CliOptions::Command> kCommands{
     {QStringLiteral("write-config"), CliOptions::Command::WriteConfig},
     {QStringLiteral("read-calibration"), CliOptions::Command::ReadCalibration},
     {QStringLiteral("write-calibration"), CliOptions::Command::WriteCalibration},
+    {QStringLiteral("doctor"), CliOptions::Command::Doctor},
 };
 
 const QMap<QString, QSerialPort::DataBits> kDataBits{
@@ -106,11 +107,18 @@ std::optional<CliOptions> CliOptions::parse(const QStringList &arguments, QStrin
     const QCommandLineOption quietOption(
         QStringLiteral("quiet"),
         QStringLiteral("No progress and no result lines for modules that succeeded."));
+    const QCommandLineOption probeOption(QStringLiteral("probe"),
+                                         QStringLiteral("ports: ask every port for a module."));
+    const QCommandLineOption traceOption(
+        QStringLiteral("trace"),
+        QStringLiteral("Write the support report (line trace, ports, checks) to FILE at the end."),
+        QStringLiteral("file"));
     parser.addOptions({portOption, baudOption, dataBitsOption, parityOption, stopBitsOption,
-                       flowOption, langOption, jsonOption, quietOption});
+                       flowOption, langOption, jsonOption, quietOption, probeOption, traceOption});
     parser.addPositionalArgument(
         QStringLiteral("command"),
-        QStringLiteral("ports | info | read-config FILE | write-config FILE | read-calibration "
+        QStringLiteral("ports [--probe] | doctor | info | read-config FILE | write-config FILE | "
+                       "read-calibration "
                        "FILE | write-calibration FILE. With several ports a read saves one file "
                        "per port: put %1 in FILE.")
             .arg(QLatin1String(kPortPlaceholder)),
@@ -184,5 +192,8 @@ std::optional<CliOptions> CliOptions::parse(const QStringList &arguments, QStrin
     }
     options.json = parser.isSet(jsonOption);
     options.quiet = parser.isSet(quietOption);
+    options.probe = parser.isSet(probeOption);
+    options.traceFile = parser.value(traceOption);
+    options.arguments = arguments;
     return options;
 }

@@ -29,7 +29,8 @@ struct CliOptions
         ReadConfig,
         WriteConfig,
         ReadCalibration,
-        WriteCalibration
+        WriteCalibration,
+        Doctor
     };
 
     // Placeholder in the file of a read with several ports: each port gets its own file.
@@ -42,6 +43,9 @@ struct CliOptions
     QString language;
     bool json = false;
     bool quiet = false;
+    bool probe = false;    // ports: ask each port for a module
+    QString traceFile;     // the support report, written when the command ends
+    QStringList arguments; // as given, for the report
 
     bool readsFile() const
     {
@@ -51,7 +55,7 @@ struct CliOptions
     {
         return command == Command::ReadConfig || command == Command::ReadCalibration;
     }
-    bool needsPort() const { return command != Command::Ports; }
+    bool needsPort() const { return command != Command::Ports && command != Command::Doctor; }
     // The file a read on this port saves to.
     QString fileForPort(const QString &port) const;
 

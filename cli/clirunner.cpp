@@ -1,6 +1,7 @@
 #include "cli/clirunner.h"
 
 #include "cli/configfiles.h"
+#include "cli/supportcommands.h"
 
 #include <QEventLoop>
 #include <QSerialPortInfo>
@@ -17,6 +18,18 @@ CliRunner::CliRunner(CliOptions options, QObject *parent)
 
 int CliRunner::run()
 {
+    const int exitCode = runCommand();
+    if (!m_options.traceFile.isEmpty())
+        SupportCommands::writeReport(m_options, m_trace, m_console);
+    return exitCode;
+}
+
+int CliRunner::runCommand()
+{
+    if (m_options.command == CliOptions::Command::Ports && m_options.probe)
+        return SupportCommands::probePorts(m_options, m_console, &m_trace);
+    if (m_options.command == CliOptions::Command::Doctor)
+        return SupportCommands::doctor(m_options, m_console, &m_trace);
     if (m_options.command == CliOptions::Command::Ports)
         return listPorts();
     const auto jobs = prepareJobs();
@@ -80,7 +93,7 @@ int CliRunner::runJobs(const std::vector<PortJob> &jobs)
     std::vector<std::unique_ptr<PortWorker>> workers;
     for (const PortJob &job : jobs) {
         auto thread = std::make_unique<QThread>();
-        auto worker = std::make_unique<PortWorker>(job);
+        auto worker = std::make_unique<PortWorker>(job, &m_trace);
         worker->moveToThread(thread.get());
         connect(thread.get(), &QThread::started, worker.get(), &PortWorker::run);
         // Straight from the worker's thread: its loop ends whatever this thread is doing.

@@ -3,6 +3,7 @@
 #include "cli/clioptions.h"
 #include "cli/console.h"
 #include "cli/portworker.h"
+#include "protocol/linetrace.h"
 
 #include <QObject>
 
@@ -25,6 +26,9 @@ private:
     std::optional<std::vector<PortJob>> prepareJobs();
     int runJobs(const std::vector<PortJob> &jobs);
 
+    int runCommand();
+
     CliOptions m_options;
     Console m_console;
+    LineTrace m_trace; // shared by every port's engine
 };

@@ -22,9 +22,10 @@ QString oneLine(const QString &text)
 }
 } // namespace
 
-PortWorker::PortWorker(PortJob job, QObject *parent)
+PortWorker::PortWorker(PortJob job, LineTrace *trace, QObject *parent)
     : QObject(parent)
     , m_job(std::move(job))
+    , m_trace(trace)
 {}
 
 void PortWorker::reportFailure(const QString &text)
@@ -62,6 +63,7 @@ void PortWorker::run()
     // A whole reply frame is delivered at once instead of after the line has been quiet.
     port.setCompleteReplyTest(&LinkFrame::isSingleCompleteFrame);
     CommandEngine engine;
+    engine.setTrace(m_trace);
     engine.setDevice(&port);
     connect(&port, &MSerialPort::onReceived, &engine, &CommandEngine::receive);
     const auto [exitCode, result] = perform(engine);
@@ -122,6 +124,7 @@ std::pair<int, QString> PortWorker::perform(CommandEngine &engine)
     case Command::WriteCalibration:
         return done(session.writeFactoryCalibration(*m_job.factory), false);
     case Command::Ports:
+    case Command::Doctor:
         break;
     }
     return {ExitCode::kUsage, line(QString())};

@@ -29,7 +29,7 @@ class PortWorker : public QObject, private FailureReporter
     Q_OBJECT
 
 public:
-    explicit PortWorker(PortJob job, QObject *parent = nullptr);
+    explicit PortWorker(PortJob job, LineTrace *trace = nullptr, QObject *parent = nullptr);
 
 public slots:
     // Runs the job on the calling thread; emits finished() at the end.
@@ -47,4 +47,5 @@ private:
     std::pair<int, QString> perform(CommandEngine &engine);
 
     PortJob m_job;
+    LineTrace *m_trace = nullptr; // shared with the other ports' engines
 };
