@@ -18,6 +18,7 @@ const QMap<QString, CliOptions::Command> kCommands{
     {QStringLiteral("csv-to-config"), CliOptions::Command::CsvToConfig},
     {QStringLiteral("config-to-csv"), CliOptions::Command::ConfigToCsv},
     {QStringLiteral("history"), CliOptions::Command::History},
+    {QStringLiteral("doctor"), CliOptions::Command::Doctor},
 };
 
 const QMap<QString, QSerialPort::DataBits> kDataBits{
@@ -127,8 +128,14 @@ std::optional<CliOptions> CliOptions::parse(const QStringList &arguments, QStrin
     const QCommandLineOption quietOption(
         QStringLiteral("quiet"),
         QStringLiteral("No progress and no result lines for modules that succeeded."));
+    const QCommandLineOption probeOption(QStringLiteral("probe"),
+                                         QStringLiteral("ports: ask every port for a module."));
+    const QCommandLineOption traceOption(
+        QStringLiteral("trace"),
+        QStringLiteral("Write the support report (line trace, ports, checks) to FILE at the end."),
+        QStringLiteral("file"));
     parser.addOptions({portOption, baudOption, dataBitsOption, parityOption, stopBitsOption,
-                       flowOption, langOption, jsonOption, quietOption});
+                       flowOption, langOption, jsonOption, quietOption, probeOption, traceOption});
     const QCommandLineOption recordsOption(
         QStringLiteral("records"),
         QStringLiteral("The unit history: an SQLite file, or postgresql://user@host:port/db "
@@ -156,11 +163,11 @@ std::optional<CliOptions> CliOptions::parse(const QStringList &arguments, QStrin
         {recordsOption, noRecordsOption, stationOption, operatorOption, serialOption, sinceOption});
     parser.addPositionalArgument(
         QStringLiteral("command"),
-        QStringLiteral("ports | info | read-config FILE | write-config FILE | read-calibration "
-                       "FILE | write-calibration FILE | csv-to-config CSV FILE | config-to-csv "
-                       "FILE CSV | history. With several ports a read saves one file per port: put "
-                       "%1 in FILE. The CSV commands convert CHIRP CSV channel plans without a "
-                       "module.")
+        QStringLiteral("ports [--probe] | doctor | info | read-config FILE | write-config FILE | "
+                       "read-calibration FILE | write-calibration FILE | csv-to-config CSV FILE | "
+                       "config-to-csv FILE CSV | history. With several ports a read saves one "
+                       "file per port: put %1 in FILE. The CSV commands convert CHIRP CSV channel "
+                       "plans without a module.")
             .arg(QLatin1String(kPortPlaceholder)),
         QStringLiteral("COMMAND [FILE]"));
 
@@ -255,5 +262,8 @@ std::optional<CliOptions> CliOptions::parse(const QStringList &arguments, QStrin
                 .arg(parser.value(sinceOption));
         return std::nullopt;
     }
+    options.probe = parser.isSet(probeOption);
+    options.traceFile = parser.value(traceOption);
+    options.arguments = arguments;
     return options;
 }

@@ -3,6 +3,8 @@
 #include "records/recordstarget.h"
 
 #include <QDateTime>
+#include "serial/linesettings.h"
+
 #include <QSerialPort>
 #include <QString>
 #include <QStringList>
@@ -18,14 +20,7 @@ constexpr int kPort = 3;   // the port could not be opened
 } // namespace ExitCode
 
 // Line parameters of every port of the run.
-struct SerialSettings
-{
-    qint32 baudRate = 9600; // bit/s
-    QSerialPort::DataBits dataBits = QSerialPort::Data8;
-    QSerialPort::Parity parity = QSerialPort::NoParity;
-    QSerialPort::StopBits stopBits = QSerialPort::OneStop;
-    QSerialPort::FlowControl flowControl = QSerialPort::NoFlowControl;
-};
+using SerialSettings = LineSettings;
 
 // What the command line asks for.
 struct CliOptions
@@ -40,7 +35,8 @@ struct CliOptions
         WriteCalibration,
         CsvToConfig, // file conversions, no module
         ConfigToCsv,
-        History
+        History,
+        Doctor
     };
 
     // Placeholder in the file of a read with several ports: each port gets its own file.
@@ -62,6 +58,9 @@ struct CliOptions
     // history: which entries.
     QString serialNumber;
     QDateTime since;
+    bool probe = false;    // ports: ask each port for a module
+    QString traceFile;     // the support report, written when the command ends
+    QStringList arguments; // as given, for the report
 
     bool readsFile() const
     {
@@ -77,7 +76,8 @@ struct CliOptions
     }
     bool needsPort() const
     {
-        return command != Command::Ports && command != Command::History && !convertsCsv();
+        return command != Command::Ports && command != Command::History &&
+               command != Command::Doctor && !convertsCsv();
     }
     static QString commandName(Command command);
     // The file a read on this port saves to.

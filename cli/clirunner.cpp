@@ -4,6 +4,7 @@
 #include "cli/csvcommands.h"
 #include "records/recorder.h"
 #include "records/recordstore.h"
+#include "cli/supportcommands.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
@@ -26,6 +27,18 @@ CliRunner::~CliRunner() = default;
 
 int CliRunner::run()
 {
+    const int exitCode = runCommand();
+    if (!m_options.traceFile.isEmpty())
+        SupportCommands::writeReport(m_options, m_trace, m_console);
+    return exitCode;
+}
+
+int CliRunner::runCommand()
+{
+    if (m_options.command == CliOptions::Command::Ports && m_options.probe)
+        return SupportCommands::probePorts(m_options, m_console, &m_trace);
+    if (m_options.command == CliOptions::Command::Doctor)
+        return SupportCommands::doctor(m_options, m_console, &m_trace);
     if (m_options.command == CliOptions::Command::Ports)
         return listPorts();
     if (m_options.convertsCsv())
@@ -160,7 +173,7 @@ int CliRunner::runJobs(const std::vector<PortJob> &jobs)
     std::vector<std::unique_ptr<PortWorker>> workers;
     for (const PortJob &job : jobs) {
         auto thread = std::make_unique<QThread>();
-        auto worker = std::make_unique<PortWorker>(job);
+        auto worker = std::make_unique<PortWorker>(job, &m_trace);
         worker->moveToThread(thread.get());
         connect(thread.get(), &QThread::started, worker.get(), &PortWorker::run);
         // Straight from the worker's thread: its loop ends whatever this thread is doing.

@@ -3,6 +3,7 @@
 #include "cli/clioptions.h"
 #include "cli/console.h"
 #include "cli/portworker.h"
+#include "protocol/linetrace.h"
 
 #include <QObject>
 
@@ -35,8 +36,11 @@ private:
     // Any thread: the entry of one port's operation.
     void record(const OperationReport &report);
 
+    int runCommand();
+
     CliOptions m_options;
     Console m_console;
     RecordsTarget m_records;
     std::unique_ptr<Recorder> m_recorder;
+    LineTrace m_trace; // shared by every port's engine
 };

@@ -23,9 +23,10 @@ QString oneLine(const QString &text)
 }
 } // namespace
 
-PortWorker::PortWorker(PortJob job, QObject *parent)
+PortWorker::PortWorker(PortJob job, LineTrace *trace, QObject *parent)
     : QObject(parent)
     , m_job(std::move(job))
+    , m_trace(trace)
 {}
 
 void PortWorker::reportFailure(const QString &text)
@@ -54,11 +55,7 @@ void PortWorker::run()
     // Created here, so that the port's notifiers and timers belong to this thread.
     MSerialPort port;
     port.setPortName(m_job.port);
-    port.setBaudRate(m_job.serial.baudRate);
-    port.setDataBits(m_job.serial.dataBits);
-    port.setParity(m_job.serial.parity);
-    port.setStopBits(m_job.serial.stopBits);
-    port.setFlowControl(m_job.serial.flowControl);
+    m_job.serial.applyTo(port);
     // While opening, the library's error and the port's own verdict arrive one after the
     // other: the verdict, with its advice, becomes the result line.
     QStringList openMessages;
@@ -83,6 +80,7 @@ void PortWorker::run()
     // A whole reply frame is delivered at once instead of after the line has been quiet.
     port.setCompleteReplyTest(&LinkFrame::isSingleCompleteFrame);
     CommandEngine engine;
+    engine.setTrace(m_trace);
     engine.setDevice(&port);
     connect(&port, &MSerialPort::onReceived, &engine, &CommandEngine::receive);
     const auto [exitCode, result] = perform(engine);
@@ -149,6 +147,7 @@ std::pair<int, QString> PortWorker::perform(CommandEngine &engine)
         return done(session.writeFactoryCalibration(*m_job.factory), false);
     case Command::Ports:
     case Command::History:
+    case Command::Doctor:
         break;
     }
     return {ExitCode::kUsage, line(QString())};

@@ -30,7 +30,7 @@ class PortWorker : public QObject, private FailureReporter
     Q_OBJECT
 
 public:
-    explicit PortWorker(PortJob job, QObject *parent = nullptr);
+    explicit PortWorker(PortJob job, LineTrace *trace = nullptr, QObject *parent = nullptr);
 
 public slots:
     // Runs the job on the calling thread; emits finished() at the end.
@@ -54,4 +54,5 @@ private:
 
     PortJob m_job;
     OperationReport m_report;
+    LineTrace *m_trace = nullptr; // shared with the other ports' engines
 };

@@ -175,7 +175,12 @@ void ModuleSession::assumeBand(quint32 freqMin, quint32 freqMax)
 
 std::optional<QByteArray> ModuleSession::transact(const Command &command)
 {
-    return m_engine.transact(command);
+    if (m_probeTimeoutMs <= 0)
+        return m_engine.transact(command);
+    Command quick = command;
+    quick.attempts = 1;
+    quick.timeoutMs = m_probeTimeoutMs;
+    return m_engine.transact(quick);
 }
 
 bool ModuleSession::refuse(const QString &text, int channel, const QString &field)
@@ -464,4 +469,12 @@ bool ModuleSession::sendUserStep(UserStep step)
         return false;
     m_hooks->stepWritten(step, 0);
     return true;
+}
+
+bool ModuleSession::probe(int timeoutMs)
+{
+    m_probeTimeoutMs = timeoutMs;
+    const bool ok = readBand() && readSerialNumber();
+    m_probeTimeoutMs = 0;
+    return ok;
 }

@@ -47,6 +47,9 @@ public:
     // failure, reported with the model text that names its code.
     bool identify();
     const ModuleIdentity &identity() const { return m_identity; }
+    // The port finder's question: the band read and, when it answered, the serial number, each
+    // with one attempt of timeoutMs. Nothing is reported.
+    bool probe(int timeoutMs);
 
     // "读取所有参数": identification, channel table, user parameters; the values as the user
     // page shows them afterwards.
@@ -99,4 +102,5 @@ private:
     UserConfig m_user;
     FactoryCalibration m_factory;
     bool m_testCouplingDc = true;
+    int m_probeTimeoutMs = 0; // while probing: one short attempt per command
 };

@@ -93,6 +93,11 @@ int main(int argc, char *argv[])
     const QCommandLineOption linkOption(
         QStringLiteral("link"), QStringLiteral("Also make a symbolic link to the terminal."),
         QStringLiteral("path"));
+    const QCommandLineOption replayOption(
+        QStringLiteral("replay"),
+        QStringLiteral("Play the module of a support report: recorded answers in trace order."),
+        QStringLiteral("report"));
+    parser.addOption(replayOption);
     parser.addOptions({stateOption, saveOption, logOption, baudOption, latencyOption, rateOption,
                        seedOption, kindsOption, excludeOption, faultOption, bandOption,
                        linkOption});
@@ -131,6 +136,16 @@ int main(int argc, char *argv[])
 
     ModuleSimulator simulator;
     simulator.setState(state);
+    if (parser.isSet(replayOption)) {
+        QFile report(parser.value(replayOption));
+        if (!report.open(QIODevice::ReadOnly))
+            return usageError(report.fileName() + QStringLiteral(": ") + report.errorString());
+        QString replayError;
+        const auto script = ReplayScript::fromReport(report.readAll(), &replayError);
+        if (!script)
+            return usageError(report.fileName() + QStringLiteral(": ") + replayError);
+        simulator.setReplay(*script);
+    }
     simulator.setBaud(baud);
     simulator.setLatency(latency);
     for (const QString &ruleText : parser.values(faultOption)) {

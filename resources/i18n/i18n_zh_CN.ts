@@ -1363,6 +1363,21 @@ Voice PTT push</source>
         </message>
     </context>
     <context>
+        <name>PortProbe</name>
+        <message>
+            <source>无模块</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>串口被占用</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>无法打开</source>
+            <translation type="unfinished" />
+        </message>
+    </context>
+    <context>
         <name>RecordsWriter</name>
         <message>
             <source>历史记录暂存库 %1 也无法写入，记录已丢失：%2</source>
