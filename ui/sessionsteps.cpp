@@ -11,14 +11,11 @@
 #include <QLineEdit>
 #include <QSpinBox>
 
+using WidgetValues::choose;
+
 namespace {
 // Shown untranslated, as the operators know it.
 const QString kReadDeviceFirstStatus = QStringLiteral("警告：请先读取设备信息！");
-
-void choose(QAbstractButton *first, QAbstractButton *second, bool firstChosen)
-{
-    (firstChosen ? first : second)->setChecked(true);
-}
 
 bool isPowerCell(const FactoryNumberField &field)
 {
