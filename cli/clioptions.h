@@ -2,8 +2,8 @@
 
 #include "records/recordstarget.h"
 
-#include <QDateTime>
 #include "serial/linesettings.h"
+#include <QDateTime>
 
 #include <QSerialPort>
 #include <QString>

@@ -2,9 +2,9 @@
 
 #include "cli/configfiles.h"
 #include "cli/csvcommands.h"
+#include "cli/supportcommands.h"
 #include "records/recorder.h"
 #include "records/recordstore.h"
-#include "cli/supportcommands.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
