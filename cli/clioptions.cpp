@@ -14,6 +14,10 @@ const QMap<QString, CliOptions::Command> kCommands{
     {QStringLiteral("write-config"), CliOptions::Command::WriteConfig},
     {QStringLiteral("read-calibration"), CliOptions::Command::ReadCalibration},
     {QStringLiteral("write-calibration"), CliOptions::Command::WriteCalibration},
+    {QStringLiteral("verify-config"), CliOptions::Command::VerifyConfig},
+    {QStringLiteral("verify-calibration"), CliOptions::Command::VerifyCalibration},
+    {QStringLiteral("snapshot"), CliOptions::Command::Snapshot},
+    {QStringLiteral("restore"), CliOptions::Command::Restore},
 };
 
 const QMap<QString, QSerialPort::DataBits> kDataBits{
@@ -77,7 +81,8 @@ std::optional<CliOptions> CliOptions::parse(const QStringList &arguments, QStrin
         "Identifies LX-815 modules and reads or writes their user configuration or factory "
         "calibration in the files of the configuration tool, on one or several serial ports at "
         "once.\n\nExit codes: 0 success, 1 the module did not answer or refused, 2 usage error "
-        "or bad file, 3 the port could not be opened."));
+        "or bad file, 3 the port could not be opened, 4 written but not verified (or a verify "
+        "found differences)."));
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
     const QCommandLineOption portOption(
@@ -106,13 +111,27 @@ std::optional<CliOptions> CliOptions::parse(const QStringList &arguments, QStrin
     const QCommandLineOption quietOption(
         QStringLiteral("quiet"),
         QStringLiteral("No progress and no result lines for modules that succeeded."));
+    const QCommandLineOption noVerifyOption(
+        QStringLiteral("no-verify"), QStringLiteral("Writes: do not read back what was written."));
+    const QCommandLineOption backupOption(
+        QStringLiteral("backup"),
+        QStringLiteral(
+            "Writes: first save the module's snapshot as DIR/SERIAL-yyyyMMdd-HHmmss.json "
+            "(UTC); nothing is written when that read fails."),
+        QStringLiteral("DIR"));
+    const QCommandLineOption forceUnitOption(
+        QStringLiteral("force-unit"),
+        QStringLiteral("write-calibration, restore: write even into a unit other than the "
+                       "file's /Unit/SerialNumber."));
     parser.addOptions({portOption, baudOption, dataBitsOption, parityOption, stopBitsOption,
-                       flowOption, langOption, jsonOption, quietOption});
+                       flowOption, langOption, jsonOption, quietOption, noVerifyOption,
+                       backupOption, forceUnitOption});
     parser.addPositionalArgument(
         QStringLiteral("command"),
         QStringLiteral("ports | info | read-config FILE | write-config FILE | read-calibration "
-                       "FILE | write-calibration FILE. With several ports a read saves one file "
-                       "per port: put %1 in FILE.")
+                       "FILE | write-calibration FILE | verify-config FILE | verify-calibration "
+                       "FILE | snapshot FILE | restore FILE. With several ports a read saves one "
+                       "file per port: put %1 in FILE.")
             .arg(QLatin1String(kPortPlaceholder)),
         QStringLiteral("COMMAND [FILE]"));
 
@@ -184,5 +203,12 @@ std::optional<CliOptions> CliOptions::parse(const QStringList &arguments, QStrin
     }
     options.json = parser.isSet(jsonOption);
     options.quiet = parser.isSet(quietOption);
+    options.verify = !parser.isSet(noVerifyOption);
+    options.backupDir = parser.value(backupOption);
+    options.forceUnit = parser.isSet(forceUnitOption);
+    if (!options.backupDir.isEmpty() && !options.writesModule()) {
+        *error = QStringLiteral("--backup goes with a command that writes a module");
+        return std::nullopt;
+    }
     return options;
 }

@@ -9,9 +9,10 @@
 // The exit codes of lx815-cli.
 namespace ExitCode {
 constexpr int kOk = 0;
-constexpr int kModule = 1; // the module did not answer, refused, or a value was refused
-constexpr int kUsage = 2;  // bad arguments, or a file that cannot be read or written
-constexpr int kPort = 3;   // the port could not be opened
+constexpr int kModule = 1;      // the module did not answer, refused, or a value was refused
+constexpr int kUsage = 2;       // bad arguments, or a file that cannot be read or written
+constexpr int kPort = 3;        // the port could not be opened
+constexpr int kNotVerified = 4; // written, but the module does not hold what the file says
 } // namespace ExitCode
 
 // Line parameters of every port of the run.
@@ -34,7 +35,11 @@ struct CliOptions
         ReadConfig,
         WriteConfig,
         ReadCalibration,
-        WriteCalibration
+        WriteCalibration,
+        VerifyConfig,
+        VerifyCalibration,
+        Snapshot,
+        Restore
     };
 
     // Placeholder in the file of a read with several ports: each port gets its own file.
@@ -47,14 +52,25 @@ struct CliOptions
     QString language;
     bool json = false;
     bool quiet = false;
+    bool verify = true;     // writes read back what they wrote
+    QString backupDir;      // writes save the module's state here first
+    bool forceUnit = false; // write a calibration into a unit other than the file's
 
     bool readsFile() const
     {
-        return command == Command::WriteConfig || command == Command::WriteCalibration;
+        return command == Command::WriteConfig || command == Command::WriteCalibration ||
+               command == Command::VerifyConfig || command == Command::VerifyCalibration ||
+               command == Command::Restore;
     }
     bool writesFile() const
     {
-        return command == Command::ReadConfig || command == Command::ReadCalibration;
+        return command == Command::ReadConfig || command == Command::ReadCalibration ||
+               command == Command::Snapshot;
+    }
+    bool writesModule() const
+    {
+        return command == Command::WriteConfig || command == Command::WriteCalibration ||
+               command == Command::Restore;
     }
     bool needsPort() const { return command != Command::Ports; }
     // The file a read on this port saves to.

@@ -3,6 +3,7 @@
 #include "app/mjsonconfig.h"
 #include "config/factoryconfig.h"
 #include "config/userconfig.h"
+#include "session/modulesnapshot.h"
 
 #include <QString>
 
@@ -18,6 +19,13 @@ namespace ConfigFiles {
 // converts them.
 std::optional<UserConfig> loadUserConfig(const QString &path, QString *error);
 std::optional<FactoryCalibration> loadFactoryCalibration(const QString &path, QString *error);
+
+// The unit a file to write names in "/Unit" (none without it); nothing when "/Unit" is
+// malformed.
+std::optional<FileUnit> loadUnit(const QString &path, QString *error);
+// A snapshot to restore: each side whose members the file has, checked as strictly as above,
+// and at least one of them.
+std::optional<ModuleSnapshot> loadSnapshot(const QString &path, QString *error);
 
 // Whether the file can take a save: it can be opened for reading and writing (created and
 // removed again when missing), and an existing file holds a JSON object or nothing, whose

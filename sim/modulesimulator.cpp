@@ -136,8 +136,13 @@ void ModuleSimulator::onReadable()
 
 void ModuleSimulator::handle(const Job &job)
 {
-    const RequestHandler::Result result = RequestHandler::handle(job.request, m_state);
+    const ModuleState before = m_state;
+    RequestHandler::Result result = RequestHandler::handle(job.request, m_state);
     const Fault fault = m_faults.next(job.request, result.reply.has_value());
+    if (fault.kind == FaultKind::Forget && result.changed) {
+        m_state = before; // acknowledged, yet nothing kept
+        result.changed = false;
+    }
     const QList<Emission> emissions = FaultInjector::apply(result.reply, fault);
 
     QByteArray all;
