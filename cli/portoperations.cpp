@@ -165,7 +165,7 @@ bool PortWorker::unitMatches(ModuleSession &session)
     if (!m_job.unit.names() || m_job.forceUnit)
         return true;
     if (m_report.identity.serialNumber.isEmpty()) {
-        if (!session.identify()) {
+        if (!session.identifyUnit()) {
             finish(ExitCode::kModule, Outcome::Error,
                    windowText(QT_TRANSLATE_NOOP("MainWindow", "读取失败！")));
             return false;

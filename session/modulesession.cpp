@@ -78,7 +78,12 @@ bool ModuleSession::identify()
     return readBand() && readFirmwareVersion() && readSerialNumber();
 }
 
-bool ModuleSession::readBand()
+bool ModuleSession::identifyUnit()
+{
+    return readBand(false) && readFirmwareVersion() && readSerialNumber();
+}
+
+bool ModuleSession::readBand(bool unknownIsFailure)
 {
     m_bandKnown = false;
     m_identity.model.clear();
@@ -90,7 +95,7 @@ bool ModuleSession::readBand()
     m_identity.model = IdentificationCommands::modelText(m_identity.bandCode);
     const Wire::Band *band = Wire::findBand(m_identity.bandCode);
     if (!band)
-        return refuse(m_identity.model);
+        return !unknownIsFailure || refuse(m_identity.model);
     m_identity.frequencyRange = QString::fromLatin1(band->range);
     m_identity.freqMin = band->freqMin;
     m_identity.freqMax = band->freqMax;

@@ -39,6 +39,9 @@ public:
     // Band, firmware version, serial number ("读取设备"); a band the tool does not know is a
     // failure, reported with the model text that names its code.
     bool identify();
+    // The same reads for naming the unit a file came from: a band the tool does not know is
+    // no failure here (its model text names the code).
+    bool identifyUnit();
     const ModuleIdentity &identity() const { return m_identity; }
 
     // "读取所有参数": identification, channel table, user parameters; the values as the user
@@ -59,7 +62,7 @@ private:
     bool readInto(const Command &command, int percent,
                   const std::function<void(const QByteArray &)> &apply);
 
-    bool readBand();
+    bool readBand(bool unknownIsFailure = true);
     bool readFirmwareVersion();
     bool readSerialNumber();
     bool readFreqAndPower(UserConfig &config);

@@ -120,7 +120,7 @@ std::optional<ModuleSnapshot> ModuleSnapshot::read(ModuleSession &session, Sides
         snapshot.user = session.readUserConfig();
         if (!snapshot.user)
             return std::nullopt;
-    } else if (!session.identify()) {
+    } else if (!session.identifyUnit()) {
         return std::nullopt;
     }
     snapshot.identified = true;

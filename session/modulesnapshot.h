@@ -46,7 +46,8 @@ struct ModuleSnapshot
     std::optional<FactoryCalibration> factory;
 
     // Runs the window's own sequences: "读取所有参数" for the user side (its identification
-    // included), the identification then "读取全部参数" for a factory-only one.
+    // included), the identification then "读取全部参数" for a factory-only one (where a band
+    // the tool does not know is no failure: a factory page calibrates such modules too).
     static std::optional<ModuleSnapshot> read(ModuleSession &session, Sides sides);
 
     // The file's members: user side, factory side, then "/Unit" when identified.

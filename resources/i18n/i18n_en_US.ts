@@ -20,12 +20,44 @@
             <translation>The file %1 holds a value of the wrong type at %2.</translation>
         </message>
         <message>
+            <source>文件 %1：%2</source>
+            <translation>The file %1: %2</translation>
+        </message>
+        <message>
+            <source>文件 %1 中没有可写入的参数。</source>
+            <translation>The file %1 holds nothing to write.</translation>
+        </message>
+        <message>
             <source>无法写入文件 %1。</source>
             <translation>Cannot write the file %1.</translation>
         </message>
         <message>
             <source>文件 %1 不是 JSON 对象，不覆盖它。</source>
             <translation>The file %1 is not a JSON object; it is left as it is.</translation>
+        </message>
+        <message>
+            <source>读取备份失败，未写入任何内容。</source>
+            <translation>The backup could not be read; nothing was written.</translation>
+        </message>
+        <message>
+            <source>文件 %1 的校准属于序列码 %2 的模块，而此模块的序列码是 %3；未写入任何内容（--force-unit 仍然写入）。</source>
+            <translation>The calibration in %1 belongs to the unit with serial number %2, this module's serial number is %3; nothing was written (--force-unit writes anyway).</translation>
+        </message>
+        <message>
+            <source>回读失败，无法校验。</source>
+            <translation>The read-back failed; nothing could be verified.</translation>
+        </message>
+        <message>
+            <source>已写入，但校验未通过！</source>
+            <translation>Written but not verified!</translation>
+        </message>
+        <message>
+            <source>校验未通过！</source>
+            <translation>Not verified!</translation>
+        </message>
+        <message>
+            <source>校验通过！</source>
+            <translation>Verified!</translation>
         </message>
     </context>
     <context>
@@ -868,34 +900,6 @@ Voice PTT push</source>
             <translation>Failed to set parameters!</translation>
         </message>
         <message>
-            <source>请先读取设备信息！</source>
-            <translation>Please read device info first!</translation>
-        </message>
-        <message>
-            <source>频率超出范围！</source>
-            <translation>Frequency is out of range!</translation>
-        </message>
-        <message>
-            <source>请选择发射功率值！</source>
-            <translation>Please select Tx power!</translation>
-        </message>
-        <message>
-            <source>请选择频道带宽！</source>
-            <translation>Please select the bandwidth!</translation>
-        </message>
-        <message>
-            <source>请选择频道静噪等级！</source>
-            <translation>Please select squelch level!</translation>
-        </message>
-        <message>
-            <source>请选择亚音频/数字亚音频！</source>
-            <translation>Please select CTCSS/DCS!</translation>
-        </message>
-        <message>
-            <source>请选择频是否扫描频道！</source>
-            <translation>Please select to scan channel or not!</translation>
-        </message>
-        <message>
             <source>请选择电台频段！</source>
             <translation>Please select frequency!</translation>
         </message>
@@ -958,14 +962,6 @@ Voice PTT push</source>
         <message>
             <source>未知设备:</source>
             <translation>Unknown device:</translation>
-        </message>
-        <message>
-            <source>警告</source>
-            <translation>Warning</translation>
-        </message>
-        <message>
-            <source>您是否真的要将当前的所有参数写入电台？</source>
-            <translation>Do you really want to write all of the radio parameters?</translation>
         </message>
         <message>
             <source>读频道控制模式失败！</source>
@@ -1048,6 +1044,90 @@ Voice PTT push</source>
             <translation>Failed to disable virtual COM Port!</translation>
         </message>
         <message>
+            <source>请先读取设备信息！</source>
+            <translation>Please read device info first!</translation>
+        </message>
+        <message>
+            <source>频率超出范围！</source>
+            <translation>Frequency is out of range!</translation>
+        </message>
+        <message>
+            <source>请选择发射功率值！</source>
+            <translation>Please select Tx power!</translation>
+        </message>
+        <message>
+            <source>请选择频道带宽！</source>
+            <translation>Please select the bandwidth!</translation>
+        </message>
+        <message>
+            <source>请选择频道静噪等级！</source>
+            <translation>Please select squelch level!</translation>
+        </message>
+        <message>
+            <source>请选择亚音频/数字亚音频！</source>
+            <translation>Please select CTCSS/DCS!</translation>
+        </message>
+        <message>
+            <source>请选择频是否扫描频道！</source>
+            <translation>Please select to scan channel or not!</translation>
+        </message>
+        <message>
+            <source>请选择频道扫描模式！</source>
+            <translation>Please select scan mode!</translation>
+        </message>
+        <message>
+            <source>保存后台配置</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>打开后台配置</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>LX-815 配置工具</source>
+            <translation>LX-815 Config Tool</translation>
+        </message>
+        <message>
+            <source>错误</source>
+            <translation>Error</translation>
+        </message>
+        <message>
+            <source>读取成功！</source>
+            <translation>Read success!</translation>
+        </message>
+        <message>
+            <source>读取失败！</source>
+            <translation>Failed to read!</translation>
+        </message>
+        <message>
+            <source>设置成功！</source>
+            <translation>Set success!</translation>
+        </message>
+        <message>
+            <source>设置失败！</source>
+            <translation>Failed to set!</translation>
+        </message>
+        <message>
+            <source>Error</source>
+            <translation>Error</translation>
+        </message>
+        <message>
+            <source>串口已打开</source>
+            <translation>Serial port is opened</translation>
+        </message>
+        <message>
+            <source>串口已关闭</source>
+            <translation>Serial port is closed</translation>
+        </message>
+        <message>
+            <source>警告</source>
+            <translation>Warning</translation>
+        </message>
+        <message>
+            <source>您是否真的要将当前的所有参数写入电台？</source>
+            <translation>Do you really want to write all of the radio parameters?</translation>
+        </message>
+        <message>
             <source>请选择频道控制模式！</source>
             <translation>Select control mode!</translation>
         </message>
@@ -1079,53 +1159,96 @@ Voice PTT push</source>
             <source>请打开或关闭侧音！</source>
             <translation>Please enable or disable sidetone!</translation>
         </message>
+    </context>
+    <context>
+        <name>ModuleSnapshot</name>
         <message>
-            <source>请选择频道扫描模式！</source>
-            <translation>Please select scan mode!</translation>
+            <source>%1 不是对象。</source>
+            <translation>%1 is not an object.</translation>
         </message>
         <message>
-            <source>保存后台配置</source>
-            <translation type="unfinished" />
+            <source>%1 不是 12 位十六进制序列码。</source>
+            <translation>%1 is not a serial number of 12 hex digits.</translation>
         </message>
         <message>
-            <source>打开后台配置</source>
-            <translation type="unfinished" />
+            <source>%1 的类型不对。</source>
+            <translation>%1 has the wrong type.</translation>
         </message>
         <message>
-            <source>错误</source>
-            <translation>Error</translation>
+            <source>频道 %1 接收频率</source>
+            <translation>Channel %1 RX frequency</translation>
         </message>
         <message>
-            <source>LX-815 配置工具</source>
-            <translation>LX-815 Config Tool</translation>
+            <source>频道 %1 发射频率</source>
+            <translation>Channel %1 TX frequency</translation>
         </message>
         <message>
-            <source>读取成功！</source>
-            <translation>Read success!</translation>
+            <source>频道 %1 发射功率</source>
+            <translation>Channel %1 TX power</translation>
         </message>
         <message>
-            <source>读取失败！</source>
-            <translation>Failed to read!</translation>
+            <source>频道 %1 带宽</source>
+            <translation>Channel %1 bandwidth</translation>
         </message>
         <message>
-            <source>设置成功！</source>
-            <translation>Set success!</translation>
+            <source>频道 %1 静噪等级</source>
+            <translation>Channel %1 squelch level</translation>
         </message>
         <message>
-            <source>设置失败！</source>
-            <translation>Failed to set!</translation>
+            <source>频道 %1 亚音频/数字亚音频</source>
+            <translation>Channel %1 CTCSS/DCS</translation>
         </message>
         <message>
-            <source>Error</source>
-            <translation>Error</translation>
+            <source>频道 %1 扫描</source>
+            <translation>Channel %1 scan</translation>
         </message>
         <message>
-            <source>串口已打开</source>
-            <translation>Serial port is opened</translation>
+            <source>频道控制模式</source>
+            <translation>Channel control mode</translation>
         </message>
         <message>
-            <source>串口已关闭</source>
-            <translation>Serial port is closed</translation>
+            <source>当前频道</source>
+            <translation>Current channel</translation>
+        </message>
+        <message>
+            <source>发射超时</source>
+            <translation>TX timeout</translation>
+        </message>
+        <message>
+            <source>发射停止时间</source>
+            <translation>TX stop time</translation>
+        </message>
+        <message>
+            <source>音量</source>
+            <translation>Volume</translation>
+        </message>
+        <message>
+            <source>省电模式</source>
+            <translation>Power save</translation>
+        </message>
+        <message>
+            <source>休眠时间</source>
+            <translation>Sleep time</translation>
+        </message>
+        <message>
+            <source>待机时间</source>
+            <translation>Standby time</translation>
+        </message>
+        <message>
+            <source>音频波形</source>
+            <translation>Audio wave</translation>
+        </message>
+        <message>
+            <source>侧音</source>
+            <translation>Sidetone</translation>
+        </message>
+        <message>
+            <source>频道扫描模式</source>
+            <translation>Channel scan mode</translation>
+        </message>
+        <message>
+            <source>%1：应为 %2，模块为 %3</source>
+            <translation>%1: expected %2, module has %3</translation>
         </message>
     </context>
 </TS>

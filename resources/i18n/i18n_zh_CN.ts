@@ -20,11 +20,43 @@
             <translation type="unfinished" />
         </message>
         <message>
+            <source>文件 %1：%2</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>文件 %1 中没有可写入的参数。</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
             <source>无法写入文件 %1。</source>
             <translation type="unfinished" />
         </message>
         <message>
             <source>文件 %1 不是 JSON 对象，不覆盖它。</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>读取备份失败，未写入任何内容。</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>文件 %1 的校准属于序列码 %2 的模块，而此模块的序列码是 %3；未写入任何内容（--force-unit 仍然写入）。</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>回读失败，无法校验。</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>已写入，但校验未通过！</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>校验未通过！</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>校验通过！</source>
             <translation type="unfinished" />
         </message>
     </context>
@@ -868,34 +900,6 @@ Voice PTT push</source>
             <translation type="unfinished" />
         </message>
         <message>
-            <source>请先读取设备信息！</source>
-            <translation type="unfinished" />
-        </message>
-        <message>
-            <source>频率超出范围！</source>
-            <translation type="unfinished" />
-        </message>
-        <message>
-            <source>请选择发射功率值！</source>
-            <translation type="unfinished" />
-        </message>
-        <message>
-            <source>请选择频道带宽！</source>
-            <translation type="unfinished" />
-        </message>
-        <message>
-            <source>请选择频道静噪等级！</source>
-            <translation type="unfinished" />
-        </message>
-        <message>
-            <source>请选择亚音频/数字亚音频！</source>
-            <translation type="unfinished" />
-        </message>
-        <message>
-            <source>请选择频是否扫描频道！</source>
-            <translation type="unfinished" />
-        </message>
-        <message>
             <source>请选择电台频段！</source>
             <translation type="unfinished" />
         </message>
@@ -957,14 +961,6 @@ Voice PTT push</source>
         </message>
         <message>
             <source>未知设备:</source>
-            <translation type="unfinished" />
-        </message>
-        <message>
-            <source>警告</source>
-            <translation type="unfinished" />
-        </message>
-        <message>
-            <source>您是否真的要将当前的所有参数写入电台？</source>
             <translation type="unfinished" />
         </message>
         <message>
@@ -1048,6 +1044,90 @@ Voice PTT push</source>
             <translation type="unfinished" />
         </message>
         <message>
+            <source>请先读取设备信息！</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>频率超出范围！</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>请选择发射功率值！</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>请选择频道带宽！</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>请选择频道静噪等级！</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>请选择亚音频/数字亚音频！</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>请选择频是否扫描频道！</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>请选择频道扫描模式！</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>保存后台配置</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>打开后台配置</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>LX-815 配置工具</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>错误</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>读取成功！</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>读取失败！</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>设置成功！</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>设置失败！</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>Error</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>串口已打开</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>串口已关闭</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>警告</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>您是否真的要将当前的所有参数写入电台？</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
             <source>请选择频道控制模式！</source>
             <translation type="unfinished" />
         </message>
@@ -1079,52 +1159,95 @@ Voice PTT push</source>
             <source>请打开或关闭侧音！</source>
             <translation type="unfinished" />
         </message>
+    </context>
+    <context>
+        <name>ModuleSnapshot</name>
         <message>
-            <source>请选择频道扫描模式！</source>
+            <source>%1 不是对象。</source>
             <translation type="unfinished" />
         </message>
         <message>
-            <source>保存后台配置</source>
+            <source>%1 不是 12 位十六进制序列码。</source>
             <translation type="unfinished" />
         </message>
         <message>
-            <source>打开后台配置</source>
+            <source>%1 的类型不对。</source>
             <translation type="unfinished" />
         </message>
         <message>
-            <source>错误</source>
+            <source>频道 %1 接收频率</source>
             <translation type="unfinished" />
         </message>
         <message>
-            <source>LX-815 配置工具</source>
+            <source>频道 %1 发射频率</source>
             <translation type="unfinished" />
         </message>
         <message>
-            <source>读取成功！</source>
+            <source>频道 %1 发射功率</source>
             <translation type="unfinished" />
         </message>
         <message>
-            <source>读取失败！</source>
+            <source>频道 %1 带宽</source>
             <translation type="unfinished" />
         </message>
         <message>
-            <source>设置成功！</source>
+            <source>频道 %1 静噪等级</source>
             <translation type="unfinished" />
         </message>
         <message>
-            <source>设置失败！</source>
+            <source>频道 %1 亚音频/数字亚音频</source>
             <translation type="unfinished" />
         </message>
         <message>
-            <source>Error</source>
+            <source>频道 %1 扫描</source>
             <translation type="unfinished" />
         </message>
         <message>
-            <source>串口已打开</source>
+            <source>频道控制模式</source>
             <translation type="unfinished" />
         </message>
         <message>
-            <source>串口已关闭</source>
+            <source>当前频道</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>发射超时</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>发射停止时间</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>音量</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>省电模式</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>休眠时间</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>待机时间</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>音频波形</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>侧音</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>频道扫描模式</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1：应为 %2，模块为 %3</source>
             <translation type="unfinished" />
         </message>
     </context>
