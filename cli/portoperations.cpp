@@ -192,15 +192,14 @@ void PortWorker::performWrite(ModuleSession &session)
     if (!unitMatches(session))
         return;
     m_report.snapshot = expectedOf(m_job).toJson();
-    bool ok = true;
-    if (m_job.user) {
+    // The factory side first: its band sets the frequency limits the user side is checked by.
+    bool ok = !m_job.factory || session.writeFactoryCalibration(*m_job.factory);
+    if (ok && m_job.user) {
         // Like a technician in the window: the band read first, for the frequency limits.
         ok = session.identify() && session.writeUserConfig(*m_job.user);
         if (ok)
             m_report.identity = session.identity();
     }
-    if (ok && m_job.factory)
-        ok = session.writeFactoryCalibration(*m_job.factory);
     if (!ok)
         return finish(ExitCode::kModule, Outcome::Error,
                       windowText(QT_TRANSLATE_NOOP("MainWindow", "设置失败！")));
