@@ -66,6 +66,13 @@ std::unique_ptr<MJsonConfig> MJsonConfig::inMemory()
     return std::unique_ptr<MJsonConfig>(new MJsonConfig(MemoryTag{}));
 }
 
+std::unique_ptr<MJsonConfig> MJsonConfig::inMemory(const QJsonObject &content)
+{
+    auto store = inMemory();
+    store->document = QJsonDocument(content);
+    return store;
+}
+
 QString MJsonConfig::appConfigFileName()
 {
     const QFileInfo executable(QCoreApplication::applicationFilePath());
@@ -111,6 +118,11 @@ void MJsonConfig::open(const QString &filePath)
 QString MJsonConfig::filePath() const
 {
     return file ? file->fileName() : QString();
+}
+
+QJsonObject MJsonConfig::object() const
+{
+    return document.object();
 }
 
 QJsonValue MJsonConfig::value(const QString &path, const QJsonValue &defaultValue) const

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QJsonDocument>
+#include <QJsonObject>
 #include <QJsonValue>
 #include <QPair>
 #include <QString>
@@ -37,6 +38,8 @@ public:
 
     // A store with no file: it keeps what it is given for the run only.
     static std::unique_ptr<MJsonConfig> inMemory();
+    // The same, holding a document read elsewhere (a database's snapshot).
+    static std::unique_ptr<MJsonConfig> inMemory(const QJsonObject &content);
     // The application's settings: beside the executable, else in the user's configuration
     // directory, else in memory. Never fails.
     static std::unique_ptr<MJsonConfig> openAppConfig();
@@ -46,6 +49,9 @@ public:
     void setValue(const QString &path, const QJsonValue &value);
     // Stores every entry in order and writes the file once.
     void setValues(const Entries &entries);
+
+    // The whole document.
+    QJsonObject object() const;
 
     QString filePath() const;
     bool isInMemory() const { return !file; }

@@ -19,6 +19,10 @@ const QMap<QString, CliOptions::Command> kCommands{
     {QStringLiteral("config-to-csv"), CliOptions::Command::ConfigToCsv},
     {QStringLiteral("history"), CliOptions::Command::History},
     {QStringLiteral("doctor"), CliOptions::Command::Doctor},
+    {QStringLiteral("verify-config"), CliOptions::Command::VerifyConfig},
+    {QStringLiteral("verify-calibration"), CliOptions::Command::VerifyCalibration},
+    {QStringLiteral("snapshot"), CliOptions::Command::Snapshot},
+    {QStringLiteral("restore"), CliOptions::Command::Restore},
 };
 
 const QMap<QString, QSerialPort::DataBits> kDataBits{
@@ -99,7 +103,8 @@ std::optional<CliOptions> CliOptions::parse(const QStringList &arguments, QStrin
         "Identifies LX-815 modules and reads or writes their user configuration or factory "
         "calibration in the files of the configuration tool, on one or several serial ports at "
         "once.\n\nExit codes: 0 success, 1 the module did not answer or refused, 2 usage error "
-        "or bad file, 3 the port could not be opened."));
+        "or bad file, 3 the port could not be opened, 4 written but not verified (or a verify "
+        "found differences)."));
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
     const QCommandLineOption portOption(
@@ -161,13 +166,27 @@ std::optional<CliOptions> CliOptions::parse(const QStringList &arguments, QStrin
                                              QStringLiteral("Record nothing in the history."));
     parser.addOptions(
         {recordsOption, noRecordsOption, stationOption, operatorOption, serialOption, sinceOption});
+    const QCommandLineOption noVerifyOption(
+        QStringLiteral("no-verify"), QStringLiteral("Writes: do not read back what was written."));
+    const QCommandLineOption backupOption(
+        QStringLiteral("backup"),
+        QStringLiteral(
+            "Writes: first save the module's snapshot as DIR/SERIAL-yyyyMMdd-HHmmss.json "
+            "(UTC); nothing is written when that read fails."),
+        QStringLiteral("DIR"));
+    const QCommandLineOption forceUnitOption(
+        QStringLiteral("force-unit"),
+        QStringLiteral("write-calibration, restore: write even into a unit other than the "
+                       "file's /Unit/SerialNumber."));
+    parser.addOptions({noVerifyOption, backupOption, forceUnitOption});
     parser.addPositionalArgument(
         QStringLiteral("command"),
         QStringLiteral("ports [--probe] | doctor | info | read-config FILE | write-config FILE | "
-                       "read-calibration FILE | write-calibration FILE | csv-to-config CSV FILE | "
-                       "config-to-csv FILE CSV | history. With several ports a read saves one "
-                       "file per port: put %1 in FILE. The CSV commands convert CHIRP CSV channel "
-                       "plans without a module.")
+                       "read-calibration FILE | write-calibration FILE | verify-config FILE | "
+                       "verify-calibration FILE | snapshot FILE | restore FILE | csv-to-config "
+                       "CSV FILE | config-to-csv FILE CSV | history. With several ports a read "
+                       "saves one file per port: put %1 in FILE. The CSV commands convert CHIRP "
+                       "CSV channel plans without a module.")
             .arg(QLatin1String(kPortPlaceholder)),
         QStringLiteral("COMMAND [FILE]"));
 
@@ -265,5 +284,12 @@ std::optional<CliOptions> CliOptions::parse(const QStringList &arguments, QStrin
     options.probe = parser.isSet(probeOption);
     options.traceFile = parser.value(traceOption);
     options.arguments = arguments;
+    options.verify = !parser.isSet(noVerifyOption);
+    options.backupDir = parser.value(backupOption);
+    options.forceUnit = parser.isSet(forceUnitOption);
+    if (!options.backupDir.isEmpty() && !options.writesModule()) {
+        *error = QStringLiteral("--backup goes with a command that writes a module");
+        return std::nullopt;
+    }
     return options;
 }

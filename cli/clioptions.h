@@ -14,9 +14,10 @@
 // The exit codes of lx815-cli.
 namespace ExitCode {
 constexpr int kOk = 0;
-constexpr int kModule = 1; // the module did not answer, refused, or a value was refused
-constexpr int kUsage = 2;  // bad arguments, or a file that cannot be read or written
-constexpr int kPort = 3;   // the port could not be opened
+constexpr int kModule = 1;      // the module did not answer, refused, or a value was refused
+constexpr int kUsage = 2;       // bad arguments, or a file that cannot be read or written
+constexpr int kPort = 3;        // the port could not be opened
+constexpr int kNotVerified = 4; // written, but the module does not hold what the file says
 } // namespace ExitCode
 
 // Line parameters of every port of the run.
@@ -36,7 +37,11 @@ struct CliOptions
         CsvToConfig, // file conversions, no module
         ConfigToCsv,
         History,
-        Doctor
+        Doctor,
+        VerifyConfig,
+        VerifyCalibration,
+        Snapshot,
+        Restore
     };
 
     // Placeholder in the file of a read with several ports: each port gets its own file.
@@ -58,17 +63,28 @@ struct CliOptions
     // history: which entries.
     QString serialNumber;
     QDateTime since;
-    bool probe = false;    // ports: ask each port for a module
-    QString traceFile;     // the support report, written when the command ends
-    QStringList arguments; // as given, for the report
+    bool probe = false;     // ports: ask each port for a module
+    QString traceFile;      // the support report, written when the command ends
+    QStringList arguments;  // as given, for the report
+    bool verify = true;     // writes read back what they wrote
+    QString backupDir;      // writes save the module's state here first
+    bool forceUnit = false; // write a calibration into a unit other than the file's
 
     bool readsFile() const
     {
-        return command == Command::WriteConfig || command == Command::WriteCalibration;
+        return command == Command::WriteConfig || command == Command::WriteCalibration ||
+               command == Command::VerifyConfig || command == Command::VerifyCalibration ||
+               command == Command::Restore;
     }
     bool writesFile() const
     {
-        return command == Command::ReadConfig || command == Command::ReadCalibration;
+        return command == Command::ReadConfig || command == Command::ReadCalibration ||
+               command == Command::Snapshot;
+    }
+    bool writesModule() const
+    {
+        return command == Command::WriteConfig || command == Command::WriteCalibration ||
+               command == Command::Restore;
     }
     bool convertsCsv() const
     {

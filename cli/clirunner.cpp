@@ -69,14 +69,37 @@ std::optional<std::vector<PortJob>> CliRunner::prepareJobs()
     common.command = m_options.command;
     common.json = m_options.json;
     common.file = m_options.file;
+    common.verify = m_options.verify;
+    common.backupDir = m_options.backupDir;
+    common.forceUnit = m_options.forceUnit;
     QString error;
     // One file for every module: read and checked once, before any module hears a word.
-    if (m_options.command == Command::WriteConfig &&
-        !(common.user = ConfigFiles::loadUserConfig(m_options.file, &error))) {
+    const bool userFile =
+        m_options.command == Command::WriteConfig || m_options.command == Command::VerifyConfig;
+    const bool factoryFile = m_options.command == Command::WriteCalibration ||
+                             m_options.command == Command::VerifyCalibration;
+    if (m_options.readsFile()) {
+        const auto unit = ConfigFiles::loadUnit(m_options.file, &error);
+        if (!unit) {
+            m_console.error(error);
+            return std::nullopt;
+        }
+        common.unit = *unit;
+    }
+    if (m_options.command == Command::Restore) {
+        const auto snapshot = ConfigFiles::loadSnapshot(m_options.file, &error);
+        if (!snapshot) {
+            m_console.error(error);
+            return std::nullopt;
+        }
+        common.user = snapshot->user;
+        common.factory = snapshot->factory;
+    }
+    if (userFile && !(common.user = ConfigFiles::loadUserConfig(m_options.file, &error))) {
         m_console.error(error);
         return std::nullopt;
     }
-    if (m_options.command == Command::WriteCalibration &&
+    if (factoryFile &&
         !(common.factory = ConfigFiles::loadFactoryCalibration(m_options.file, &error))) {
         m_console.error(error);
         return std::nullopt;
@@ -164,6 +187,7 @@ int CliRunner::listHistory()
 
 int CliRunner::runJobs(const std::vector<PortJob> &jobs)
 {
+    qRegisterMetaType<OperationReport>();
     if (m_options.recording)
         startRecording();
     QEventLoop loop;

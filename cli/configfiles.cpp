@@ -106,6 +106,39 @@ std::optional<UserConfig> ConfigFiles::readUserConfig(const QString &path, QStri
     return UserConfig::fromStore(*store);
 }
 
+std::optional<FileUnit> ConfigFiles::loadUnit(const QString &path, QString *error)
+{
+    const auto object = readObject(path, error);
+    if (!object)
+        return std::nullopt;
+    QString why;
+    auto unit = FileUnit::fromJson(*object, &why);
+    if (!unit)
+        failed(error, text(QT_TRANSLATE_NOOP("CommandLine", "文件 %1：%2")).arg(path, why));
+    return unit;
+}
+
+std::optional<ModuleSnapshot> ConfigFiles::loadSnapshot(const QString &path, QString *error)
+{
+    const auto object = readObject(path, error);
+    if (!object)
+        return std::nullopt;
+    ModuleSnapshot snapshot;
+    // Each side is there when its first member is; then all of it must be.
+    if (object->contains(QStringLiteral("Channel")) &&
+        !(snapshot.user = loadUserConfig(path, error)))
+        return std::nullopt;
+    if (object->contains(QStringLiteral("DataModFreqDiv")) &&
+        !(snapshot.factory = loadFactoryCalibration(path, error)))
+        return std::nullopt;
+    if (!snapshot.user && !snapshot.factory) {
+        failed(error,
+               text(QT_TRANSLATE_NOOP("CommandLine", "文件 %1 中没有可写入的参数。")).arg(path));
+        return std::nullopt;
+    }
+    return snapshot;
+}
+
 bool ConfigFiles::checkWritable(const QString &path, QString *error)
 {
     const QString cannotWrite =

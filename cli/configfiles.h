@@ -3,6 +3,7 @@
 #include "app/mjsonconfig.h"
 #include "config/factoryconfig.h"
 #include "config/userconfig.h"
+#include "session/modulesnapshot.h"
 
 #include <QString>
 
@@ -22,6 +23,13 @@ std::optional<FactoryCalibration> loadFactoryCalibration(const QString &path, QS
 // A file as the window's loading reads it: missing members take their defaults. Fails only
 // for a file that cannot be read or holds no JSON object.
 std::optional<UserConfig> readUserConfig(const QString &path, QString *error);
+
+// The unit a file to write names in "/Unit" (none without it); nothing when "/Unit" is
+// malformed.
+std::optional<FileUnit> loadUnit(const QString &path, QString *error);
+// A snapshot to restore: each side whose members the file has, checked as strictly as above,
+// and at least one of them.
+std::optional<ModuleSnapshot> loadSnapshot(const QString &path, QString *error);
 
 // Whether the file can take a save: it can be opened for reading and writing (created and
 // removed again when missing), and an existing file holds a JSON object or nothing, whose

@@ -4,12 +4,15 @@
 #include "config/factoryconfig.h"
 #include "config/userconfig.h"
 #include "protocol/commandengine.h"
+#include "session/modulesnapshot.h"
 #include "session/operationreport.h"
 
 #include <QObject>
 #include <QString>
 
 #include <optional>
+
+Q_DECLARE_METATYPE(OperationReport)
 
 // What one port of the run does.
 struct PortJob
@@ -21,6 +24,10 @@ struct PortJob
     std::optional<UserConfig> user;            // write-config: the values to write
     std::optional<FactoryCalibration> factory; // write-calibration
     bool json = false;                         // info: the identity as JSON
+    bool verify = true;                        // writes: read back and compare
+    QString backupDir;                         // writes: the module's state saved here first
+    bool forceUnit = false;
+    FileUnit unit; // the unit the file to write names
 };
 
 // One module on its own thread: its own port, transaction engine and event loop, so that
@@ -46,11 +53,15 @@ signals:
 
 private:
     void reportFailure(const QString &text) override;
-    // The exit code and result line of the job on an open engine.
-    std::pair<int, QString> perform(CommandEngine &engine);
-
-    // Ends the report and sends it with the result.
-    void finish(int exitCode, const QString &result);
+    // The job on an open engine, into m_report: its exit code and result line.
+    void perform(CommandEngine &engine);
+    // The writes of write-config, write-calibration and restore, with their backup, unit
+    // check and verification.
+    void performWrite(ModuleSession &session);
+    void verify(ModuleSession &session, const ModuleSnapshot &expected, bool wrote);
+    bool backUp(ModuleSession &session);
+    bool unitMatches(ModuleSession &session);
+    void finish(int exitCode, OperationReport::Outcome outcome, const QString &text);
 
     PortJob m_job;
     OperationReport m_report;

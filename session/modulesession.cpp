@@ -203,7 +203,12 @@ bool ModuleSession::identify()
     return readBand() && readFirmwareVersion() && readSerialNumber();
 }
 
-bool ModuleSession::readBand()
+bool ModuleSession::identifyUnit()
+{
+    return readBand(false) && readFirmwareVersion() && readSerialNumber();
+}
+
+bool ModuleSession::readBand(bool unknownIsFailure)
 {
     m_bandKnown = false;
     m_identity.model.clear();
@@ -223,8 +228,11 @@ bool ModuleSession::readBand()
         m_bandKnown = true;
     }
     m_hooks->stepRead(*this, UserStep::Band, 0);
-    if (!band)
+    if (!band) {
+        if (!unknownIsFailure)
+            return true;
         return m_hooks->reportsUnknownBand() ? refuse(m_identity.model) : false;
+    }
     return true;
 }
 

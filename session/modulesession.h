@@ -46,6 +46,9 @@ public:
     // Band, firmware version, serial number ("读取设备"); a band the tool does not know is a
     // failure, reported with the model text that names its code.
     bool identify();
+    // The same reads for naming the unit a file came from: a band the tool does not know is
+    // no failure here (its model text names the code).
+    bool identifyUnit();
     const ModuleIdentity &identity() const { return m_identity; }
     // The port finder's question: the band read and, when it answered, the serial number, each
     // with one attempt of timeoutMs. Nothing is reported.
@@ -77,7 +80,7 @@ private:
     bool refuse(const QString &text, int channel = 0, const QString &field = QString());
     bool progressed(bool ok, int percent);
 
-    bool readBand();
+    bool readBand(bool unknownIsFailure = true);
     bool readFirmwareVersion();
     bool readSerialNumber();
     bool readFreqAndPower();

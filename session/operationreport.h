@@ -41,6 +41,7 @@ struct OperationReport
     QDateTime finished;
     Outcome outcome = Outcome::Error;
     int exitCode = 0;
+    QString result;          // the one result line for the port
     QString message;         // the failure texts, one per line; empty on success
     ModuleIdentity identity; // what the module said it is (empty when it never answered)
     QString file;            // the file read or written, empty for none

@@ -24,6 +24,7 @@ constexpr KindName kKindNames[] = {
     {FaultKind::Noise, "noise"},
     {FaultKind::Delay, "delay"},
     {FaultKind::Duplicate, "duplicate"},
+    {FaultKind::Forget, "forget"},
 };
 
 // Noise never holds 0x55, so it cannot start a frame.

@@ -22,6 +22,7 @@ enum class FaultKind
     Noise,       // bytes that start no frame, sent before the reply
     Delay,       // the reply after an extra pause
     Duplicate,   // the reply frame twice
+    Forget,      // a change acknowledged as done, but the module keeps its old state
 };
 
 QString faultName(FaultKind kind);

@@ -142,8 +142,13 @@ void ModuleSimulator::handle(const Job &job)
     if (m_replay) {
         emissions = m_replay->answer(job.request);
     } else {
+        const ModuleState before = m_state;
         result = RequestHandler::handle(job.request, m_state);
         fault = m_faults.next(job.request, result.reply.has_value());
+        if (fault.kind == FaultKind::Forget && result.changed) {
+            m_state = before; // acknowledged, yet nothing kept
+            result.changed = false;
+        }
         emissions = FaultInjector::apply(result.reply, fault);
     }
 

@@ -4,6 +4,7 @@
 #include "app/language.h"
 #include "app/mjsonconfig.h"
 #include "app/version.h"
+#include "records/recorder.h"
 #include "serial/mserialport.h"
 #include "ui/formabout.h"
 #include "ui/loadingwidget.h"
@@ -69,6 +70,7 @@ MainWindow::MainWindow(QWidget *parent)
 
     buildChannelTable();
     buildChannelEditing();
+    buildUnitSafety();
     buildStatusBar();
 
     m_engine.setReporter(this);
@@ -185,6 +187,8 @@ void MainWindow::reportFailure(const QString &text)
     // The lost line has its own message; the operation it broke only ends, with its status text.
     if (m_operationRunning && m_lineLost)
         return;
+    if (m_failureLog)
+        *m_failureLog += (m_failureLog->isEmpty() ? QString() : QStringLiteral("\n")) + text;
     refuse(text);
 }
 
@@ -351,6 +355,7 @@ void MainWindow::on_action_en_US_triggered()
     updateWindowTitle();
     retranslateSerialForm();
     retranslateChannelEditing();
+    retranslateUnitSafety();
 }
 
 void MainWindow::on_action_zh_CN_triggered()
@@ -363,6 +368,7 @@ void MainWindow::on_action_zh_CN_triggered()
     updateWindowTitle();
     retranslateSerialForm();
     retranslateChannelEditing();
+    retranslateUnitSafety();
 }
 
 void MainWindow::retranslateSerialForm()

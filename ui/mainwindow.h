@@ -1,8 +1,13 @@
 #pragma once
 
+#include "app/mjsonconfig.h"
 #include "protocol/commandengine.h"
+#include "records/recordstarget.h"
+#include "session/operationreport.h"
 #include "session/sessionhooks.h"
 
+#include <QDateTime>
+#include <QJsonObject>
 #include <QList>
 #include <QMainWindow>
 #include <QString>
@@ -10,6 +15,7 @@
 #include <QVector>
 
 #include <functional>
+#include <memory>
 #include <optional>
 
 QT_BEGIN_NAMESPACE
@@ -31,6 +37,7 @@ struct FactoryCalibration;
 class FormSerialPortSetting;
 class LoadingWidget;
 class ModuleSession;
+class Recorder;
 struct UserConfig;
 
 // The tool's only window: it owns the form, the status bar lamps, the busy overlay and the
@@ -293,6 +300,28 @@ private:
     void setProgress(int percent);
     std::optional<QByteArray> transact(const Command &command);
 
+    // Production-line safety: the unit a factory file names, verify, history, recording
+    void buildUnitSafety();
+    void retranslateUnitSafety();
+    void identificationStarted();
+    void identificationDone(const ModuleIdentity &identity);
+    // The "/Unit" members a factory file saved now gets.
+    MJsonConfig::Entries unitEntries(const MJsonConfig &file) const;
+    // Remembers the unit a loaded file names; false (after the box) when "/Unit" is malformed.
+    bool rememberFileUnit(const QJsonObject &file);
+    // Before a factory write-all into a module other than the file's: asks, default No.
+    bool confirmFactoryUnit();
+    // A bulk read or write, recorded in the units' history when recording is on.
+    bool runRecorded(OperationKind kind, const QString &operation, bool factorySide,
+                     const std::function<bool(ModuleSession &)> &sequence);
+    Recorder *recorder();
+    std::optional<RecordsTarget> historyTarget();
+    void showHistory();
+    void loadSnapshot(const QJsonObject &snapshot);
+    bool isFactoryPageShown() const;
+    void verifyModule();
+    void showDifferences(const FieldDifferences &differences);
+
     void reportFailure(const QString &text) override;
     // Shows why an input cannot be sent ("错误" box) and returns false for the caller to return.
     bool refuse(const QString &text);
@@ -332,5 +361,12 @@ private:
     FileChooser m_fileChooser;
     ChannelUndo *m_channelUndo = nullptr;
     bool m_operationRunning = false;
-    bool m_lineLost = false; // the port closed itself during the running operation
+    bool m_lineLost = false;              // the port closed itself during the running operation
+    std::optional<ModuleIdentity> m_unit; // the information bar's module, once identified
+    QDateTime m_unitReadAt;
+    QString m_factoryFileUnit;       // serial number named by the loaded factory file
+    QString *m_failureLog = nullptr; // collects the failure texts of a recorded operation
+    std::unique_ptr<Recorder> m_recorder;
+    QString m_recordsTarget;  // the setting m_recorder was made for
+    QString m_recordsProblem; // the last recording problem said, not said again
 };

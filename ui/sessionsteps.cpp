@@ -39,6 +39,7 @@ void MainWindow::stepStarting(UserStep step, int)
 {
     switch (step) {
     case UserStep::Band:
+        identificationStarted();
         ui->lineEdit_2->clear();
         ui->lineEdit_4->clear();
         break;
@@ -106,6 +107,7 @@ void MainWindow::stepRead(const ModuleSession &session, UserStep step, int chann
         break;
     case UserStep::SerialNumber:
         ui->lineEdit_5->setText(identity.serialNumber);
+        identificationDone(identity);
         break;
     case UserStep::FreqAndPower:
         for (int n = 1; n <= Wire::kChannelCount; ++n) {

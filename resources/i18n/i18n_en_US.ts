@@ -210,12 +210,44 @@
             <translation>The file %1 holds a value of the wrong type at %2.</translation>
         </message>
         <message>
+            <source>文件 %1：%2</source>
+            <translation>The file %1: %2</translation>
+        </message>
+        <message>
+            <source>文件 %1 中没有可写入的参数。</source>
+            <translation>The file %1 holds nothing to write.</translation>
+        </message>
+        <message>
             <source>无法写入文件 %1。</source>
             <translation>Cannot write the file %1.</translation>
         </message>
         <message>
             <source>文件 %1 不是 JSON 对象，不覆盖它。</source>
             <translation>The file %1 is not a JSON object; it is left as it is.</translation>
+        </message>
+        <message>
+            <source>读取备份失败，未写入任何内容。</source>
+            <translation>The backup could not be read; nothing was written.</translation>
+        </message>
+        <message>
+            <source>文件 %1 的校准属于序列码 %2 的模块，而此模块的序列码是 %3；未写入任何内容（--force-unit 仍然写入）。</source>
+            <translation>The calibration in %1 belongs to the unit with serial number %2, this module's serial number is %3; nothing was written (--force-unit writes anyway).</translation>
+        </message>
+        <message>
+            <source>回读失败，无法校验。</source>
+            <translation>The read-back failed; nothing could be verified.</translation>
+        </message>
+        <message>
+            <source>已写入，但校验未通过！</source>
+            <translation>Written but not verified!</translation>
+        </message>
+        <message>
+            <source>校验未通过！</source>
+            <translation>Not verified!</translation>
+        </message>
+        <message>
+            <source>校验通过！</source>
+            <translation>Verified!</translation>
         </message>
     </context>
     <context>
@@ -258,6 +290,57 @@
         <message>
             <source>流控：</source>
             <translation>Flow Control:</translation>
+        </message>
+    </context>
+    <context>
+        <name>HistoryDialog</name>
+        <message>
+            <source>历史记录</source>
+            <translation>History</translation>
+        </message>
+        <message>
+            <source>序列码：</source>
+            <translation>Serial number:</translation>
+        </message>
+        <message>
+            <source>查找</source>
+            <translation>Search</translation>
+        </message>
+        <message>
+            <source>时间</source>
+            <translation>Time</translation>
+        </message>
+        <message>
+            <source>序列码</source>
+            <translation>Serial number</translation>
+        </message>
+        <message>
+            <source>型号</source>
+            <translation>Model</translation>
+        </message>
+        <message>
+            <source>操作</source>
+            <translation>Operation</translation>
+        </message>
+        <message>
+            <source>结果</source>
+            <translation>Outcome</translation>
+        </message>
+        <message>
+            <source>工位</source>
+            <translation>Station</translation>
+        </message>
+        <message>
+            <source>说明</source>
+            <translation>Message</translation>
+        </message>
+        <message>
+            <source>载入页面</source>
+            <translation>Load into Pages</translation>
+        </message>
+        <message>
+            <source>%1 条记录（%2）</source>
+            <translation>%1 entries (%2)</translation>
         </message>
     </context>
     <context>
@@ -1314,6 +1397,46 @@ Voice PTT push</source>
             <translation>An operation is running, please wait.</translation>
         </message>
         <message>
+            <source>校验模块</source>
+            <translation>Verify Module</translation>
+        </message>
+        <message>
+            <source>历史记录…</source>
+            <translation>History…</translation>
+        </message>
+        <message>
+            <source>警告</source>
+            <translation>Warning</translation>
+        </message>
+        <message>
+            <source>这些校准参数属于序列码 %1 的模块，而已识别的模块序列码是 %2。仍然写入吗？</source>
+            <translation>This calibration belongs to the module with serial number %1, but the identified module's serial number is %2. Write it anyway?</translation>
+        </message>
+        <message>
+            <source>历史记录数据库设置 %1 无效：%2</source>
+            <translation>The history database setting %1 is not valid: %2</translation>
+        </message>
+        <message>
+            <source>模块中的参数与窗口中的一致。</source>
+            <translation>The module holds what the window shows.</translation>
+        </message>
+        <message>
+            <source>模块中有 %1 项参数与窗口中的不同：</source>
+            <translation>%1 value(s) in the module differ from the window:</translation>
+        </message>
+        <message>
+            <source>参数</source>
+            <translation>Value</translation>
+        </message>
+        <message>
+            <source>窗口</source>
+            <translation>Window</translation>
+        </message>
+        <message>
+            <source>模块</source>
+            <translation>Module</translation>
+        </message>
+        <message>
             <source>导入 CSV…</source>
             <translation>Import CSV…</translation>
         </message>
@@ -1354,12 +1477,99 @@ Voice PTT push</source>
             <translation>%1 channel(s) copied</translation>
         </message>
         <message>
-            <source>警告</source>
-            <translation>Warning</translation>
-        </message>
-        <message>
             <source>您是否真的要将当前的所有参数写入电台？</source>
             <translation>Do you really want to write all of the radio parameters?</translation>
+        </message>
+    </context>
+    <context>
+        <name>ModuleSnapshot</name>
+        <message>
+            <source>%1 不是对象。</source>
+            <translation>%1 is not an object.</translation>
+        </message>
+        <message>
+            <source>%1 不是 12 位十六进制序列码。</source>
+            <translation>%1 is not a serial number of 12 hex digits.</translation>
+        </message>
+        <message>
+            <source>%1 的类型不对。</source>
+            <translation>%1 has the wrong type.</translation>
+        </message>
+        <message>
+            <source>频道 %1 接收频率</source>
+            <translation>Channel %1 RX frequency</translation>
+        </message>
+        <message>
+            <source>频道 %1 发射频率</source>
+            <translation>Channel %1 TX frequency</translation>
+        </message>
+        <message>
+            <source>频道 %1 发射功率</source>
+            <translation>Channel %1 TX power</translation>
+        </message>
+        <message>
+            <source>频道 %1 带宽</source>
+            <translation>Channel %1 bandwidth</translation>
+        </message>
+        <message>
+            <source>频道 %1 静噪等级</source>
+            <translation>Channel %1 squelch level</translation>
+        </message>
+        <message>
+            <source>频道 %1 亚音频/数字亚音频</source>
+            <translation>Channel %1 CTCSS/DCS</translation>
+        </message>
+        <message>
+            <source>频道 %1 扫描</source>
+            <translation>Channel %1 scan</translation>
+        </message>
+        <message>
+            <source>频道控制模式</source>
+            <translation>Channel control mode</translation>
+        </message>
+        <message>
+            <source>当前频道</source>
+            <translation>Current channel</translation>
+        </message>
+        <message>
+            <source>发射超时</source>
+            <translation>TX timeout</translation>
+        </message>
+        <message>
+            <source>发射停止时间</source>
+            <translation>TX stop time</translation>
+        </message>
+        <message>
+            <source>音量</source>
+            <translation>Volume</translation>
+        </message>
+        <message>
+            <source>省电模式</source>
+            <translation>Power save</translation>
+        </message>
+        <message>
+            <source>休眠时间</source>
+            <translation>Sleep time</translation>
+        </message>
+        <message>
+            <source>待机时间</source>
+            <translation>Standby time</translation>
+        </message>
+        <message>
+            <source>音频波形</source>
+            <translation>Audio wave</translation>
+        </message>
+        <message>
+            <source>侧音</source>
+            <translation>Sidetone</translation>
+        </message>
+        <message>
+            <source>频道扫描模式</source>
+            <translation>Channel scan mode</translation>
+        </message>
+        <message>
+            <source>%1：应为 %2，模块为 %3</source>
+            <translation>%1: expected %2, module has %3</translation>
         </message>
     </context>
     <context>

@@ -210,11 +210,43 @@
             <translation type="unfinished" />
         </message>
         <message>
+            <source>文件 %1：%2</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>文件 %1 中没有可写入的参数。</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
             <source>无法写入文件 %1。</source>
             <translation type="unfinished" />
         </message>
         <message>
             <source>文件 %1 不是 JSON 对象，不覆盖它。</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>读取备份失败，未写入任何内容。</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>文件 %1 的校准属于序列码 %2 的模块，而此模块的序列码是 %3；未写入任何内容（--force-unit 仍然写入）。</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>回读失败，无法校验。</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>已写入，但校验未通过！</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>校验未通过！</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>校验通过！</source>
             <translation type="unfinished" />
         </message>
     </context>
@@ -257,6 +289,57 @@
         </message>
         <message>
             <source>流控：</source>
+            <translation type="unfinished" />
+        </message>
+    </context>
+    <context>
+        <name>HistoryDialog</name>
+        <message>
+            <source>历史记录</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>序列码：</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>查找</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>时间</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>序列码</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>型号</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>操作</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>结果</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>工位</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>说明</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>载入页面</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1 条记录（%2）</source>
             <translation type="unfinished" />
         </message>
     </context>
@@ -1314,6 +1397,46 @@ Voice PTT push</source>
             <translation type="unfinished" />
         </message>
         <message>
+            <source>校验模块</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>历史记录…</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>警告</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>这些校准参数属于序列码 %1 的模块，而已识别的模块序列码是 %2。仍然写入吗？</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>历史记录数据库设置 %1 无效：%2</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>模块中的参数与窗口中的一致。</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>模块中有 %1 项参数与窗口中的不同：</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>参数</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>窗口</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>模块</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
             <source>导入 CSV…</source>
             <translation type="unfinished" />
         </message>
@@ -1354,11 +1477,98 @@ Voice PTT push</source>
             <translation type="unfinished" />
         </message>
         <message>
-            <source>警告</source>
+            <source>您是否真的要将当前的所有参数写入电台？</source>
+            <translation type="unfinished" />
+        </message>
+    </context>
+    <context>
+        <name>ModuleSnapshot</name>
+        <message>
+            <source>%1 不是对象。</source>
             <translation type="unfinished" />
         </message>
         <message>
-            <source>您是否真的要将当前的所有参数写入电台？</source>
+            <source>%1 不是 12 位十六进制序列码。</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1 的类型不对。</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>频道 %1 接收频率</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>频道 %1 发射频率</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>频道 %1 发射功率</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>频道 %1 带宽</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>频道 %1 静噪等级</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>频道 %1 亚音频/数字亚音频</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>频道 %1 扫描</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>频道控制模式</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>当前频道</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>发射超时</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>发射停止时间</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>音量</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>省电模式</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>休眠时间</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>待机时间</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>音频波形</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>侧音</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>频道扫描模式</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1：应为 %2，模块为 %3</source>
             <translation type="unfinished" />
         </message>
     </context>

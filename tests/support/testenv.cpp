@@ -8,6 +8,8 @@ ScopedSettings::ScopedSettings()
     , m_previous(appConfig)
 {
     appConfig = m_config.get();
+    // A test's operations stay out of the user's own unit history.
+    m_config->setValue(QStringLiteral("/Records/Enabled"), false);
 }
 
 ScopedSettings::~ScopedSettings()

@@ -7,14 +7,17 @@
 
 void MainWindow::on_pushButton_28_clicked()
 {
-    runSequence(OperationKind::Read, [](ModuleSession &session) {
-        return session.readFactoryCalibration().has_value();
-    });
+    runRecorded(
+        OperationKind::Read, QStringLiteral("read-calibration"), true,
+        [](ModuleSession &session) { return session.readFactoryCalibration().has_value(); });
 }
 
 void MainWindow::on_pushButton_242_clicked()
 {
-    runSequence(OperationKind::Write, [this](ModuleSession &session) {
-        return session.writeFactoryCalibration(factoryCalibrationFromPage());
-    });
+    if (!confirmFactoryUnit())
+        return;
+    runRecorded(OperationKind::Write, QStringLiteral("write-calibration"), true,
+                [this](ModuleSession &session) {
+                    return session.writeFactoryCalibration(factoryCalibrationFromPage());
+                });
 }

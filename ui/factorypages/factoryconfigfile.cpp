@@ -48,8 +48,9 @@ void MainWindow::on_pushButton_34_clicked()
         return;
     try {
         MJsonConfig store(path);
-        // One write with every member, in the order single writes would give.
-        store.setValues(factoryCalibrationFromPage().entries());
+        // One write with every member, in the order single writes would give; then the unit
+        // the values belong to.
+        store.setValues(factoryCalibrationFromPage().entries() + unitEntries(store));
     } catch (const ConfigFileError &error) {
         refuse(QString::fromUtf8(error.what()));
     }
@@ -63,6 +64,8 @@ void MainWindow::on_pushButton_33_clicked()
     std::optional<FactoryCalibration> loaded;
     try {
         const MJsonConfig store(path);
+        if (!rememberFileUnit(store.object()))
+            return;
         loaded = FactoryCalibration::fromStore(store);
     } catch (const ConfigFileError &error) {
         refuse(QString::fromUtf8(error.what()));

@@ -6,7 +6,7 @@
 
 void MainWindow::on_action_6_triggered()
 {
-    runSequence(OperationKind::Read,
+    runRecorded(OperationKind::Read, QStringLiteral("read-config"), false,
                 [](ModuleSession &session) { return session.readUserConfig().has_value(); });
 }
 
@@ -16,7 +16,8 @@ void MainWindow::on_action_8_triggered()
         MessageBox::warningYesNo(this, tr("警告"), tr("您是否真的要将当前的所有参数写入电台？"));
     if (answer != QMessageBox::Yes)
         return;
-    runSequence(OperationKind::Write, [this](ModuleSession &session) {
-        return session.writeUserConfig(userConfigFromWidgets());
-    });
+    runRecorded(OperationKind::Write, QStringLiteral("write-config"), false,
+                [this](ModuleSession &session) {
+                    return session.writeUserConfig(userConfigFromWidgets());
+                });
 }

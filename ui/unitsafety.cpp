@@ -1,0 +1,282 @@
+// The window's side of production-line safety: the unit a factory file belongs to, the module
+// compared with the window, and the history of every bulk read and write.
+#include "ui/mainwindow.h"
+#include "ui_mainwindow.h"
+
+#include "app/language.h"
+#include "app/mjsonconfig.h"
+#include "records/recorder.h"
+#include "serial/mserialport.h"
+#include "session/modulesnapshot.h"
+#include "ui/historydialog.h"
+#include "ui/messagebox.h"
+#include "ui/pagereveal.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenu>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+namespace {
+const QString kVerifyAction = QStringLiteral("actVerifyModule");
+const QString kHistoryAction = QStringLiteral("actHistory");
+const QString kEnabledPath = QStringLiteral("/Records/Enabled");
+const QString kDatabasePath = QStringLiteral("/Records/Database");
+} // namespace
+
+void MainWindow::buildUnitSafety()
+{
+    auto *verify = new QAction(this);
+    verify->setObjectName(kVerifyAction);
+    connect(verify, &QAction::triggered, this, &MainWindow::verifyModule);
+    auto *history = new QAction(this);
+    history->setObjectName(kHistoryAction);
+    connect(history, &QAction::triggered, this, &MainWindow::showHistory);
+    ui->menuShebei->addSeparator();
+    ui->menuShebei->addActions({verify, history});
+}
+
+void MainWindow::retranslateUnitSafety()
+{
+    if (auto *verify = findChild<QAction *>(kVerifyAction))
+        verify->setText(tr("校验模块"));
+    if (auto *history = findChild<QAction *>(kHistoryAction))
+        history->setText(tr("历史记录…"));
+}
+
+void MainWindow::identificationStarted()
+{
+    m_unit.reset();
+}
+
+void MainWindow::identificationDone(const ModuleIdentity &identity)
+{
+    m_unit = identity;
+    m_unitReadAt = QDateTime::currentDateTimeUtc();
+}
+
+MJsonConfig::Entries MainWindow::unitEntries(const MJsonConfig &file) const
+{
+    if (m_unit)
+        return FileUnit::entries(*m_unit, m_unitReadAt);
+    // A file saved before from another module must not go on naming that one.
+    if (!file.value(QLatin1String(FileUnit::kPath)).isUndefined())
+        return {{QLatin1String(FileUnit::kPath), QJsonValue::Null}};
+    return {};
+}
+
+bool MainWindow::rememberFileUnit(const QJsonObject &file)
+{
+    QString why;
+    const auto unit = FileUnit::fromJson(file, &why);
+    if (!unit)
+        return refuse(why);
+    m_factoryFileUnit = unit->serialNumber;
+    return true;
+}
+
+bool MainWindow::confirmFactoryUnit()
+{
+    if (m_factoryFileUnit.isEmpty() || !m_unit || m_unit->serialNumber.isEmpty() ||
+        m_unit->serialNumber == m_factoryFileUnit)
+        return true;
+    const auto answer = MessageBox::show(
+        this,
+        {QMessageBox::Warning, tr("警告"),
+         tr("这些校准参数属于序列码 %1 的模块，而已识别的模块序列码是 %2。仍然写入吗？")
+             .arg(m_factoryFileUnit, m_unit->serialNumber),
+         QString()},
+        QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+    return answer == QMessageBox::Yes;
+}
+
+Recorder *MainWindow::recorder()
+{
+    if (!appConfig || !appConfig->value(kEnabledPath, true).toBool())
+        return nullptr;
+    const QString database = appConfig->value(kDatabasePath).toString();
+    QString error;
+    const auto target = database.isEmpty() ? std::optional(RecordsTarget::userDefault())
+                                           : RecordsTarget::parse(database, &error);
+    if (!target) {
+        // Said once per setting, not at every operation.
+        if (m_recordsProblem != database) {
+            m_recordsProblem = database;
+            refuse(tr("历史记录数据库设置 %1 无效：%2").arg(kDatabasePath, error));
+        }
+        return nullptr;
+    }
+    if (!m_recorder || m_recordsTarget != database) {
+        m_recorder = std::make_unique<Recorder>(*target);
+        m_recordsTarget = database;
+        connect(m_recorder.get(), &Recorder::problem, this, [this](const QString &text) {
+            if (m_recordsProblem != text) {
+                m_recordsProblem = text;
+                showStatus(text);
+            }
+        });
+    }
+    return m_recorder.get();
+}
+
+bool MainWindow::runRecorded(OperationKind kind, const QString &operation, bool factorySide,
+                             const std::function<bool(ModuleSession &)> &sequence)
+{
+    OperationReport report;
+    report.operation = operation;
+    report.port = appSerialPort->portName();
+    std::optional<ModuleSnapshot> snapshot;
+    bool ran = false;
+    const auto before = m_engine.statistics();
+    QString *const outerMessages = m_failureLog;
+    m_failureLog = &report.message;
+    const bool ok = runSequence(kind, [&](ModuleSession &session) {
+        ran = true;
+        report.started = QDateTime::currentDateTimeUtc();
+        const bool done = sequence(session);
+        ModuleSnapshot values;
+        values.readAt = QDateTime::currentDateTimeUtc();
+        if (!factorySide)
+            values.user =
+                kind == OperationKind::Read ? session.userValues() : userConfigFromWidgets();
+        else
+            values.factory = kind == OperationKind::Read ? session.factoryValues()
+                                                         : factoryCalibrationFromPage();
+        // A factory sequence names no unit itself: the information bar's does.
+        values.identity = !session.identity().serialNumber.isEmpty() ? session.identity()
+                          : m_unit                                   ? *m_unit
+                                                                     : ModuleIdentity{};
+        values.identified = !values.identity.serialNumber.isEmpty();
+        if (done || kind == OperationKind::Write)
+            snapshot = values;
+        report.identity = values.identity;
+        return done;
+    });
+    m_failureLog = outerMessages;
+    Recorder *const history = ran ? recorder() : nullptr;
+    if (!history)
+        return ok;
+    report.finished = QDateTime::currentDateTimeUtc();
+    report.outcome = ok ? OperationReport::Outcome::Pass : OperationReport::Outcome::Error;
+    report.requests = m_engine.statistics().framesSent - before.framesSent;
+    report.retries = m_engine.statistics().retries - before.retries;
+    if (snapshot)
+        report.snapshot = snapshot->toJson();
+    UnitRecord entry = UnitRecord::fromReport(report);
+    entry.station = UnitRecord::defaultStation();
+    entry.operatorName = UnitRecord::defaultOperator();
+    entry.toolVersion = QCoreApplication::applicationName() + QLatin1Char(' ') +
+                        QCoreApplication::applicationVersion();
+    history->record(entry);
+    return ok;
+}
+
+std::optional<RecordsTarget> MainWindow::historyTarget()
+{
+    const QString database = appConfig ? appConfig->value(kDatabasePath).toString() : QString();
+    if (database.isEmpty())
+        return RecordsTarget::userDefault();
+    QString error;
+    auto target = RecordsTarget::parse(database, &error);
+    if (!target)
+        refuse(tr("历史记录数据库设置 %1 无效：%2").arg(kDatabasePath, error));
+    return target;
+}
+
+void MainWindow::showHistory()
+{
+    const auto target = historyTarget();
+    if (!target)
+        return;
+    // What the window recorded last is in the list.
+    if (m_recorder)
+        m_recorder->drain();
+    auto *dialog = new HistoryDialog(*target, this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    connect(dialog, &HistoryDialog::snapshotChosen, this, &MainWindow::loadSnapshot);
+    dialog->open();
+}
+
+void MainWindow::loadSnapshot(const QJsonObject &snapshot)
+{
+    if (!rememberFileUnit(snapshot))
+        return;
+    const auto store = MJsonConfig::inMemory(snapshot);
+    if (snapshot.contains(QStringLiteral("Channel")))
+        applyUserConfig(UserConfig::fromStore(*store));
+    if (snapshot.contains(QStringLiteral("DataModFreqDiv")))
+        applyFactoryCalibration(FactoryCalibration::fromStore(*store));
+}
+
+bool MainWindow::isFactoryPageShown() const
+{
+    const QString name = PageReveal::pageObjectName(PageReveal::Page::Lx815);
+    for (int i = 0; i < ui->tabWidget_2->count(); ++i) {
+        if (ui->tabWidget_2->widget(i)->objectName() == name)
+            return true;
+    }
+    return false;
+}
+
+void MainWindow::verifyModule()
+{
+    ModuleSnapshot expected;
+    expected.user = userConfigFromWidgets();
+    const bool factory = isFactoryPageShown();
+    if (factory)
+        expected.factory = factoryCalibrationFromPage();
+    std::optional<ModuleSnapshot> actual;
+    // No hooks: the widgets keep what the technician sees.
+    const bool ok = runOperation(OperationKind::Read, [&] {
+        ModuleSession session(m_engine, *this, [this](int percent) { setProgress(percent); });
+        if (isDeviceInfoRead())
+            session.assumeBand(freqMin, freqMax);
+        actual = ModuleSnapshot::read(session, factory ? ModuleSnapshot::Sides::Both
+                                                       : ModuleSnapshot::Sides::User);
+        return actual.has_value();
+    });
+    if (!ok || !actual)
+        return;
+    showDifferences(SnapshotCompare::snapshots(expected, *actual));
+}
+
+void MainWindow::showDifferences(const FieldDifferences &differences)
+{
+    auto *dialog = new QDialog(this);
+    dialog->setObjectName(QStringLiteral("verifyDialog"));
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->setWindowTitle(tr("校验模块"));
+    auto *layout = new QVBoxLayout(dialog);
+    auto *summary = new QLabel(dialog);
+    summary->setObjectName(QStringLiteral("verifySummary"));
+    summary->setText(differences.isEmpty()
+                         ? tr("模块中的参数与窗口中的一致。")
+                         : tr("模块中有 %1 项参数与窗口中的不同：").arg(differences.size()));
+    layout->addWidget(summary);
+    if (!differences.isEmpty()) {
+        auto *table = new QTableWidget(differences.size(), 3, dialog);
+        table->setObjectName(QStringLiteral("verifyDifferences"));
+        table->setHorizontalHeaderLabels({tr("参数"), tr("窗口"), tr("模块")});
+        table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+        table->verticalHeader()->hide();
+        for (int row = 0; row < differences.size(); ++row) {
+            const FieldDifference &difference = differences[row];
+            table->setItem(row, 0, new QTableWidgetItem(difference.field));
+            table->setItem(row, 1, new QTableWidgetItem(difference.expected));
+            table->setItem(row, 2, new QTableWidgetItem(difference.actual));
+        }
+        table->resizeColumnsToContents();
+        table->horizontalHeader()->setStretchLastSection(true);
+        layout->addWidget(table);
+    }
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Close, dialog);
+    connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
+    layout->addWidget(buttons);
+    dialog->resize(560, differences.isEmpty() ? 120 : 360);
+    dialog->open();
+}
