@@ -3,8 +3,8 @@
 //      polling loop (process events for at most 50 ms, again and again) and for the engine;
 //  (b) wall time of 29 band reads with early delivery off and on, next to the time the bytes
 //      need on the line;
-//  (c), (d) the command-line tool: one module's read-config next to the wire time of what it
-//      exchanged, and four modules programmed at once next to one.
+//  (c), (d) the command-line tool: each command on one module next to the wire time of what it
+//      exchanged, and 4 and 16 modules programmed at once next to one.
 #include "bench/clifigures.h"
 #include "bench/recordfigures.h"
 #include "bench/simulator.h"

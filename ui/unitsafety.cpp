@@ -65,7 +65,7 @@ MJsonConfig::Entries MainWindow::unitEntries(const MJsonConfig &file) const
     if (m_unit)
         return FileUnit::entries(*m_unit, m_unitReadAt);
     // A file saved before from another module must not go on naming that one.
-    if (!file.value(QLatin1String(FileUnit::kPath)).isUndefined())
+    if (file.object().contains(QLatin1String(FileUnit::kPath).mid(1)))
         return {{QLatin1String(FileUnit::kPath), QJsonValue::Null}};
     return {};
 }
