@@ -142,8 +142,9 @@ bool PortWorker::backUp(ModuleSession &session)
 
 bool PortWorker::unitMatches(ModuleSession &session)
 {
-    if (!m_job.unit.names() || m_job.forceUnit)
+    if (!m_job.unit.names())
         return true;
+    // Also when forced: the history must name the unit that got another one's calibration.
     if (m_report.identity.serialNumber.isEmpty()) {
         if (!session.identifyUnit()) {
             finish(ExitCode::kModule, Outcome::Error,
@@ -152,7 +153,7 @@ bool PortWorker::unitMatches(ModuleSession &session)
         }
         m_report.identity = session.identity();
     }
-    if (m_report.identity.serialNumber == m_job.unit.serialNumber)
+    if (m_report.identity.serialNumber == m_job.unit.serialNumber || m_job.forceUnit)
         return true;
     const QString refusal =
         text(QT_TRANSLATE_NOOP("CommandLine",

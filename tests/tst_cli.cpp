@@ -490,7 +490,8 @@ void TestCli::writeProgramsLikeTheWindow()
     const QString read = factory ? "read-calibration" : "read-config";
     QCOMPARE(runCli({read, path, "--port", from.portPath()}).exitCode, 0);
 
-    // Without the read-back and the unit check, which the window's buttons do not do.
+    // Without the read-back, which the window's buttons do not do; the unit check is forced,
+    // but still names the unit: its three identification reads come first.
     const CliRun run =
         runCli({command, path, "--no-verify", "--force-unit", "--port", to.portPath()});
     QCOMPARE(run.exitCode, 0);
@@ -506,7 +507,7 @@ void TestCli::writeProgramsLikeTheWindow()
     for (const QString &name : windowWrite)
         QVERIFY(activate(rig.window(), name));
     QCOMPARE(rig.boxes().texts().size(), factory ? 0 : 1); // the write-all question
-    QCOMPARE(to.requests(), rig.requests());
+    QCOMPARE(to.requests().mid(factory ? 3 : 0), rig.requests());
 }
 
 void TestCli::moduleFailures_data()
