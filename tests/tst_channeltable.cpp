@@ -1,4 +1,5 @@
 #include "support/factoryrig.h"
+#include "support/hexbytes.h"
 #include "support/scriptedmodule.h"
 
 #include "app/language.h"
@@ -14,11 +15,6 @@
 #include <QtTest>
 
 namespace {
-QByteArray hex(const QString &text)
-{
-    return QByteArray::fromHex(text.toLatin1());
-}
-
 QString name(int channel, const char *field)
 {
     return QStringLiteral("CH%1_%2").arg(channel).arg(QLatin1String(field));

@@ -1,5 +1,6 @@
 #include "protocol/commandengine.h"
 #include "serial/mserialport.h"
+#include "support/hexbytes.h"
 #include "support/simharness.h"
 
 #include <QElapsedTimer>
@@ -7,11 +8,6 @@
 #include <QtTest>
 
 namespace {
-QByteArray hex(const char *text)
-{
-    return QByteArray::fromHex(text);
-}
-
 struct Recorder : FailureReporter
 {
     QStringList texts;

@@ -1,6 +1,7 @@
 #include "config/factoryconfig.h"
 #include "support/factoryrig.h"
 #include "support/factorystates.h"
+#include "support/hexbytes.h"
 
 #include <QButtonGroup>
 #include <QComboBox>
@@ -10,19 +11,6 @@
 #include <QtTest>
 
 namespace {
-QByteArray hex(const char *text)
-{
-    return QByteArray::fromHex(text);
-}
-
-QList<QByteArray> hexList(const QStringList &texts)
-{
-    QList<QByteArray> result;
-    for (const QString &text : texts)
-        result.append(QByteArray::fromHex(text.toLatin1()));
-    return result;
-}
-
 // The reads of "读取全部参数" and the leading bytes of the writes of "写入全部参数", in order.
 const QStringList kReadAll{"A00700", "A00701", "A00702", "A00600", "A00601", "A00602", "A00C00",
                            "A00C01", "A00C02", "A003",   "A000",   "A002",   "39",     "018100",

@@ -1,17 +1,13 @@
 #include "device/adjustcommands.h"
 #include "device/calibrationcommands.h"
 #include "device/factorycommands.h"
+#include "support/hexbytes.h"
 
 #include <QtTest>
 
 Q_DECLARE_METATYPE(Command)
 
 namespace {
-QByteArray hex(const char *text)
-{
-    return QByteArray::fromHex(text);
-}
-
 enum class Verdict
 {
     Accepted,

@@ -1,4 +1,5 @@
 #include "support/factoryrig.h"
+#include "support/hexbytes.h"
 
 #include <QButtonGroup>
 #include <QPushButton>
@@ -7,11 +8,6 @@
 #include <QtTest>
 
 namespace {
-QByteArray hex(const char *text)
-{
-    return QByteArray::fromHex(text);
-}
-
 // The power table boxes of each page in wire order: per power middle, low, high.
 const QList<int> kLx815WireBoxes{61, 58, 57, 62, 70, 64, 63, 71, 65, 59, 69, 66, 68, 67, 60};
 const QList<int> kMr460WireBoxes{88, 93, 89, 97, 92, 90, 101, 98, 95, 94, 102, 96, 91, 99, 100};

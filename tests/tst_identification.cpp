@@ -1,5 +1,6 @@
 #include "app/language.h"
 #include "support/factoryrig.h"
+#include "support/hexbytes.h"
 #include "ui/loadingwidget.h"
 
 #include <QAction>
@@ -8,19 +9,6 @@
 #include <QtTest>
 
 namespace {
-QByteArray hex(const char *text)
-{
-    return QByteArray::fromHex(text);
-}
-
-QList<QByteArray> hexList(const QStringList &texts)
-{
-    QList<QByteArray> result;
-    for (const QString &text : texts)
-        result.append(QByteArray::fromHex(text.toLatin1()));
-    return result;
-}
-
 struct Fields
 {
     QString model, firmware, range, serial;

@@ -393,6 +393,8 @@ void TestSerialSettings::typedPath_data()
     QTest::newRow("typed device path") << false << "<pty>" << true;
     QTest::newRow("typed listed name") << false << "ttyS0" << true;
     QTest::newRow("typed path that does not exist") << false << "/dev/lx815-none" << false;
+    // As Windows lists "COM9": listed by the platform since the last refresh, no path.
+    QTest::newRow("typed name the platform lists, no path") << false << "COM9" << true;
     QTest::newRow("selected device path") << true << "<pty>" << true;
     QTest::newRow("selected path that does not exist") << true << "/dev/lx815-none" << false;
 }
@@ -412,6 +414,8 @@ void TestSerialSettings::typedPath()
     {
         MPortList list(&port, m_settings->config());
         list.setCurrentIndex(list.findText(QStringLiteral("ttyUSB0")));
+        if (name == QLatin1String("COM9"))
+            m_platformPorts.append(name);
         if (byMethod)
             QCOMPARE(list.selectPort(name), taken);
         else

@@ -3,6 +3,7 @@
 #include "sim/faultinjector.h"
 #include "sim/modulesimulator.h"
 #include "sim/requesthandler.h"
+#include "support/hexbytes.h"
 #include "support/simharness.h"
 
 #include <QElapsedTimer>
@@ -26,11 +27,6 @@ using Mutation = std::function<void(ModuleState &)>;
 Q_DECLARE_METATYPE(Mutation)
 
 namespace {
-QByteArray hex(const QString &text)
-{
-    return QByteArray::fromHex(QString(text).remove(QLatin1Char(' ')).toLatin1());
-}
-
 QString hexOf(const QByteArray &bytes)
 {
     return QString::fromLatin1(bytes.toHex().toUpper());

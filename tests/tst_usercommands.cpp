@@ -1,15 +1,10 @@
 #include "device/identificationcommands.h"
 #include "device/usercommands.h"
+#include "support/hexbytes.h"
 
 #include <QtTest>
 
-namespace {
-QByteArray hex(const char *text)
-{
-    return QByteArray::fromHex(QByteArray(text));
-}
-
-} // namespace
+namespace {} // namespace
 
 class TestUserCommands : public QObject
 {

@@ -1,4 +1,5 @@
 #include "support/factoryrig.h"
+#include "support/hexbytes.h"
 #include "support/scriptedmodule.h"
 
 #include "device/usercommands.h"
@@ -17,19 +18,6 @@
 #include <QtTest>
 
 namespace {
-QByteArray hex(const QString &text)
-{
-    return QByteArray::fromHex(text.toLatin1());
-}
-
-QList<QByteArray> hexList(const QStringList &texts)
-{
-    QList<QByteArray> result;
-    for (const QString &text : texts)
-        result.append(hex(text));
-    return result;
-}
-
 // The radio button pairs by their first button.
 const QMap<QString, QString> kPairs{{"radioButton", "radioButton_2"},
                                     {"radioButton_3", "radioButton_4"},

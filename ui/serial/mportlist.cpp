@@ -6,6 +6,7 @@
 
 #include <QFileInfo>
 #include <QLineEdit>
+#include <QSerialPort>
 #include <QTimer>
 
 namespace {
@@ -58,7 +59,16 @@ QStringList MPortList::platformPortNames()
 
 bool MPortList::deviceExists(const QString &name)
 {
-    return QFileInfo::exists(PortAdvice::systemLocation(name));
+    // Windows names ("COM9") are no paths: the platform's list or an open decides there.
+    if (platformPortNames().contains(name) || QFileInfo::exists(PortAdvice::systemLocation(name)))
+        return true;
+    QSerialPort probe(name);
+    if (probe.open(QIODevice::ReadWrite)) {
+        probe.close();
+        return true;
+    }
+    // Held by another program: it is there all the same.
+    return probe.error() == QSerialPort::PermissionError;
 }
 
 QString MPortList::selectedName() const
