@@ -1,5 +1,10 @@
 #pragma once
 
+#include "records/recordstarget.h"
+
+#include "serial/linesettings.h"
+#include <QDateTime>
+
 #include <QSerialPort>
 #include <QString>
 #include <QStringList>
@@ -15,14 +20,7 @@ constexpr int kPort = 3;   // the port could not be opened
 } // namespace ExitCode
 
 // Line parameters of every port of the run.
-struct SerialSettings
-{
-    qint32 baudRate = 9600; // bit/s
-    QSerialPort::DataBits dataBits = QSerialPort::Data8;
-    QSerialPort::Parity parity = QSerialPort::NoParity;
-    QSerialPort::StopBits stopBits = QSerialPort::OneStop;
-    QSerialPort::FlowControl flowControl = QSerialPort::NoFlowControl;
-};
+using SerialSettings = LineSettings;
 
 // What the command line asks for.
 struct CliOptions
@@ -34,7 +32,11 @@ struct CliOptions
         ReadConfig,
         WriteConfig,
         ReadCalibration,
-        WriteCalibration
+        WriteCalibration,
+        CsvToConfig, // file conversions, no module
+        ConfigToCsv,
+        History,
+        Doctor
     };
 
     // Placeholder in the file of a read with several ports: each port gets its own file.
@@ -42,11 +44,23 @@ struct CliOptions
 
     Command command = Command::Ports;
     QString file;
+    QString csvFile; // of the CSV conversions; file is their user configuration file
     QStringList ports;
     SerialSettings serial;
     QString language;
     bool json = false;
     bool quiet = false;
+    // The unit history: where it lives (nothing: the user's own SQLite file), who records.
+    std::optional<RecordsTarget> records;
+    bool recording = true;
+    QString station;
+    QString operatorName;
+    // history: which entries.
+    QString serialNumber;
+    QDateTime since;
+    bool probe = false;    // ports: ask each port for a module
+    QString traceFile;     // the support report, written when the command ends
+    QStringList arguments; // as given, for the report
 
     bool readsFile() const
     {
@@ -56,7 +70,16 @@ struct CliOptions
     {
         return command == Command::ReadConfig || command == Command::ReadCalibration;
     }
-    bool needsPort() const { return command != Command::Ports; }
+    bool convertsCsv() const
+    {
+        return command == Command::CsvToConfig || command == Command::ConfigToCsv;
+    }
+    bool needsPort() const
+    {
+        return command != Command::Ports && command != Command::History &&
+               command != Command::Doctor && !convertsCsv();
+    }
+    static QString commandName(Command command);
     // The file a read on this port saves to.
     QString fileForPort(const QString &port) const;
 

@@ -2,6 +2,7 @@
 #include "app/language.h"
 #include "cli/clioptions.h"
 #include "cli/clirunner.h"
+#include "support/logkeeper.h"
 
 #include <QCoreApplication>
 #include <QLoggingCategory>
@@ -14,6 +15,7 @@ int main(int argc, char *argv[])
     QCoreApplication::setApplicationVersion(QStringLiteral(LX_VERSION_TEXT));
     // The frame log of the transactions is for the window's debugging, not for scripts.
     QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false"));
+    LogKeeper::install();
 
     QString error;
     const auto options = CliOptions::parse(QCoreApplication::arguments(), &error);

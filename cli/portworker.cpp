@@ -7,6 +7,7 @@
 #include <QCoreApplication>
 #include <QJsonDocument>
 
+#include <memory>
 #include <utility>
 
 namespace {
@@ -22,26 +23,39 @@ QString oneLine(const QString &text)
 }
 } // namespace
 
-PortWorker::PortWorker(PortJob job, QObject *parent)
+PortWorker::PortWorker(PortJob job, LineTrace *trace, QObject *parent)
     : QObject(parent)
     , m_job(std::move(job))
+    , m_trace(trace)
 {}
 
 void PortWorker::reportFailure(const QString &text)
 {
+    m_report.message +=
+        (m_report.message.isEmpty() ? QString() : QStringLiteral("\n")) + oneLine(text);
     emit failure(m_job.port, oneLine(text));
+}
+
+void PortWorker::finish(int exitCode, const QString &result)
+{
+    m_report.finished = QDateTime::currentDateTimeUtc();
+    m_report.exitCode = exitCode;
+    if (exitCode == ExitCode::kOk)
+        m_report.outcome = OperationReport::Outcome::Pass;
+    emit reported(m_report);
+    emit finished(m_job.port, exitCode, result);
 }
 
 void PortWorker::run()
 {
+    m_report.port = m_job.port;
+    m_report.operation = CliOptions::commandName(m_job.command);
+    m_report.started = QDateTime::currentDateTimeUtc();
+    m_report.file = m_job.file;
     // Created here, so that the port's notifiers and timers belong to this thread.
     MSerialPort port;
     port.setPortName(m_job.port);
-    port.setBaudRate(m_job.serial.baudRate);
-    port.setDataBits(m_job.serial.dataBits);
-    port.setParity(m_job.serial.parity);
-    port.setStopBits(m_job.serial.stopBits);
-    port.setFlowControl(m_job.serial.flowControl);
+    m_job.serial.applyTo(port);
     // While opening, the library's error and the port's own verdict arrive one after the
     // other: the verdict, with its advice, becomes the result line.
     QStringList openMessages;
@@ -58,19 +72,22 @@ void PortWorker::run()
         const QString verdict = openMessages.isEmpty() ? QString() : openMessages.takeLast();
         for (const QString &message : qAsConst(openMessages))
             emit failure(m_job.port, message);
-        emit finished(m_job.port, ExitCode::kPort,
-                      QStringLiteral("%1: %2").arg(m_job.port, verdict));
+        m_report.message = verdict;
+        finish(ExitCode::kPort, QStringLiteral("%1: %2").arg(m_job.port, verdict));
         return;
     }
     opened = true;
     // A whole reply frame is delivered at once instead of after the line has been quiet.
     port.setCompleteReplyTest(&LinkFrame::isSingleCompleteFrame);
     CommandEngine engine;
+    engine.setTrace(m_trace);
     engine.setDevice(&port);
     connect(&port, &MSerialPort::onReceived, &engine, &CommandEngine::receive);
     const auto [exitCode, result] = perform(engine);
     port.close();
-    emit finished(m_job.port, exitCode, result);
+    m_report.requests = engine.statistics().framesSent;
+    m_report.retries = engine.statistics().retries;
+    finish(exitCode, result);
 }
 
 std::pair<int, QString> PortWorker::perform(CommandEngine &engine)
@@ -79,6 +96,9 @@ std::pair<int, QString> PortWorker::perform(CommandEngine &engine)
     const QString &name = m_job.port;
     ModuleSession session(engine, *this,
                           [this](int percent) { emit progress(m_job.port, percent); });
+    // Whatever the module said of itself, for the history, at every way out.
+    const std::shared_ptr<void> keepIdentity(
+        nullptr, [this, &session](void *) { m_report.identity = session.identity(); });
     const auto line = [&name](const QString &text) {
         return QStringLiteral("%1: %2").arg(name, text);
     };
@@ -126,6 +146,8 @@ std::pair<int, QString> PortWorker::perform(CommandEngine &engine)
     case Command::WriteCalibration:
         return done(session.writeFactoryCalibration(*m_job.factory), false);
     case Command::Ports:
+    case Command::History:
+    case Command::Doctor:
         break;
     }
     return {ExitCode::kUsage, line(QString())};

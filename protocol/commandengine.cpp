@@ -4,6 +4,7 @@
 #include <QDebug>
 #include <QElapsedTimer>
 #include <QIODevice>
+#include <QSerialPort>
 
 namespace {
 constexpr int kAckLength = 2;
@@ -74,6 +75,7 @@ bool CommandEngine::sendFrame(const QByteArray &payload)
     }
     m_device->write(frame);
     qDebug() << "tx: " << toHexText(frame);
+    m_trace->record(LineEvent::Direction::Tx, portName(), frame, m_operation);
     ++m_statistics.framesSent;
     emit frameSent(frame);
     return true;
@@ -87,6 +89,7 @@ void CommandEngine::receive(const QByteArray &chunk)
 void CommandEngine::receiveAt(const QByteArray &chunk, quint32 nowMs)
 {
     qDebug() << "rx: " << toHexText(chunk);
+    m_trace->record(LineEvent::Direction::Rx, portName(), chunk, m_operation);
     const QList<QByteArray> payloads = m_reassembler.feed(chunk, nowMs);
     for (const QByteArray &payload : payloads)
         ResponseQueue.append(ResponseFrame{payload.size(), payload});
@@ -103,7 +106,13 @@ void CommandEngine::cancel()
     userCanceled = true;
 }
 
-bool CommandEngine::waitForReply()
+QString CommandEngine::portName() const
+{
+    const auto *port = qobject_cast<const QSerialPort *>(m_device);
+    return port ? port->portName() : QString();
+}
+
+bool CommandEngine::waitForReply(int timeoutMs)
 {
     // Blocks between events instead of spinning; the wake-up timer bounds the reaction to a
     // cancel and to the end of the reply window. A line that went away (the port closed
@@ -112,7 +121,7 @@ bool CommandEngine::waitForReply()
     clock.start();
     m_wakeTimer.start();
     while (ResponseQueue.isEmpty()) {
-        if (userCanceled || !m_device->isOpen() || clock.elapsed() > kReplyTimeoutMs)
+        if (userCanceled || !m_device->isOpen() || clock.elapsed() > timeoutMs)
             break;
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     }
@@ -143,6 +152,7 @@ std::optional<QByteArray> CommandEngine::transact(const Command &command)
         return std::nullopt;
     }
     m_busy = true;
+    m_operation = command.failureText;
     ++m_statistics.transactions;
     for (int attempt = 0; attempt < command.attempts; ++attempt) {
         if (attempt > 0)
@@ -151,11 +161,12 @@ std::optional<QByteArray> CommandEngine::transact(const Command &command)
             m_lastOutcome = Outcome::NotOpen;
             ++m_statistics.failures;
             m_busy = false;
+            m_operation.clear();
             return std::nullopt;
         }
         // Replies that arrived late for an earlier request are not this one's.
         ResponseQueue.clear();
-        waitForReply();
+        waitForReply(command.timeoutMs);
         if (userCanceled)
             break;
         if (ResponseQueue.isEmpty())
@@ -164,13 +175,16 @@ std::optional<QByteArray> CommandEngine::transact(const Command &command)
         if (command.accepts(reply)) {
             m_lastOutcome = Outcome::Ok;
             m_busy = false;
+            m_operation.clear();
             return reply;
         }
         if (command.isRefusal(reply)) {
             m_busy = false;
+            m_operation.clear();
             return fail(command, Outcome::Refused);
         }
     }
     m_busy = false;
+    m_operation.clear();
     return fail(command, userCanceled ? Outcome::Cancelled : Outcome::NoReply);
 }

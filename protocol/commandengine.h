@@ -1,5 +1,6 @@
 #pragma once
 
+#include "protocol/linetrace.h"
 #include "protocol/linkframe.h"
 
 #include <QByteArray>
@@ -18,6 +19,7 @@ QT_END_NAMESPACE
 struct Command
 {
     static constexpr int kAttempts = 3;
+    static constexpr int kTimeoutMs = 1000; // per attempt
 
     enum class Reply
     {
@@ -33,6 +35,7 @@ struct Command
     int attempts = kAttempts; // 1 for requests that must not reach the module twice
     QString failureText;      // shown when the operation fails
     QString refusalText;      // shown instead when the module refused (empty: failureText)
+    int timeoutMs = kTimeoutMs;
 
     // A read whose reply repeats the whole request before its data.
     static Command read(const QByteArray &request, int replyLength, const QString &failureText);
@@ -69,8 +72,8 @@ class CommandEngine : public QObject
     Q_OBJECT
 
 public:
-    static constexpr int kReplyTimeoutMs = 1000; // per attempt
-    static constexpr int kPollSliceMs = 50;      // bound on reacting to a cancel
+    static constexpr int kReplyTimeoutMs = Command::kTimeoutMs; // per attempt
+    static constexpr int kPollSliceMs = 50;                     // bound on reacting to a cancel
 
     enum class Outcome
     {
@@ -119,13 +122,18 @@ public:
 
     const Statistics &statistics() const { return m_statistics; }
 
+    // The ring every frame and chunk goes into: the engine's own unless one is shared.
+    LineTrace &trace() { return *m_trace; }
+    void setTrace(LineTrace *shared) { m_trace = shared ? shared : &m_ownTrace; }
+
     QList<ResponseFrame> ResponseQueue;
 
 signals:
     void frameSent(const QByteArray &frame);
 
 private:
-    bool waitForReply();
+    bool waitForReply(int timeoutMs);
+    QString portName() const;
     std::optional<QByteArray> fail(const Command &command, Outcome outcome);
 
     bool userCanceled = false;
@@ -136,4 +144,7 @@ private:
     Outcome m_lastOutcome = Outcome::Ok;
     bool m_busy = false;
     Statistics m_statistics;
+    LineTrace m_ownTrace;
+    LineTrace *m_trace = &m_ownTrace;
+    QString m_operation; // failure text of the running command
 };

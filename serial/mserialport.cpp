@@ -34,7 +34,7 @@ bool MSerialPort::open()
     const auto cause =
         PortAdvice::openFailureCause(error(), PortAdvice::deviceAccessible(portName()));
     report(0, portName() + QCoreApplication::translate("MSerialPort", "打开失败！"),
-           PortAdvice::forOpenFailure(cause));
+           PortAdvice::forOpenFailure(cause, portName()));
     return false;
 }
 

@@ -1,5 +1,7 @@
 #include "serial/portadvice.h"
 
+#include "serial/portchecks.h"
+
 #include <QCoreApplication>
 #include <QFileInfo>
 
@@ -56,6 +58,16 @@ QString PortAdvice::forOpenFailure(OpenFailureCause cause)
         break;
     }
     return QString();
+}
+
+QString PortAdvice::forOpenFailure(OpenFailureCause cause, const QString &portName)
+{
+    const QString base = forOpenFailure(cause);
+    if (cause == OpenFailureCause::Other)
+        return base;
+    const QString more = PortChecks::openFailureAdvice(
+        portName, cause == OpenFailureCause::NoPermission, PortChecks::SystemFacts::live());
+    return more.isEmpty() ? base : base + QLatin1Char('\n') + more;
 }
 
 QString PortAdvice::forLostDevice()

@@ -25,6 +25,9 @@ OpenFailureCause openFailureCause(QSerialPort::SerialPortError error, bool devic
 
 // The translated advice for a failed open, empty when there is nothing useful to add.
 QString forOpenFailure(OpenFailureCause cause);
+// The same, followed by the fixes of the port checks that explain it on this machine (the
+// device's own group, a login that predates the group, ModemManager, brltty).
+QString forOpenFailure(OpenFailureCause cause, const QString &portName);
 
 // The translated note for a device that went away while the port was open.
 QString forLostDevice();

@@ -136,9 +136,16 @@ void ModuleSimulator::onReadable()
 
 void ModuleSimulator::handle(const Job &job)
 {
-    const RequestHandler::Result result = RequestHandler::handle(job.request, m_state);
-    const Fault fault = m_faults.next(job.request, result.reply.has_value());
-    const QList<Emission> emissions = FaultInjector::apply(result.reply, fault);
+    RequestHandler::Result result;
+    Fault fault;
+    QList<Emission> emissions;
+    if (m_replay) {
+        emissions = m_replay->answer(job.request);
+    } else {
+        result = RequestHandler::handle(job.request, m_state);
+        fault = m_faults.next(job.request, result.reply.has_value());
+        emissions = FaultInjector::apply(result.reply, fault);
+    }
 
     QByteArray all;
     for (const Emission &emission : emissions)

@@ -3,6 +3,7 @@
 #include "protocol/linkframe.h"
 #include "sim/faultinjector.h"
 #include "sim/modulestate.h"
+#include "sim/replayscript.h"
 
 #include <QByteArray>
 #include <QDateTime>
@@ -51,6 +52,8 @@ public:
     const ModuleState &state() const { return m_state; }
     void setState(const ModuleState &state) { m_state = state; }
     FaultInjector &faults() { return m_faults; }
+    // Plays a recorded module instead of the state: answers come from the script only.
+    void setReplay(const ReplayScript &script) { m_replay = script; }
 
     void setBaud(int baud) { m_baud = baud; } // 0: bytes take no time
     int baud() const { return m_baud; }
@@ -109,4 +112,5 @@ private:
     QQueue<Segment> m_segments;
     QTimer m_timer;
     QList<LogEntry> m_log;
+    std::optional<ReplayScript> m_replay;
 };
