@@ -6,6 +6,7 @@
 #include <QPointer>
 #include <QScreen>
 #include <QScrollArea>
+#include <QStyle>
 #include <QTabWidget>
 #include <QTimer>
 #include <QWindow>
@@ -13,6 +14,8 @@
 namespace {
 constexpr int kDesignedWidthPx = 847;
 constexpr int kDesignedHeightPx = 675;
+constexpr int kLargestMinimumWidthPx = 800;
+constexpr int kLargestMinimumHeightPx = 560;
 constexpr int kSatelliteGapPx = 4; // between the serial settings window and what it must not cover
 
 QRect testAvailableGeometry;
@@ -76,6 +79,27 @@ void wrapPage(QWidget *page)
     frame->addWidget(area);
 }
 
+// Layouts built or filled in code settle through posted events, and a scroll area does not pass
+// its content's hints on at all. Settles every layout now, the innermost first, so that the
+// window's hints are those of its finished pages.
+void settleLayouts(QWidget *window)
+{
+    window->ensurePolished();
+    const QList<QWidget *> widgets = window->findChildren<QWidget *>();
+    for (auto it = widgets.crbegin(); it != widgets.crend(); ++it) {
+        if (dynamic_cast<PageScrollArea *>(*it))
+            (*it)->updateGeometry();
+        if (QLayout *layout = (*it)->layout()) {
+            layout->invalidate();
+            layout->activate();
+        }
+    }
+    if (QLayout *layout = window->layout()) {
+        layout->invalidate();
+        layout->activate();
+    }
+}
+
 QRect fitInside(QRect rect, const QRect &bounds)
 {
     rect.moveLeft(qMax(bounds.left(), qMin(rect.left(), bounds.right() + 1 - rect.width())));
@@ -120,7 +144,7 @@ public:
 namespace ScreenFit {
 QRect availableGeometry(const QScreen *screen)
 {
-    return testAvailableGeometry.isEmpty() ? availableGeometry(screen) : testAvailableGeometry;
+    return testAvailableGeometry.isEmpty() ? screen->availableGeometry() : testAvailableGeometry;
 }
 
 void setAvailableGeometryForTests(const QRect &geometry)
@@ -157,10 +181,18 @@ void fitToScreen(QWidget *window)
 {
     const bool framed = !frameExtent(window).isNull();
     const QRect available = availableGeometry(screenOf(window));
-    window->ensurePolished();
-    const QSize preferred = window->sizeHint().expandedTo(designedSize());
+    settleLayouts(window);
     const QSize room = available.size() - frameExtent(window);
-    window->resize(preferred.boundedTo(room).expandedTo(window->minimumSizeHint()));
+    // Smaller than that, the pages would show too little of themselves to be worked in.
+    window->setMinimumSize(QSize(kLargestMinimumWidthPx, kLargestMinimumHeightPx).boundedTo(room));
+    QSize preferred = window->sizeHint().expandedTo(designedSize());
+    // Where the screen is too small, the pages scroll that way and their scroll bars take room.
+    const int bar = window->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, window);
+    if (preferred.height() > room.height())
+        preferred.rwidth() += bar;
+    if (preferred.width() > room.width())
+        preferred.rheight() += bar;
+    window->resize(preferred.boundedTo(room).expandedTo(window->minimumSize()));
 
     QRect frame(QPoint(), window->size() + frameExtent(window));
     frame.moveCenter(available.center());
