@@ -10,6 +10,7 @@
 #include "ui/loadingwidget.h"
 #include "ui/messagebox.h"
 #include "ui/pagereveal.h"
+#include "ui/screenfit.h"
 #include "ui/serial/formserialportsetting.h"
 
 #include <QApplication>
@@ -50,6 +51,8 @@ MainWindow::MainWindow(QWidget *parent)
         ui->action_zh_CN->setChecked(true);
         ui->action_en_US->setChecked(false);
     }
+
+    ScreenFit::wrapPages(ui->tabWidget_2);
 
     // Only the user page is shown; the factory pages wait in tabPages for the key sequence.
     for (int index = 0; index < ui->tabWidget_2->count();) {
@@ -95,6 +98,7 @@ MainWindow::MainWindow(QWidget *parent)
     connect(loadingWidget, &LoadingWidget::userCancel, this, &MainWindow::onLoadingUserCancel);
 
     connectAdjustButtons(this);
+    ScreenFit::fitToScreen(this);
 }
 
 MainWindow::~MainWindow()
@@ -320,6 +324,8 @@ void MainWindow::on_action_9_triggered()
 {
     if (!serialForm)
         return;
+    if (!serialForm->isVisible())
+        ScreenFit::placeBeside(serialForm, this, {ui->toolBar, ui->widget});
     serialForm->show();
     serialForm->raise();
 }

@@ -14,6 +14,7 @@
 #include <QDir>
 #include <QKeyEvent>
 #include <QPushButton>
+#include <QScreen>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTextStream>
@@ -43,15 +44,18 @@ void reveal(QWidget *window, PageReveal::Page page)
 class Shooter
 {
 public:
-    Shooter(QWidget *window, const QString &dir)
+    Shooter(QWidget *window, const QString &dir, bool wholeScreen)
         : m_window(window)
         , m_dir(dir)
+        , m_wholeScreen(wholeScreen)
     {}
     void shoot(const QString &name)
     {
         settle();
         const QString path = m_dir.filePath(name + QStringLiteral(".png"));
-        m_window->grab().save(path);
+        // The whole screen shows where the window lies on it and what of it is cut off.
+        const QPixmap shot = m_wholeScreen ? m_window->screen()->grabWindow(0) : m_window->grab();
+        shot.save(path);
         QTextStream(stdout) << path << '\n';
     }
 
@@ -80,6 +84,7 @@ public:
 private:
     QWidget *m_window;
     QDir m_dir;
+    bool m_wholeScreen;
 };
 } // namespace
 
@@ -90,6 +95,11 @@ int main(int argc, char *argv[])
     parser.addHelpOption();
     parser.addOption({QStringLiteral("lang"), QStringLiteral("en_US or zh_CN"),
                       QStringLiteral("code"), Language::kChinese});
+    const QCommandLineOption screenOption(
+        QStringLiteral("screen"),
+        QStringLiteral("only the user page and the first factory page, filled, as the whole "
+                       "screen shows them; the file names carry the screen's size"));
+    parser.addOption(screenOption);
     parser.addPositionalArgument(QStringLiteral("dir"), QStringLiteral("where the PNGs go"));
     parser.process(app);
     const QString dir = parser.positionalArguments().value(0, QStringLiteral("."));
@@ -114,8 +124,31 @@ int main(int argc, char *argv[])
     window.show();
     appSerialPort->setPortName(module.slavePath());
     appSerialPort->open();
-    Shooter shooter(&window, dir);
+    const bool wholeScreen = parser.isSet(screenOption);
+    Shooter shooter(&window, dir, wholeScreen);
     const QString suffix = QLatin1Char('-') + startupLanguage;
+
+    if (wholeScreen) {
+        const QSize screen = window.screen()->size();
+        const QString size = QStringLiteral("-%1x%2").arg(screen.width()).arg(screen.height());
+        reveal(&window, PageReveal::Page::Lx815);
+        window.findChild<QAction *>(QStringLiteral("action_6"))->trigger();
+        window.findChild<QPushButton *>(QStringLiteral("pushButton_28"))->click();
+        auto *pages = window.findChild<QTabWidget *>(QStringLiteral("tabWidget_2"));
+        for (const char *name : {"tab_user", "tab_lx815"}) {
+            QWidget *page = window.findChild<QWidget *>(QString::fromLatin1(name));
+            pages->setCurrentWidget(page);
+            const auto subPages = page->findChildren<QTabWidget *>();
+            const QString subPage =
+                subPages.isEmpty() ? QString()
+                                   : QLatin1Char('-') + subPages.first()->widget(0)->objectName();
+            if (!subPages.isEmpty())
+                subPages.first()->setCurrentIndex(0);
+            shooter.shoot(page->objectName() + subPage + size + suffix);
+        }
+        appSerialPort->close();
+        return 0;
+    }
 
     shooter.shoot(QStringLiteral("main-window") + suffix);
     reveal(&window, PageReveal::Page::Lx815);
