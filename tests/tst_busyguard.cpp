@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMenuBar>
 #include <QStatusBar>
 #include <QTimer>
 #include <QtTest>
@@ -44,6 +45,7 @@ void TestBusyGuard::keyboardRefused_data()
     QTest::newRow("Alt+F opens the file menu") << int(Qt::Key_F) << int(Qt::AltModifier) << false;
     QTest::newRow("Alt+L opens the language menu")
         << int(Qt::Key_L) << int(Qt::AltModifier) << false;
+    QTest::newRow("a lone Alt enters the menu bar") << int(Qt::Key_Alt) << 0 << false;
     QTest::newRow("closing the window") << 0 << 0 << true;
 }
 
@@ -59,7 +61,7 @@ void TestBusyGuard::keyboardRefused()
     rig.window().show();
     QVERIFY(QTest::qWaitForWindowExposed(&rig.window()));
 
-    bool running = false, popupOpen = true, serialEnabled = true, closed = true;
+    bool running = false, popupOpen = true, serialEnabled = true, closed = true, inMenu = true;
     QString status;
     duringOperation(
         rig, [&] { rig.widget<QAction>("action_6")->trigger(); },
@@ -72,12 +74,14 @@ void TestBusyGuard::keyboardRefused()
                 closed = false;
             }
             popupOpen = QApplication::activePopupWidget() != nullptr;
+            inMenu = rig.window().menuBar()->activeAction() != nullptr;
             serialEnabled = rig.window().serialSettings()->isEnabled();
             status = rig.window().statusBar()->currentMessage();
         });
 
     QVERIFY(running);
     QVERIFY(!popupOpen);
+    QVERIFY(!inMenu);
     QVERIFY(!serialEnabled);
     QVERIFY(!closed);
     QCOMPARE(status, kBusy);
