@@ -413,10 +413,11 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
         // Alt would put the keyboard into the menu bar.
         const bool secondAction =
             event->type() == QEvent::Shortcut ||
-            ((event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) &&
+            ((event->type() == QEvent::ShortcutOverride || event->type() == QEvent::KeyPress ||
+              event->type() == QEvent::KeyRelease) &&
              static_cast<QKeyEvent *>(event)->key() == Qt::Key_Alt);
         if (secondAction) {
-            if (event->type() != QEvent::KeyRelease)
+            if (event->type() == QEvent::KeyPress || event->type() == QEvent::Shortcut)
                 refuseWhileBusy();
             return true;
         }
