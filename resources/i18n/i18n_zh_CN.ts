@@ -868,34 +868,6 @@ Voice PTT push</source>
             <translation type="unfinished" />
         </message>
         <message>
-            <source>请先读取设备信息！</source>
-            <translation type="unfinished" />
-        </message>
-        <message>
-            <source>频率超出范围！</source>
-            <translation type="unfinished" />
-        </message>
-        <message>
-            <source>请选择发射功率值！</source>
-            <translation type="unfinished" />
-        </message>
-        <message>
-            <source>请选择频道带宽！</source>
-            <translation type="unfinished" />
-        </message>
-        <message>
-            <source>请选择频道静噪等级！</source>
-            <translation type="unfinished" />
-        </message>
-        <message>
-            <source>请选择亚音频/数字亚音频！</source>
-            <translation type="unfinished" />
-        </message>
-        <message>
-            <source>请选择频是否扫描频道！</source>
-            <translation type="unfinished" />
-        </message>
-        <message>
             <source>请选择电台频段！</source>
             <translation type="unfinished" />
         </message>
@@ -957,14 +929,6 @@ Voice PTT push</source>
         </message>
         <message>
             <source>未知设备:</source>
-            <translation type="unfinished" />
-        </message>
-        <message>
-            <source>警告</source>
-            <translation type="unfinished" />
-        </message>
-        <message>
-            <source>您是否真的要将当前的所有参数写入电台？</source>
             <translation type="unfinished" />
         </message>
         <message>
@@ -1048,6 +1012,90 @@ Voice PTT push</source>
             <translation type="unfinished" />
         </message>
         <message>
+            <source>请先读取设备信息！</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>频率超出范围！</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>请选择发射功率值！</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>请选择频道带宽！</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>请选择频道静噪等级！</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>请选择亚音频/数字亚音频！</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>请选择频是否扫描频道！</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>请选择频道扫描模式！</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>保存后台配置</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>打开后台配置</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>LX-815 配置工具</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>错误</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>读取成功！</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>读取失败！</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>设置成功！</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>设置失败！</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>Error</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>串口已打开</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>串口已关闭</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>警告</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>您是否真的要将当前的所有参数写入电台？</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
             <source>请选择频道控制模式！</source>
             <translation type="unfinished" />
         </message>
@@ -1079,52 +1127,118 @@ Voice PTT push</source>
             <source>请打开或关闭侧音！</source>
             <translation type="unfinished" />
         </message>
+    </context>
+    <context>
+        <name>PortChecks</name>
         <message>
-            <source>请选择频道扫描模式！</source>
+            <source>设备存在</source>
             <translation type="unfinished" />
         </message>
         <message>
-            <source>保存后台配置</source>
+            <source>用户组</source>
             <translation type="unfinished" />
         </message>
         <message>
-            <source>打开后台配置</source>
+            <source>固定名称</source>
             <translation type="unfinished" />
         </message>
         <message>
-            <source>错误</source>
+            <source>打开并应答</source>
             <translation type="unfinished" />
         </message>
         <message>
-            <source>LX-815 配置工具</source>
+            <source>解决：</source>
             <translation type="unfinished" />
         </message>
         <message>
-            <source>读取成功！</source>
+            <source>%1 不存在</source>
             <translation type="unfinished" />
         </message>
         <message>
-            <source>读取失败！</source>
+            <source>检查模块是否插好；lx815-cli ports 列出系统的串口。</source>
             <translation type="unfinished" />
         </message>
         <message>
-            <source>设置成功！</source>
+            <source>只在 Linux 上检查</source>
             <translation type="unfinished" />
         </message>
         <message>
-            <source>设置失败！</source>
+            <source>设备的组未知</source>
             <translation type="unfinished" />
         </message>
         <message>
-            <source>Error</source>
+            <source>%1 组；root 用户可以打开任何设备</source>
             <translation type="unfinished" />
         </message>
         <message>
-            <source>串口已打开</source>
+            <source>%1 组，当前用户在该组中</source>
             <translation type="unfinished" />
         </message>
         <message>
-            <source>串口已关闭</source>
+            <source>%1 组：用户已加入该组，但是在本次登录之后</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>注销并重新登录（或重启）后生效。</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1 组，当前用户不在该组中</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>sudo usermod -aG %1 $USER，然后注销并重新登录。</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>正在运行：它探测 USB 调制解调器，会破坏 ttyACM 设备上最初的几个字节</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>未运行</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>sudo systemctl stop ModemManager（长期：sudo systemctl disable ModemManager）</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>已安装：它会占用 CH340 和 CP210x 转换器</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>未安装</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>sudo apt remove brltty，然后重新插入转换器。</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>没有 /dev/serial/by-id 或 by-path 名称（不是 USB 转换器）</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>检查接线、模块的电源和线路参数（模块出厂为 9600 8N1）。</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>先解决上面失败的检查。</source>
+            <translation type="unfinished" />
+        </message>
+    </context>
+    <context>
+        <name>PortProbe</name>
+        <message>
+            <source>无模块</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>串口被占用</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>无法打开</source>
             <translation type="unfinished" />
         </message>
     </context>
