@@ -1,5 +1,6 @@
 #include "app/language.h"
 #include "app/mjsonconfig.h"
+#include "app/termination.h"
 #include "ui/mainwindow.h"
 #include "ui/serial/formserialportsetting.h"
 
@@ -19,6 +20,8 @@ int main(int argc, char *argv[])
 {
     QCoreApplication::setAttribute(Qt::AA_EnableHighDpiScaling, true);
     QApplication app(argc, argv);
+    // Desktop shells match the window to its desktop entry and icon by this name.
+    QGuiApplication::setDesktopFileName(QStringLiteral(LX_APP_ID));
 
     QCommandLineParser parser;
     parser.addHelpOption();
@@ -48,5 +51,10 @@ int main(int argc, char *argv[])
         qWarning().noquote() << "No such serial port:" << port;
     window.show();
     splash.finish(&window);
+    // A session logout or `kill` ends the program as closing the window does.
+    installTerminationHandler(app, [] {
+        QApplication::closeAllWindows();
+        QCoreApplication::quit();
+    });
     return app.exec();
 }

@@ -12,6 +12,13 @@
 namespace {
 const char kOpenFailed[] = "Couldn't open config file.";
 
+// Installed under a prefix, the desktop entry lies in share/ beside the executable's bin/.
+bool installedUnderPrefix()
+{
+    return QFileInfo::exists(QCoreApplication::applicationDirPath() +
+                             QStringLiteral("/" LX_INSTALLED_MARKER));
+}
+
 QJsonValue lookup(const QJsonObject &object, const QString &path)
 {
     // The first character is always taken as the leading slash.
@@ -68,12 +75,16 @@ QString MJsonConfig::appConfigFileName()
 
 std::unique_ptr<MJsonConfig> MJsonConfig::openAppConfig()
 {
-    try {
-        return std::make_unique<MJsonConfig>();
-    } catch (const ConfigFileError &) {
-        qWarning(kOpenFailed);
+    // An installed program never writes into bin/, not even when root runs it.
+    if (!installedUnderPrefix()) {
+        try {
+            return std::make_unique<MJsonConfig>();
+        } catch (const ConfigFileError &) {
+            qWarning(kOpenFailed);
+        }
     }
-    // Installed in a read-only place: the same file name in the user's configuration directory.
+    // Installed, or in a read-only place: the same file name in the user's configuration
+    // directory.
     const QString dir = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
     if (!dir.isEmpty() && QDir().mkpath(dir)) {
         try {

@@ -6,6 +6,7 @@
 //  (c), (d) the command-line tool: one module's read-config next to the wire time of what it
 //      exchanged, and four modules programmed at once next to one.
 #include "bench/clifigures.h"
+#include "bench/recordfigures.h"
 #include "bench/simulator.h"
 #include "protocol/commandengine.h"
 #include "serial/mserialport.h"
@@ -157,5 +158,6 @@ int main(int argc, char *argv[])
     }
 
     printCliFigures(out);
+    printRecordFigures(out);
     return 0;
 }

@@ -1,6 +1,7 @@
 #include "cli/clioptions.h"
 
 #include "app/language.h"
+#include "records/unitrecord.h"
 
 #include <QCommandLineParser>
 #include <QFileInfo>
@@ -14,6 +15,9 @@ const QMap<QString, CliOptions::Command> kCommands{
     {QStringLiteral("write-config"), CliOptions::Command::WriteConfig},
     {QStringLiteral("read-calibration"), CliOptions::Command::ReadCalibration},
     {QStringLiteral("write-calibration"), CliOptions::Command::WriteCalibration},
+    {QStringLiteral("csv-to-config"), CliOptions::Command::CsvToConfig},
+    {QStringLiteral("config-to-csv"), CliOptions::Command::ConfigToCsv},
+    {QStringLiteral("history"), CliOptions::Command::History},
     {QStringLiteral("doctor"), CliOptions::Command::Doctor},
 };
 
@@ -63,7 +67,24 @@ bool lookUp(const QCommandLineParser &parser, const QCommandLineOption &option,
     *value = table.value(text);
     return true;
 }
+
+// A date is its first moment in UTC; a time without a zone is UTC too.
+QDateTime parseSince(const QString &text)
+{
+    const QDate date = QDate::fromString(text, Qt::ISODate);
+    if (date.isValid())
+        return QDateTime(date, QTime(0, 0), Qt::UTC);
+    QDateTime time = QDateTime::fromString(text, Qt::ISODateWithMs);
+    if (time.isValid() && time.timeSpec() == Qt::LocalTime)
+        time.setTimeSpec(Qt::UTC);
+    return time;
+}
 } // namespace
+
+QString CliOptions::commandName(Command command)
+{
+    return kCommands.key(command);
+}
 
 QString CliOptions::fileForPort(const QString &port) const
 {
@@ -115,12 +136,38 @@ std::optional<CliOptions> CliOptions::parse(const QStringList &arguments, QStrin
         QStringLiteral("file"));
     parser.addOptions({portOption, baudOption, dataBitsOption, parityOption, stopBitsOption,
                        flowOption, langOption, jsonOption, quietOption, probeOption, traceOption});
+    const QCommandLineOption recordsOption(
+        QStringLiteral("records"),
+        QStringLiteral("The unit history: an SQLite file, or postgresql://user@host:port/db "
+                       "shared by the stations of a line (default: records.sqlite in the "
+                       "user's data folder)."),
+        QStringLiteral("database"));
+    const QCommandLineOption stationOption(QStringLiteral("station"),
+                                           QStringLiteral("Station named in the history "
+                                                          "(default: the host name)."),
+                                           QStringLiteral("name"));
+    const QCommandLineOption operatorOption(QStringLiteral("operator"),
+                                            QStringLiteral("Operator named in the history "
+                                                           "(default: the user)."),
+                                            QStringLiteral("name"));
+    const QCommandLineOption serialOption(QStringLiteral("serial"),
+                                          QStringLiteral("history: one unit's entries."),
+                                          QStringLiteral("SN"));
+    const QCommandLineOption sinceOption(
+        QStringLiteral("since"),
+        QStringLiteral("history: entries from this date (2026-03-01) or UTC time on."),
+        QStringLiteral("date"));
+    const QCommandLineOption noRecordsOption(QStringLiteral("no-records"),
+                                             QStringLiteral("Record nothing in the history."));
+    parser.addOptions(
+        {recordsOption, noRecordsOption, stationOption, operatorOption, serialOption, sinceOption});
     parser.addPositionalArgument(
         QStringLiteral("command"),
         QStringLiteral("ports [--probe] | doctor | info | read-config FILE | write-config FILE | "
-                       "read-calibration "
-                       "FILE | write-calibration FILE. With several ports a read saves one file "
-                       "per port: put %1 in FILE.")
+                       "read-calibration FILE | write-calibration FILE | csv-to-config CSV FILE | "
+                       "config-to-csv FILE CSV | history. With several ports a read saves one "
+                       "file per port: put %1 in FILE. The CSV commands convert CHIRP CSV channel "
+                       "plans without a module.")
             .arg(QLatin1String(kPortPlaceholder)),
         QStringLiteral("COMMAND [FILE]"));
 
@@ -143,14 +190,22 @@ std::optional<CliOptions> CliOptions::parse(const QStringList &arguments, QStrin
     }
     options.command = kCommands.value(positional.constFirst());
     const bool takesFile = options.readsFile() || options.writesFile();
-    if (positional.size() != (takesFile ? 2 : 1)) {
+    if (options.convertsCsv()) {
+        if (positional.size() != 3) {
+            *error = QStringLiteral("%1 needs two files").arg(positional.constFirst());
+            return std::nullopt;
+        }
+        const bool fromCsv = options.command == Command::CsvToConfig;
+        options.csvFile = positional.at(fromCsv ? 1 : 2);
+        options.file = positional.at(fromCsv ? 2 : 1);
+    } else if (positional.size() != (takesFile ? 2 : 1)) {
         *error = takesFile
                      ? QStringLiteral("%1 needs exactly one FILE").arg(positional.constFirst())
                      : QStringLiteral("%1 takes no further argument").arg(positional.constFirst());
         return std::nullopt;
-    }
-    if (takesFile)
+    } else if (takesFile) {
         options.file = positional.at(1);
+    }
 
     options.ports = parser.values(portOption);
     if (options.needsPort() && options.ports.isEmpty()) {
@@ -192,6 +247,21 @@ std::optional<CliOptions> CliOptions::parse(const QStringList &arguments, QStrin
     }
     options.json = parser.isSet(jsonOption);
     options.quiet = parser.isSet(quietOption);
+    if (parser.isSet(recordsOption) &&
+        !(options.records = RecordsTarget::parse(parser.value(recordsOption), error)))
+        return std::nullopt;
+    options.station =
+        parser.isSet(stationOption) ? parser.value(stationOption) : UnitRecord::defaultStation();
+    options.operatorName =
+        parser.isSet(operatorOption) ? parser.value(operatorOption) : UnitRecord::defaultOperator();
+    options.serialNumber = parser.value(serialOption).toUpper();
+    if (parser.isSet(sinceOption) &&
+        !(options.since = parseSince(parser.value(sinceOption))).isValid()) {
+        *error =
+            QStringLiteral("--since expects a date (2026-03-01) or an ISO 8601 time, not \"%1\"")
+                .arg(parser.value(sinceOption));
+        return std::nullopt;
+    }
     options.probe = parser.isSet(probeOption);
     options.traceFile = parser.value(traceOption);
     options.arguments = arguments;

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "records/recordstarget.h"
+
 #include "serial/linesettings.h"
+#include <QDateTime>
 
 #include <QSerialPort>
 #include <QString>
@@ -30,6 +33,9 @@ struct CliOptions
         WriteConfig,
         ReadCalibration,
         WriteCalibration,
+        CsvToConfig, // file conversions, no module
+        ConfigToCsv,
+        History,
         Doctor
     };
 
@@ -38,11 +44,20 @@ struct CliOptions
 
     Command command = Command::Ports;
     QString file;
+    QString csvFile; // of the CSV conversions; file is their user configuration file
     QStringList ports;
     SerialSettings serial;
     QString language;
     bool json = false;
     bool quiet = false;
+    // The unit history: where it lives (nothing: the user's own SQLite file), who records.
+    std::optional<RecordsTarget> records;
+    bool recording = true;
+    QString station;
+    QString operatorName;
+    // history: which entries.
+    QString serialNumber;
+    QDateTime since;
     bool probe = false;    // ports: ask each port for a module
     QString traceFile;     // the support report, written when the command ends
     QStringList arguments; // as given, for the report
@@ -55,7 +70,16 @@ struct CliOptions
     {
         return command == Command::ReadConfig || command == Command::ReadCalibration;
     }
-    bool needsPort() const { return command != Command::Ports && command != Command::Doctor; }
+    bool convertsCsv() const
+    {
+        return command == Command::CsvToConfig || command == Command::ConfigToCsv;
+    }
+    bool needsPort() const
+    {
+        return command != Command::Ports && command != Command::History &&
+               command != Command::Doctor && !convertsCsv();
+    }
+    static QString commandName(Command command);
     // The file a read on this port saves to.
     QString fileForPort(const QString &port) const;
 

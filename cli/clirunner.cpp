@@ -1,9 +1,15 @@
 #include "cli/clirunner.h"
 
 #include "cli/configfiles.h"
+#include "cli/csvcommands.h"
 #include "cli/supportcommands.h"
+#include "records/recorder.h"
+#include "records/recordstore.h"
 
+#include <QCoreApplication>
 #include <QEventLoop>
+#include <QFile>
+#include <QJsonDocument>
 #include <QSerialPortInfo>
 #include <QThread>
 
@@ -14,7 +20,10 @@ CliRunner::CliRunner(CliOptions options, QObject *parent)
     : QObject(parent)
     , m_options(std::move(options))
     , m_console(!m_options.quiet && Console::isTerminal())
+    , m_records(m_options.records.value_or(RecordsTarget::userDefault()))
 {}
+
+CliRunner::~CliRunner() = default;
 
 int CliRunner::run()
 {
@@ -32,6 +41,10 @@ int CliRunner::runCommand()
         return SupportCommands::doctor(m_options, m_console, &m_trace);
     if (m_options.command == CliOptions::Command::Ports)
         return listPorts();
+    if (m_options.convertsCsv())
+        return CsvCommands::run(m_options, m_console);
+    if (m_options.command == CliOptions::Command::History)
+        return listHistory();
     const auto jobs = prepareJobs();
     return jobs ? runJobs(*jobs) : ExitCode::kUsage;
 }
@@ -84,8 +97,75 @@ std::optional<std::vector<PortJob>> CliRunner::prepareJobs()
     return jobs;
 }
 
+void CliRunner::startRecording()
+{
+    m_recorder = std::make_unique<Recorder>(m_records);
+    connect(m_recorder.get(), &Recorder::problem, this,
+            [this](const QString &text) { m_console.error(text); });
+}
+
+void CliRunner::stopRecording()
+{
+    if (!m_recorder)
+        return;
+    m_recorder->drain();
+    // Its message, sent from the recorder's thread, is printed before the tool ends.
+    QCoreApplication::sendPostedEvents(this);
+    m_recorder.reset();
+}
+
+void CliRunner::record(const OperationReport &report)
+{
+    if (!m_recorder)
+        return;
+    UnitRecord entry = UnitRecord::fromReport(report);
+    entry.station = m_options.station;
+    entry.operatorName = m_options.operatorName;
+    entry.toolVersion = QCoreApplication::applicationName() + QLatin1Char(' ') +
+                        QCoreApplication::applicationVersion();
+    // The file itself is the snapshot read or written when the operation kept none.
+    const bool readSaved =
+        m_options.writesFile() && report.outcome == OperationReport::Outcome::Pass;
+    if (entry.snapshot.isEmpty() && (m_options.readsFile() || readSaved)) {
+        QFile file(report.file);
+        if (file.open(QIODevice::ReadOnly))
+            entry.snapshot = QJsonDocument::fromJson(file.readAll()).object();
+    }
+    m_recorder->record(entry);
+}
+
+int CliRunner::listHistory()
+{
+    {
+        // Whatever waits in the spool first, so that the list is whole.
+        startRecording();
+        stopRecording();
+    }
+    RecordStore store(m_records);
+    const auto records = store.list(m_options.serialNumber, m_options.since);
+    if (!records) {
+        m_console.error(store.lastError());
+        return ExitCode::kModule;
+    }
+    for (const UnitRecord &r : *records) {
+        const QString line =
+            m_options.json
+                ? QString::fromUtf8(QJsonDocument(r.toJson()).toJson(QJsonDocument::Compact))
+                : QStringLiteral("%1  %2  %3  %4  %5  %6@%7  %8%9")
+                      .arg(r.started.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")),
+                           r.serialNumber.isEmpty() ? QStringLiteral("-") : r.serialNumber,
+                           r.operation, r.outcome, r.port, r.operatorName, r.station, r.file,
+                           r.message.isEmpty() ? QString()
+                                               : QStringLiteral("  ") + r.message.simplified());
+        m_console.result(QString(), line);
+    }
+    return ExitCode::kOk;
+}
+
 int CliRunner::runJobs(const std::vector<PortJob> &jobs)
 {
+    if (m_options.recording)
+        startRecording();
     QEventLoop loop;
     int running = static_cast<int>(jobs.size());
     int exitCode = ExitCode::kOk;
@@ -98,6 +178,8 @@ int CliRunner::runJobs(const std::vector<PortJob> &jobs)
         connect(thread.get(), &QThread::started, worker.get(), &PortWorker::run);
         // Straight from the worker's thread: its loop ends whatever this thread is doing.
         connect(worker.get(), &PortWorker::finished, thread.get(), &QThread::quit,
+                Qt::DirectConnection);
+        connect(worker.get(), &PortWorker::reported, this, &CliRunner::record,
                 Qt::DirectConnection);
         // The worker's signals cross to this thread in the order they were sent.
         connect(worker.get(), &PortWorker::progress, this,
@@ -123,5 +205,6 @@ int CliRunner::runJobs(const std::vector<PortJob> &jobs)
     for (const auto &thread : threads)
         thread->wait();
     m_console.clearProgress();
+    stopRecording();
     return exitCode;
 }

@@ -90,6 +90,22 @@ std::optional<FactoryCalibration> ConfigFiles::loadFactoryCalibration(const QStr
     return load<FactoryCalibration>(path, error);
 }
 
+std::optional<UserConfig> ConfigFiles::readUserConfig(const QString &path, QString *error)
+{
+    const auto object = readObject(path, error);
+    if (!object)
+        return std::nullopt;
+    MJsonConfig::Entries found;
+    for (const auto &expected : UserConfig().entries()) {
+        const QJsonValue value = lookup(*object, expected.first);
+        if (!value.isUndefined() && !value.isNull())
+            found.append({expected.first, value});
+    }
+    const auto store = MJsonConfig::inMemory();
+    store->setValues(found);
+    return UserConfig::fromStore(*store);
+}
+
 bool ConfigFiles::checkWritable(const QString &path, QString *error)
 {
     const QString cannotWrite =

@@ -19,6 +19,10 @@ namespace ConfigFiles {
 std::optional<UserConfig> loadUserConfig(const QString &path, QString *error);
 std::optional<FactoryCalibration> loadFactoryCalibration(const QString &path, QString *error);
 
+// A file as the window's loading reads it: missing members take their defaults. Fails only
+// for a file that cannot be read or holds no JSON object.
+std::optional<UserConfig> readUserConfig(const QString &path, QString *error);
+
 // Whether the file can take a save: it can be opened for reading and writing (created and
 // removed again when missing), and an existing file holds a JSON object or nothing, whose
 // other members the save keeps.

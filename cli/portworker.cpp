@@ -7,6 +7,7 @@
 #include <QCoreApplication>
 #include <QJsonDocument>
 
+#include <memory>
 #include <utility>
 
 namespace {
@@ -30,11 +31,27 @@ PortWorker::PortWorker(PortJob job, LineTrace *trace, QObject *parent)
 
 void PortWorker::reportFailure(const QString &text)
 {
+    m_report.message +=
+        (m_report.message.isEmpty() ? QString() : QStringLiteral("\n")) + oneLine(text);
     emit failure(m_job.port, oneLine(text));
+}
+
+void PortWorker::finish(int exitCode, const QString &result)
+{
+    m_report.finished = QDateTime::currentDateTimeUtc();
+    m_report.exitCode = exitCode;
+    if (exitCode == ExitCode::kOk)
+        m_report.outcome = OperationReport::Outcome::Pass;
+    emit reported(m_report);
+    emit finished(m_job.port, exitCode, result);
 }
 
 void PortWorker::run()
 {
+    m_report.port = m_job.port;
+    m_report.operation = CliOptions::commandName(m_job.command);
+    m_report.started = QDateTime::currentDateTimeUtc();
+    m_report.file = m_job.file;
     // Created here, so that the port's notifiers and timers belong to this thread.
     MSerialPort port;
     port.setPortName(m_job.port);
@@ -55,8 +72,8 @@ void PortWorker::run()
         const QString verdict = openMessages.isEmpty() ? QString() : openMessages.takeLast();
         for (const QString &message : qAsConst(openMessages))
             emit failure(m_job.port, message);
-        emit finished(m_job.port, ExitCode::kPort,
-                      QStringLiteral("%1: %2").arg(m_job.port, verdict));
+        m_report.message = verdict;
+        finish(ExitCode::kPort, QStringLiteral("%1: %2").arg(m_job.port, verdict));
         return;
     }
     opened = true;
@@ -68,7 +85,9 @@ void PortWorker::run()
     connect(&port, &MSerialPort::onReceived, &engine, &CommandEngine::receive);
     const auto [exitCode, result] = perform(engine);
     port.close();
-    emit finished(m_job.port, exitCode, result);
+    m_report.requests = engine.statistics().framesSent;
+    m_report.retries = engine.statistics().retries;
+    finish(exitCode, result);
 }
 
 std::pair<int, QString> PortWorker::perform(CommandEngine &engine)
@@ -77,6 +96,9 @@ std::pair<int, QString> PortWorker::perform(CommandEngine &engine)
     const QString &name = m_job.port;
     ModuleSession session(engine, *this,
                           [this](int percent) { emit progress(m_job.port, percent); });
+    // Whatever the module said of itself, for the history, at every way out.
+    const std::shared_ptr<void> keepIdentity(
+        nullptr, [this, &session](void *) { m_report.identity = session.identity(); });
     const auto line = [&name](const QString &text) {
         return QStringLiteral("%1: %2").arg(name, text);
     };
@@ -124,6 +146,7 @@ std::pair<int, QString> PortWorker::perform(CommandEngine &engine)
     case Command::WriteCalibration:
         return done(session.writeFactoryCalibration(*m_job.factory), false);
     case Command::Ports:
+    case Command::History:
     case Command::Doctor:
         break;
     }

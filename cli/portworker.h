@@ -4,6 +4,7 @@
 #include "config/factoryconfig.h"
 #include "config/userconfig.h"
 #include "protocol/commandengine.h"
+#include "session/operationreport.h"
 
 #include <QObject>
 #include <QString>
@@ -40,12 +41,18 @@ signals:
     void failure(const QString &port, const QString &text);
     // The exit code of this port and its result line.
     void finished(const QString &port, int exitCode, const QString &result);
+    // Just before finished(): what the operation came to, for the unit's history.
+    void reported(const OperationReport &report);
 
 private:
     void reportFailure(const QString &text) override;
     // The exit code and result line of the job on an open engine.
     std::pair<int, QString> perform(CommandEngine &engine);
 
+    // Ends the report and sends it with the result.
+    void finish(int exitCode, const QString &result);
+
     PortJob m_job;
+    OperationReport m_report;
     LineTrace *m_trace = nullptr; // shared with the other ports' engines
 };

@@ -1,6 +1,8 @@
 #include "config/factoryconfig.h"
 
 #include "device/adjustcommands.h"
+#include "device/calibrationcommands.h"
+#include "device/factorycommands.h"
 #include "device/wire.h"
 
 #include <QJsonValue>
@@ -272,4 +274,28 @@ const std::vector<FactoryBulkStep> &FactoryBulk::writeSteps()
         {plain(Step::Item::Coupling), plain(Step::Item::Band), number("/SidetoneVol")},
     });
     return steps;
+}
+
+QString FactoryBulk::blankText(const FactoryBulkStep &step)
+{
+    using Item = FactoryBulkStep::Item;
+    switch (step.item) {
+    case Item::Number:
+        switch (FactoryCalibration::numberFields()[step.field].source.kind) {
+        case FactorySource::Kind::RssiOffset:
+            return CalibrationCommands::rssiOffsetBlankText();
+        case FactorySource::Kind::SidetoneVolume:
+            return FactoryCommands::sidetoneBlankText();
+        default:
+            return AdjustCommands::blankRefusalText();
+        }
+    case Item::PowerTable:
+        return CalibrationCommands::powerTableBlankText();
+    case Item::Band:
+        return FactoryCommands::bandBlankText();
+    case Item::Coupling:
+    case Item::TestCoupling:
+        return FactoryCommands::couplingBlankText();
+    }
+    return QString();
 }

@@ -93,6 +93,8 @@ struct FactoryBulkStep
 namespace FactoryBulk {
 const std::vector<FactoryBulkStep> &readSteps();  // 28 steps
 const std::vector<FactoryBulkStep> &writeSteps(); // 27 steps
+// Why a step cannot be written while the page leaves its value empty.
+QString blankText(const FactoryBulkStep &step);
 // The busy overlay's percentage once `done` + 1 of `count` steps have succeeded.
 constexpr int percentAfter(int done, int count)
 {

@@ -74,6 +74,26 @@ MJsonConfig::Entries UserConfig::entries() const
     add(QStringLiteral("/Channel/CtrlMode"), dipSwitch ? kDipSwitch : kByProgram);
     add(QStringLiteral("/Channel/Current"), currentChannel);
     add(QStringLiteral("/Channel/SaveChannel"), saveChannel);
+    result.append(channelEntries());
+    add(QStringLiteral("/TxProtect/Timeout"), txTimeout);
+    add(QStringLiteral("/TxProtect/StopTime"), stopTime);
+    add(QStringLiteral("/Volume"), volume);
+    add(QStringLiteral("/PowerSave/Enable"), powerSave);
+    add(QStringLiteral("/PowerSave/SleepTime"), sleepTime);
+    add(QStringLiteral("/PowerSave/StandbyTime"), standbyTime);
+    add(QStringLiteral("/AudioWaveMode"), squareWave ? kSquareWave : kSineWave);
+    add(QStringLiteral("/SideTone/Enable"), sidetone);
+    add(QStringLiteral("/ChannelScanModeIndex"), scanModeIndex);
+    return result;
+}
+
+MJsonConfig::Entries UserConfig::channelEntries() const
+{
+    MJsonConfig::Entries result;
+    result.reserve(Wire::kChannelCount * 7);
+    const auto add = [&result](const QString &path, const QJsonValue &value) {
+        result.append({path, value});
+    };
     for (int n = 1; n <= Wire::kChannelCount; ++n) {
         const UserChannel &channel = channels[n - 1];
         add(channelPath(n, "RxFreq"), static_cast<qint64>(channel.rxFreq));
@@ -84,15 +104,6 @@ MJsonConfig::Entries UserConfig::entries() const
         add(channelPath(n, "CTCSSDCSIndex"), channel.ctcssDcsIndex);
         add(channelPath(n, "ScanIndex"), channel.scanIndex);
     }
-    add(QStringLiteral("/TxProtect/Timeout"), txTimeout);
-    add(QStringLiteral("/TxProtect/StopTime"), stopTime);
-    add(QStringLiteral("/Volume"), volume);
-    add(QStringLiteral("/PowerSave/Enable"), powerSave);
-    add(QStringLiteral("/PowerSave/SleepTime"), sleepTime);
-    add(QStringLiteral("/PowerSave/StandbyTime"), standbyTime);
-    add(QStringLiteral("/AudioWaveMode"), squareWave ? kSquareWave : kSineWave);
-    add(QStringLiteral("/SideTone/Enable"), sidetone);
-    add(QStringLiteral("/ChannelScanModeIndex"), scanModeIndex);
     return result;
 }
 

@@ -43,6 +43,8 @@ struct UserConfig
 
     // Every member in the order a save writes them (124 entries).
     MJsonConfig::Entries entries() const;
+    // The members of the 16 channels alone (112 entries), as entries() writes them.
+    MJsonConfig::Entries channelEntries() const;
     // Missing and null members take their defaults; other values convert as JSON values do.
     static UserConfig fromStore(const MJsonConfig &store);
     // What the user page holds after showing these values: numbers clamped to the spin boxes'

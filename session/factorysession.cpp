@@ -14,32 +14,32 @@ using Kind = FactorySource::Kind;
 std::optional<FactoryCalibration> ModuleSession::readFactoryCalibration()
 {
     // Values no step reaches keep what an untouched page shows.
-    FactoryCalibration calibration;
+    m_factory = FactoryCalibration();
     const auto &steps = FactoryBulk::readSteps();
     const int count = static_cast<int>(steps.size());
     for (int done = 0; done < count; ++done) {
-        if (!progressed(readFactoryStep(steps[done], calibration),
-                        FactoryBulk::percentAfter(done, count)))
+        if (!progressed(readFactoryStep(steps[done]), FactoryBulk::percentAfter(done, count)))
             return std::nullopt;
     }
-    return calibration.normalised();
+    m_factory = m_factory.normalised();
+    return m_factory;
 }
 
 bool ModuleSession::writeFactoryCalibration(const FactoryCalibration &loaded)
 {
-    const FactoryCalibration calibration = loaded.normalised();
+    m_factory = loaded.normalised();
     const auto &steps = FactoryBulk::writeSteps();
     const int count = static_cast<int>(steps.size());
     for (int done = 0; done < count; ++done) {
-        if (!progressed(writeFactoryStep(steps[done], calibration),
-                        FactoryBulk::percentAfter(done, count)))
+        if (!progressed(writeFactoryStep(steps[done]), FactoryBulk::percentAfter(done, count)))
             return false;
     }
     return true;
 }
 
-bool ModuleSession::readFactoryStep(const FactoryBulkStep &step, FactoryCalibration &calibration)
+bool ModuleSession::readFactoryStep(const FactoryBulkStep &step)
 {
+    m_hooks->factoryStepStarting(step);
     std::optional<QByteArray> reply;
     switch (step.item) {
     case Item::Number: {
@@ -58,39 +58,45 @@ bool ModuleSession::readFactoryStep(const FactoryBulkStep &step, FactoryCalibrat
             value = reply ? FactoryCommands::decodeSidetoneVolume(*reply) : 0;
         }
         // The spin box holds what its range lets it.
-        calibration.numbers[step.field] = field.clamp(value);
+        m_factory.numbers[step.field] = field.clamp(value);
         break;
     }
     case Item::PowerTable:
         reply = transact(CalibrationCommands::readPowerTable());
         if (reply)
-            calibration.setPowerTable(CalibrationCommands::decodePowerTable(*reply));
+            m_factory.setPowerTable(CalibrationCommands::decodePowerTable(*reply));
         break;
     case Item::Band:
         reply = transact(FactoryCommands::readRadioBand());
         if (reply)
-            calibration.radioBandIndex = FactoryCommands::decodeRadioBand(*reply);
+            m_factory.radioBandIndex = FactoryCommands::decodeRadioBand(*reply);
         break;
     case Item::Coupling:
         reply = transact(FactoryCommands::readCoupling());
         if (reply)
-            calibration.dcCoupling = FactoryCommands::decodeIsDcCoupling(*reply);
+            m_factory.dcCoupling = FactoryCommands::decodeIsDcCoupling(*reply);
         break;
     case Item::TestCoupling:
         // Shown in the test group only; the file keeps the other group's choice.
         reply = transact(FactoryCommands::readCoupling());
+        if (reply)
+            m_testCouplingDc = FactoryCommands::decodeIsDcCoupling(*reply);
         break;
     }
-    return reply.has_value();
+    if (!reply)
+        return false;
+    m_hooks->factoryStepRead(*this, step);
+    return true;
 }
 
-bool ModuleSession::writeFactoryStep(const FactoryBulkStep &step,
-                                     const FactoryCalibration &calibration)
+bool ModuleSession::writeFactoryStep(const FactoryBulkStep &step)
 {
+    if (m_hooks->isBlank(step))
+        return refuse(FactoryBulk::blankText(step));
     switch (step.item) {
     case Item::Number: {
         const FactorySource &source = FactoryCalibration::numberFields()[step.field].source;
-        const int value = calibration.numbers[step.field];
+        const int value = m_factory.numbers[step.field];
         if (source.kind == Kind::Adjust)
             return transact(AdjustCommands::write(source.adjustType, source.point, value,
                                                   AdjustCommands::writeFailureText()))
@@ -102,13 +108,13 @@ bool ModuleSession::writeFactoryStep(const FactoryBulkStep &step,
         return false;
     }
     case Item::PowerTable:
-        return transact(CalibrationCommands::writePowerTable(calibration.powerTable())).has_value();
+        return transact(CalibrationCommands::writePowerTable(m_factory.powerTable())).has_value();
     case Item::Band:
-        if (calibration.radioBandIndex < 0)
-            return refuse(FactoryCommands::bandBlankText());
-        return transact(FactoryCommands::writeRadioBand(calibration.radioBandIndex)).has_value();
+        if (m_factory.radioBandIndex < 0)
+            return refuse(FactoryBulk::blankText(step));
+        return transact(FactoryCommands::writeRadioBand(m_factory.radioBandIndex)).has_value();
     case Item::Coupling:
-        return transact(FactoryCommands::writeCoupling(calibration.dcCoupling)).has_value();
+        return transact(FactoryCommands::writeCoupling(m_factory.dcCoupling)).has_value();
     case Item::TestCoupling:
         break;
     }

@@ -20,12 +20,123 @@ QString windowText(const char *source)
     return QCoreApplication::translate("MainWindow", source);
 }
 
-// The window marks the offending cell; a line of text names it instead.
-QString withCell(const QString &text, int channel, const QString &field)
+// One group of user parameters: its requests, where its values go, its guard and its place in
+// the all-parameters progress.
+struct UserParamStep
 {
-    return QStringLiteral("%1 (%2)").arg(text, ChannelCodec::cellName(channel, field));
+    UserStep step;
+    Command (*read)();
+    void (*apply)(UserConfig &config, const QByteArray &reply);
+    Command (*write)(const UserConfig &config);
+    const char *blankText;
+    int readPercent;
+    int writePercent;
+};
+
+quint8 value(const QByteArray &reply, int offset = 0)
+{
+    return byteAt(reply, kValueIndex + offset);
+}
+
+// RSSI is a measurement, not a setting: it is not part of the set.
+const std::array<UserParamStep, 9> &userParamSteps()
+{
+    namespace R = AllParams::ReadPercent;
+    namespace W = AllParams::WritePercent;
+    using namespace UserParams;
+    using C = UserConfig;
+    using B = const QByteArray &;
+    constexpr int kProtect = UserCommands::kTxProtectIndex;
+    static const std::array<UserParamStep, 9> steps{{
+        {UserStep::CtrlMode, UserCommands::readCtrlMode,
+         [](C &c, B r) { c.dipSwitch = isFirstOption(value(r)); },
+         [](const C &c) { return UserCommands::writeCtrlMode(c.dipSwitch); },
+         QT_TRANSLATE_NOOP("MainWindow", "请选择频道控制模式！"), R::kCtrlMode, W::kCtrlMode},
+        {UserStep::CurrentChannel, UserCommands::readCurrentChannel,
+         [](C &c, B r) { c.currentChannel = kCurrentChannel.clamp(value(r)); },
+         [](const C &c) {
+             return UserCommands::writeCurrentChannel(c.currentChannel, c.saveChannel);
+         },
+         QT_TRANSLATE_NOOP("MainWindow", "请选择频道值！"), R::kCurrentChannel, W::kCurrentChannel},
+        {UserStep::TxProtect, UserCommands::readTxProtect,
+         [](C &c, B r) {
+             c.txTimeout = kTxTimeout.clamp(byteAt(r, kProtect));
+             c.stopTime = kStopTime.clamp(byteAt(r, kProtect + 1));
+         },
+         [](const C &c) { return UserCommands::writeTxProtect(c.txTimeout, c.stopTime); },
+         QT_TRANSLATE_NOOP("MainWindow", "请配置发射保护时间值！"), R::kTxProtect, W::kTxProtect},
+        {UserStep::Volume, UserCommands::readVolume,
+         [](C &c, B r) { c.volume = kVolume.clamp(value(r)); },
+         [](const C &c) { return UserCommands::writeVolume(c.volume); },
+         QT_TRANSLATE_NOOP("MainWindow", "请配置音量！"), R::kVolume, W::kVolume},
+        {UserStep::PowerSave, UserCommands::readPowerSave,
+         [](C &c, B r) { c.powerSave = isFirstOption(value(r)); },
+         [](const C &c) { return UserCommands::writePowerSave(c.powerSave); },
+         QT_TRANSLATE_NOOP("MainWindow", "请选择省电模式！"), R::kPowerSave, W::kPowerSave},
+        {UserStep::PowerSaveTime, UserCommands::readPowerSaveTime,
+         [](C &c, B r) {
+             c.sleepTime = kSleepTime.clamp(value(r));
+             c.standbyTime = kStandbyTime.clamp(value(r, 1));
+         },
+         [](const C &c) { return UserCommands::writePowerSaveTime(c.sleepTime, c.standbyTime); },
+         QT_TRANSLATE_NOOP("MainWindow", "请配置省电模式时间值！"), R::kPowerSaveTime,
+         W::kPowerSaveTime},
+        {UserStep::AudioWave, UserCommands::readAudioWave,
+         [](C &c, B r) { c.squareWave = isFirstOption(value(r)); },
+         [](const C &c) { return UserCommands::writeAudioWave(c.squareWave); },
+         QT_TRANSLATE_NOOP("MainWindow", "请选择音频口输出波形类型！"), R::kAudioWave,
+         W::kAudioWave},
+        {UserStep::Sidetone, UserCommands::readSidetone,
+         [](C &c, B r) { c.sidetone = isFirstOption(value(r)); },
+         [](const C &c) { return UserCommands::writeSidetone(c.sidetone); },
+         QT_TRANSLATE_NOOP("MainWindow", "请打开或关闭侧音！"), R::kSidetone, W::kSidetone},
+        {UserStep::ScanMode, UserCommands::readScanMode,
+         [](C &c, B r) { c.scanModeIndex = scanModeIndex(value(r)); },
+         [](const C &c) { return UserCommands::writeScanMode(c.scanModeIndex); },
+         QT_TRANSLATE_NOOP("MainWindow", "请选择频道扫描模式！"), R::kScanMode, W::kScanMode},
+    }};
+    return steps;
+}
+
+const UserParamStep *findUserParamStep(UserStep step)
+{
+    for (const UserParamStep &entry : userParamSteps()) {
+        if (entry.step == step)
+            return &entry;
+    }
+    return nullptr;
 }
 } // namespace
+
+void SessionHooks::stepStarting(UserStep, int) {}
+void SessionHooks::stepRead(const ModuleSession &, UserStep, int) {}
+void SessionHooks::stepWritten(UserStep, int) {}
+void SessionHooks::channelEmptied(int) {}
+void SessionHooks::channelUnused(int) {}
+void SessionHooks::frequencyChecked(int, const QString &, bool) {}
+bool SessionHooks::isBlank(UserStep) const
+{
+    return false;
+}
+void SessionHooks::factoryStepStarting(const FactoryBulkStep &) {}
+void SessionHooks::factoryStepRead(const ModuleSession &, const FactoryBulkStep &) {}
+bool SessionHooks::isBlank(const FactoryBulkStep &) const
+{
+    return false;
+}
+
+QString SessionHooks::refusalText(const QString &text, int channel, const QString &field) const
+{
+    // A line of text names the cell the window would mark.
+    if (channel == 0)
+        return text;
+    return QStringLiteral("%1 (%2)").arg(text, ChannelCodec::cellName(channel, field));
+}
+
+bool SessionHooks::reportsUnknownBand() const
+{
+    return true;
+}
 
 QJsonObject ModuleIdentity::toJson() const
 {
@@ -55,6 +166,13 @@ ModuleSession::ModuleSession(CommandEngine &engine, FailureReporter &reporter, P
     m_engine.setReporter(&m_reporter);
 }
 
+void ModuleSession::assumeBand(quint32 freqMin, quint32 freqMax)
+{
+    m_identity.freqMin = freqMin;
+    m_identity.freqMax = freqMax;
+    m_bandKnown = true;
+}
+
 std::optional<QByteArray> ModuleSession::transact(const Command &command)
 {
     if (m_probeTimeoutMs <= 0)
@@ -65,9 +183,11 @@ std::optional<QByteArray> ModuleSession::transact(const Command &command)
     return m_engine.transact(quick);
 }
 
-bool ModuleSession::refuse(const QString &text)
+bool ModuleSession::refuse(const QString &text, int channel, const QString &field)
 {
-    m_reporter.reportFailure(text);
+    const QString reported = m_hooks->refusalText(text, channel, field);
+    if (!reported.isEmpty())
+        m_reporter.reportFailure(reported);
     return false;
 }
 
@@ -88,80 +208,112 @@ bool ModuleSession::readBand()
     m_bandKnown = false;
     m_identity.model.clear();
     m_identity.frequencyRange.clear();
+    m_hooks->stepStarting(UserStep::Band, 0);
     const auto reply = transact(IdentificationCommands::readBand());
     if (!reply)
         return false;
     m_identity.bandCode = IdentificationCommands::bandCode(*reply);
     m_identity.model = IdentificationCommands::modelText(m_identity.bandCode);
     const Wire::Band *band = Wire::findBand(m_identity.bandCode);
+    if (band) {
+        // The limits stay: only a recognised band replaces them.
+        m_identity.frequencyRange = QString::fromLatin1(band->range);
+        m_identity.freqMin = band->freqMin;
+        m_identity.freqMax = band->freqMax;
+        m_bandKnown = true;
+    }
+    m_hooks->stepRead(*this, UserStep::Band, 0);
     if (!band)
-        return refuse(m_identity.model);
-    m_identity.frequencyRange = QString::fromLatin1(band->range);
-    m_identity.freqMin = band->freqMin;
-    m_identity.freqMax = band->freqMax;
-    m_bandKnown = true;
+        return m_hooks->reportsUnknownBand() ? refuse(m_identity.model) : false;
     return true;
 }
 
 bool ModuleSession::readFirmwareVersion()
 {
     m_identity.firmware.clear();
+    m_hooks->stepStarting(UserStep::Firmware, 0);
     const auto reply = transact(IdentificationCommands::readFirmwareVersion());
     if (!reply)
         return false;
     m_identity.firmware = IdentificationCommands::firmwareText(*reply);
+    m_hooks->stepRead(*this, UserStep::Firmware, 0);
     return true;
 }
 
 bool ModuleSession::readSerialNumber()
 {
     m_identity.serialNumber.clear();
+    m_hooks->stepStarting(UserStep::SerialNumber, 0);
     const auto reply = transact(IdentificationCommands::readSerialNumber());
     if (!reply)
         return false;
     m_identity.serialNumber = IdentificationCommands::serialNumberText(*reply);
+    m_hooks->stepRead(*this, UserStep::SerialNumber, 0);
     return true;
 }
 
 std::optional<UserConfig> ModuleSession::readUserConfig()
 {
     using namespace AllParams::ReadPercent;
-    UserConfig config; // what the form shows before any read: "存储频道值" stays checked
+    m_user = UserConfig(); // what the form shows before any read: "存储频道值" stays checked
     if (!progressed(readBand(), kBand) || !progressed(readFirmwareVersion(), kFirmware) ||
-        !progressed(readSerialNumber(), kSerial) ||
-        !progressed(readFreqAndPower(config), kFreqPower))
+        !progressed(readSerialNumber(), kSerial) || !readChannels(kFreqPower, channel))
         return std::nullopt;
-    for (int n = 1; n <= Wire::kChannelCount; ++n) {
-        if (!progressed(readChannelParams(config, n), channel(n)))
+    for (const UserParamStep &entry : userParamSteps()) {
+        if (!progressed(readUserStep(entry.step), entry.readPercent))
             return std::nullopt;
     }
-    if (!readUserParams(config))
-        return std::nullopt;
-    return config;
+    return m_user;
 }
 
-bool ModuleSession::readFreqAndPower(UserConfig &config)
+bool ModuleSession::readChannelTable()
 {
+    return readChannels(ChannelCommands::kFreqPowerPercent,
+                        [](int n) { return ChannelCommands::tablePercent(n - 1); });
+}
+
+bool ModuleSession::readChannels(int freqPercent,
+                                 const std::function<int(int channel)> &channelPercent)
+{
+    if (!progressed(readFreqAndPower(), freqPercent))
+        return false;
+    for (int n = 1; n <= Wire::kChannelCount; ++n) {
+        if (!progressed(readChannelParams(n), channelPercent(n)))
+            return false;
+    }
+    return true;
+}
+
+bool ModuleSession::readFreqAndPower()
+{
+    // A failed read leaves every channel empty rather than half old, half new.
+    m_user.channels.fill(UserChannel{});
+    m_hooks->stepStarting(UserStep::FreqAndPower, 0);
     const auto reply = transact(ChannelCommands::readFreqAndPower());
     if (!reply)
         return false;
     const ChannelCommands::Records records = ChannelCommands::decodeFreqAndPower(*reply);
     for (int n = 1; n <= Wire::kChannelCount; ++n) {
         const Wire::ChannelRecord &record = records[n - 1];
-        UserChannel &channel = config.channels[n - 1];
+        UserChannel &channel = m_user.channels[n - 1];
         // A cell holds what its mask lets it show, and that is what is read back from it.
         channel.txFreq = ChannelCodec::shownFrequency(record.txFreq);
         channel.rxFreq = ChannelCodec::shownFrequency(record.rxFreq);
         channel.txPowerIndex = ChannelCodec::txPowerIndexFromRecord(record);
     }
+    m_hooks->stepRead(*this, UserStep::FreqAndPower, 0);
     return true;
 }
 
-bool ModuleSession::readChannelParams(UserConfig &config, int channel)
+bool ModuleSession::readChannelParams(int channel)
 {
-    UserChannel &cells = config.channels[channel - 1];
-    if (cells.rxFreq == 0 || cells.txFreq == 0)
-        return true; // an unused channel has no parameters; its selectors stay empty
+    UserChannel &cells = m_user.channels[channel - 1];
+    if (cells.rxFreq == 0 || cells.txFreq == 0) {
+        // An unused channel has no parameters; its selectors stay empty.
+        m_hooks->channelUnused(channel);
+        return true;
+    }
+    m_hooks->stepStarting(UserStep::ChannelParams, channel);
     const auto reply = transact(ChannelCommands::readChannelParams(channel));
     if (!reply)
         return false;
@@ -170,156 +322,153 @@ bool ModuleSession::readChannelParams(UserConfig &config, int channel)
     cells.sqLevelIndex = ChannelCodec::sqLevelIndexFromWire(params.squelch);
     cells.ctcssDcsIndex = ChannelCodec::ctcssDcsIndexFromWire(params.ctcssDcs);
     cells.scanIndex = ChannelCodec::scanIndexFromWire(params.scan);
+    m_hooks->stepRead(*this, UserStep::ChannelParams, channel);
     return true;
 }
 
-bool ModuleSession::readInto(const Command &command, int percent,
-                             const std::function<void(const QByteArray &)> &apply)
+bool ModuleSession::readUserStep(UserStep step)
 {
-    const auto reply = transact(command);
-    if (reply)
-        apply(*reply);
-    return progressed(reply.has_value(), percent);
-}
-
-bool ModuleSession::readUserParams(UserConfig &config)
-{
-    namespace Percent = AllParams::ReadPercent;
-    using namespace UserParams;
-    using Reply = const QByteArray &;
-    constexpr int kProtectIndex = UserCommands::kTxProtectIndex;
-    // RSSI is a measurement, not a setting: it is not part of the set.
-    return readInto(UserCommands::readCtrlMode(), Percent::kCtrlMode,
-                    [&](Reply r) { config.dipSwitch = isFirstOption(byteAt(r, kValueIndex)); }) &&
-           readInto(UserCommands::readCurrentChannel(), Percent::kCurrentChannel,
-                    [&](Reply r) {
-                        config.currentChannel = kCurrentChannel.clamp(byteAt(r, kValueIndex));
-                    }) &&
-           readInto(UserCommands::readTxProtect(), Percent::kTxProtect,
-                    [&](Reply r) {
-                        config.txTimeout = kTxTimeout.clamp(byteAt(r, kProtectIndex));
-                        config.stopTime = kStopTime.clamp(byteAt(r, kProtectIndex + 1));
-                    }) &&
-           readInto(UserCommands::readVolume(), Percent::kVolume,
-                    [&](Reply r) { config.volume = kVolume.clamp(byteAt(r, kValueIndex)); }) &&
-           readInto(UserCommands::readPowerSave(), Percent::kPowerSave,
-                    [&](Reply r) { config.powerSave = isFirstOption(byteAt(r, kValueIndex)); }) &&
-           readInto(UserCommands::readPowerSaveTime(), Percent::kPowerSaveTime,
-                    [&](Reply r) {
-                        config.sleepTime = kSleepTime.clamp(byteAt(r, kValueIndex));
-                        config.standbyTime = kStandbyTime.clamp(byteAt(r, kValueIndex + 1));
-                    }) &&
-           readInto(UserCommands::readAudioWave(), Percent::kAudioWave,
-                    [&](Reply r) { config.squareWave = isFirstOption(byteAt(r, kValueIndex)); }) &&
-           readInto(UserCommands::readSidetone(), Percent::kSidetone,
-                    [&](Reply r) { config.sidetone = isFirstOption(byteAt(r, kValueIndex)); }) &&
-           readInto(UserCommands::readScanMode(), Percent::kScanMode,
-                    [&](Reply r) { config.scanModeIndex = scanModeIndex(byteAt(r, kValueIndex)); });
+    const UserParamStep *entry = findUserParamStep(step);
+    if (!entry)
+        return false;
+    m_hooks->stepStarting(step, 0);
+    const auto reply = transact(entry->read());
+    if (!reply)
+        return false;
+    entry->apply(m_user, *reply);
+    m_hooks->stepRead(*this, step, 0);
+    return true;
 }
 
 bool ModuleSession::writeUserConfig(const UserConfig &loaded)
 {
     using namespace AllParams::WritePercent;
     // The values the window would hold after loading the file are the values it would send.
-    UserConfig config = loaded.normalised();
-    if (!m_bandKnown)
-        return refuse(windowText(QT_TRANSLATE_NOOP("MainWindow", "请先读取设备信息！")));
-    if (!progressed(writeFreqAndPower(config), kFreqPower))
-        return false;
-    for (int n = 1; n <= Wire::kChannelCount; ++n) {
-        if (!progressed(writeChannelParams(config, n), channel(n)))
-            return false;
-    }
-    return writeUserParams(config);
+    m_user = loaded.normalised();
+    return writeChannels(kFreqPower, channel) && writeUserParams();
 }
 
-bool ModuleSession::writeFreqAndPower(UserConfig &config)
+bool ModuleSession::writeChannelTable(const UserConfig &config)
 {
+    m_user = config.normalised();
+    return writeChannels(ChannelCommands::kFreqPowerPercent,
+                         [](int n) { return ChannelCommands::tablePercent(n - 1); });
+}
+
+bool ModuleSession::writeChannels(int freqPercent,
+                                  const std::function<int(int channel)> &channelPercent)
+{
+    if (!progressed(writeFreqAndPower(), freqPercent))
+        return false;
+    for (int n = 1; n <= Wire::kChannelCount; ++n) {
+        if (!progressed(writeChannelParams(n), channelPercent(n)))
+            return false;
+    }
+    return true;
+}
+
+bool ModuleSession::writeFreqAndPower()
+{
+    if (!m_bandKnown)
+        return refuse(windowText(QT_TRANSLATE_NOOP("MainWindow", "请先读取设备信息！")));
     const auto inBand = [this](int channel, const QString &field, quint32 value) {
         const bool bad =
             value != 0 && ChannelCodec::isOutOfBand(value, m_identity.freqMin, m_identity.freqMax);
-        return !bad ||
-               refuse(withCell(windowText(QT_TRANSLATE_NOOP("MainWindow", "频率超出范围！")),
-                               channel, field));
+        m_hooks->frequencyChecked(channel, field, bad);
+        return !bad || refuse(windowText(QT_TRANSLATE_NOOP("MainWindow", "频率超出范围！")),
+                              channel, field);
     };
     ChannelCommands::Records records{};
     for (int n = 1; n <= Wire::kChannelCount; ++n) {
-        UserChannel &channel = config.channels[n - 1];
+        UserChannel &channel = m_user.channels[n - 1];
         if (!inBand(n, ChannelCodec::kTxFreq, channel.txFreq) ||
             !inBand(n, ChannelCodec::kRxFreq, channel.rxFreq))
             return false;
         int power = channel.txPowerIndex;
         if (power == ChannelCodec::kNoSelection) {
             if (channel.rxFreq != 0 && channel.txFreq != 0)
-                return refuse(
-                    withCell(windowText(QT_TRANSLATE_NOOP("MainWindow", "请选择发射功率值！")), n,
-                             ChannelCodec::kTxPower));
+                return refuse(windowText(QT_TRANSLATE_NOOP("MainWindow", "请选择发射功率值！")), n,
+                              ChannelCodec::kTxPower);
             power = 0;
         }
         if (channel.rxFreq == 0 || channel.txFreq == 0) {
-            // Half a channel goes out as an empty one, and counts as empty from here on.
+            // Half a channel is no channel: it goes out empty and counts as empty from here on.
             channel.rxFreq = 0;
             channel.txFreq = 0;
             channel.txPowerIndex = ChannelCodec::kNoSelection;
+            m_hooks->channelEmptied(n);
             continue;
         }
         records[n - 1] =
             Wire::ChannelRecord{channel.txFreq, channel.rxFreq, static_cast<quint8>(power)};
     }
-    return transact(ChannelCommands::writeFreqAndPower(records)).has_value();
+    if (!transact(ChannelCommands::writeFreqAndPower(records)))
+        return false;
+    m_hooks->stepWritten(UserStep::FreqAndPower, 0);
+    return true;
 }
 
-bool ModuleSession::writeChannelParams(const UserConfig &config, int channel)
+bool ModuleSession::writeChannelParams(int channel)
 {
     using namespace ChannelCodec;
-    const UserChannel &cells = config.channels[channel - 1];
-    if (cells.rxFreq == 0 || cells.txFreq == 0)
+    const UserChannel &cells = m_user.channels[channel - 1];
+    if (cells.rxFreq == 0 || cells.txFreq == 0) {
+        m_hooks->channelUnused(channel);
         return true;
+    }
     const auto bandwidth = bandwidthWireFromIndex(cells.bandwidthIndex);
     if (!bandwidth)
-        return refuse(withCell(windowText(QT_TRANSLATE_NOOP("MainWindow", "请选择频道带宽！")),
-                               channel, kBandwidth));
+        return refuse(windowText(QT_TRANSLATE_NOOP("MainWindow", "请选择频道带宽！")), channel,
+                      kBandwidth);
     const auto squelch = sqLevelWireFromIndex(cells.sqLevelIndex);
     if (!squelch)
-        return refuse(withCell(windowText(QT_TRANSLATE_NOOP("MainWindow", "请选择频道静噪等级！")),
-                               channel, kSqLevel));
+        return refuse(windowText(QT_TRANSLATE_NOOP("MainWindow", "请选择频道静噪等级！")), channel,
+                      kSqLevel);
     const auto ctcssDcs = ctcssDcsWireFromIndex(cells.ctcssDcsIndex);
     if (!ctcssDcs)
-        return refuse(
-            withCell(windowText(QT_TRANSLATE_NOOP("MainWindow", "请选择亚音频/数字亚音频！")),
-                     channel, kCtcssDcs));
+        return refuse(windowText(QT_TRANSLATE_NOOP("MainWindow", "请选择亚音频/数字亚音频！")),
+                      channel, kCtcssDcs);
     const auto scan = scanWireFromIndex(cells.scanIndex);
     if (!scan)
-        return refuse(withCell(
-            windowText(QT_TRANSLATE_NOOP("MainWindow", "请选择频是否扫描频道！")), channel, kScan));
+        return refuse(windowText(QT_TRANSLATE_NOOP("MainWindow", "请选择频是否扫描频道！")),
+                      channel, kScan);
     const ChannelCommands::ParamBytes params{*bandwidth, *squelch, *ctcssDcs, *scan};
-    return transact(ChannelCommands::writeChannelParams(channel, params)).has_value();
+    if (!transact(ChannelCommands::writeChannelParams(channel, params)))
+        return false;
+    m_hooks->stepWritten(UserStep::ChannelParams, channel);
+    return true;
 }
 
-bool ModuleSession::writeUserParams(const UserConfig &config)
+bool ModuleSession::writeUserParams()
 {
-    using namespace AllParams::WritePercent;
-    const auto sent = [this](const Command &command, int percent) {
-        return progressed(transact(command).has_value(), percent);
-    };
-    if (!sent(UserCommands::writeCtrlMode(config.dipSwitch), kCtrlMode))
+    for (const UserParamStep &entry : userParamSteps()) {
+        // Under the DIP switch the module takes its channel from the switch, not from us.
+        const bool skipped = entry.step == UserStep::CurrentChannel && m_user.dipSwitch;
+        if (!progressed(skipped || sendUserStep(entry.step), entry.writePercent))
+            return false;
+    }
+    return true;
+}
+
+bool ModuleSession::writeUserStep(UserStep step, const UserConfig &config)
+{
+    m_user = config.normalised();
+    return sendUserStep(step);
+}
+
+bool ModuleSession::sendUserStep(UserStep step)
+{
+    const UserParamStep *entry = findUserParamStep(step);
+    if (!entry)
         return false;
-    // Under the DIP switch the module takes its channel from the switch, not from us.
-    if (!progressed(config.dipSwitch || transact(UserCommands::writeCurrentChannel(
-                                            config.currentChannel, config.saveChannel)),
-                    kCurrentChannel))
+    const bool blank =
+        m_hooks->isBlank(step) || (step == UserStep::ScanMode && m_user.scanModeIndex < 0);
+    if (blank)
+        return refuse(windowText(entry->blankText));
+    if (!transact(entry->write(m_user)))
         return false;
-    if (!sent(UserCommands::writeTxProtect(config.txTimeout, config.stopTime), kTxProtect) ||
-        !sent(UserCommands::writeVolume(config.volume), kVolume) ||
-        !sent(UserCommands::writePowerSave(config.powerSave), kPowerSave) ||
-        !sent(UserCommands::writePowerSaveTime(config.sleepTime, config.standbyTime),
-              kPowerSaveTime) ||
-        !sent(UserCommands::writeAudioWave(config.squareWave), kAudioWave) ||
-        !sent(UserCommands::writeSidetone(config.sidetone), kSidetone))
-        return false;
-    if (config.scanModeIndex == ChannelCodec::kNoSelection)
-        return refuse(windowText(QT_TRANSLATE_NOOP("MainWindow", "请选择频道扫描模式！")));
-    return sent(UserCommands::writeScanMode(config.scanModeIndex), kScanMode);
+    m_hooks->stepWritten(step, 0);
+    return true;
 }
 
 bool ModuleSession::probe(int timeoutMs)

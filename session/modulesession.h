@@ -3,6 +3,7 @@
 #include "config/factoryconfig.h"
 #include "config/userconfig.h"
 #include "protocol/commandengine.h"
+#include "session/sessionhooks.h"
 
 #include <QJsonObject>
 #include <QString>
@@ -26,15 +27,21 @@ struct ModuleIdentity
     QString toText() const;
 };
 
-// The window's bulk operations on one module, on plain values instead of widgets: the same
-// commands in the same order, the same guards and texts, the same progress percentages. Every
-// transaction goes through the engine, which reports its failures.
+// The module sequences on plain values: identification, the user side and the LX-815 factory
+// side, each step in the order the window's buttons run it, with its guards, texts and progress
+// percentages. The window runs them with hooks that follow each step on its widgets, the
+// command-line tool on files. Every transaction goes through the engine, which reports its
+// failures.
 class ModuleSession
 {
 public:
     using Progress = std::function<void(int percent)>;
 
     ModuleSession(CommandEngine &engine, FailureReporter &reporter, Progress progress = {});
+
+    void setHooks(SessionHooks *hooks) { m_hooks = hooks ? hooks : &m_noHooks; }
+    // Band limits of an identification made before this session (the window's information bar).
+    void assumeBand(quint32 freqMin, quint32 freqMax);
 
     // Band, firmware version, serial number ("读取设备"); a band the tool does not know is a
     // failure, reported with the model text that names its code.
@@ -49,36 +56,51 @@ public:
     std::optional<UserConfig> readUserConfig();
     // "写入所有参数" after an identification (the band limits check the frequencies).
     bool writeUserConfig(const UserConfig &config);
+    // "读取频道" / "写入频道": the channel table only.
+    bool readChannelTable();
+    bool writeChannelTable(const UserConfig &config);
+    // One group of user parameters, as its own read or set button does it.
+    bool readUserStep(UserStep step);
+    bool writeUserStep(UserStep step, const UserConfig &config);
+    // What the reads so far have filled in.
+    const UserConfig &userValues() const { return m_user; }
 
     // "读取全部参数" / "写入全部参数" of the LX-815 factory page.
     std::optional<FactoryCalibration> readFactoryCalibration();
     bool writeFactoryCalibration(const FactoryCalibration &calibration);
+    const FactoryCalibration &factoryValues() const { return m_factory; }
+    // The coupling shown again in the test group; the file keeps only the other one.
+    bool testCouplingIsDc() const { return m_testCouplingDc; }
 
 private:
     std::optional<QByteArray> transact(const Command &command);
-    bool refuse(const QString &text);
+    bool refuse(const QString &text, int channel = 0, const QString &field = QString());
     bool progressed(bool ok, int percent);
-    // One read: its values go into the configuration, then the progress moves on.
-    bool readInto(const Command &command, int percent,
-                  const std::function<void(const QByteArray &)> &apply);
 
     bool readBand();
     bool readFirmwareVersion();
     bool readSerialNumber();
-    bool readFreqAndPower(UserConfig &config);
-    bool readChannelParams(UserConfig &config, int channel);
-    bool readUserParams(UserConfig &config);
-    bool writeFreqAndPower(UserConfig &config);
-    bool writeChannelParams(const UserConfig &config, int channel);
-    bool writeUserParams(const UserConfig &config);
+    bool readFreqAndPower();
+    bool readChannelParams(int channel);
+    bool readChannels(int freqPercent, const std::function<int(int channel)> &channelPercent);
+    bool writeFreqAndPower();
+    bool writeChannelParams(int channel);
+    bool writeChannels(int freqPercent, const std::function<int(int channel)> &channelPercent);
+    bool writeUserParams();
+    bool sendUserStep(UserStep step);
 
-    bool readFactoryStep(const FactoryBulkStep &step, FactoryCalibration &calibration);
-    bool writeFactoryStep(const FactoryBulkStep &step, const FactoryCalibration &calibration);
+    bool readFactoryStep(const FactoryBulkStep &step);
+    bool writeFactoryStep(const FactoryBulkStep &step);
 
     CommandEngine &m_engine;
     FailureReporter &m_reporter;
     Progress m_progress;
+    SessionHooks m_noHooks;
+    SessionHooks *m_hooks = &m_noHooks;
     ModuleIdentity m_identity;
     bool m_bandKnown = false;
+    UserConfig m_user;
+    FactoryCalibration m_factory;
+    bool m_testCouplingDc = true;
     int m_probeTimeoutMs = 0; // while probing: one short attempt per command
 };

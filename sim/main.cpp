@@ -1,47 +1,18 @@
+#include "app/termination.h"
 #include "sim/modulesimulator.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
-#include <QSocketNotifier>
 #include <QTextStream>
 
-#include <csignal>
 #include <cstdio>
-#include <fcntl.h>
-#include <unistd.h>
 
 namespace {
 constexpr int kDefaultBaud = 9600; // bit/s, the module's factory line rate
 constexpr int kExitUsage = 2;
 constexpr int kExitFailure = 1;
-
-int signalPipe[2] = {-1, -1};
-
-void onTerminationSignal(int)
-{
-    const char byte = 1;
-    [[maybe_unused]] const ssize_t ignored = ::write(signalPipe[1], &byte, 1);
-}
-
-// Quits the event loop on SIGTERM and SIGINT, so the symbolic link is removed and files closed.
-bool installTerminationHandler(QCoreApplication &app)
-{
-    if (::pipe(signalPipe) != 0)
-        return false;
-    ::fcntl(signalPipe[0], F_SETFD, FD_CLOEXEC);
-    ::fcntl(signalPipe[1], F_SETFD, FD_CLOEXEC);
-    struct sigaction action = {};
-    action.sa_handler = onTerminationSignal;
-    sigemptyset(&action.sa_mask);
-    action.sa_flags = SA_RESTART;
-    ::sigaction(SIGTERM, &action, nullptr);
-    ::sigaction(SIGINT, &action, nullptr);
-    auto *notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, &app);
-    QObject::connect(notifier, &QSocketNotifier::activated, &app, &QCoreApplication::quit);
-    return true;
-}
 
 int usageError(const QString &text)
 {
@@ -231,6 +202,7 @@ int main(int argc, char *argv[])
         if (!QFile::link(simulator.slavePath(), linkPath))
             return usageError(QStringLiteral("cannot create the link %1").arg(linkPath));
     }
+    // Quits on SIGTERM and SIGINT, so the symbolic link is removed and files closed.
     if (!installTerminationHandler(app))
         return kExitFailure;
 

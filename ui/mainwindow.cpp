@@ -11,13 +11,16 @@
 #include "ui/pagereveal.h"
 #include "ui/serial/formserialportsetting.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDebug>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QStatusBar>
 #include <QTimer>
 
@@ -35,6 +38,9 @@ MainWindow::MainWindow(QWidget *parent)
     , ui(new Ui::MainWindow)
 {
     ui->setupUi(this);
+    // The overlay keeps the mouse out; the keyboard reaches menus and shortcuts through the
+    // application, so a second action is refused there.
+    qApp->installEventFilter(this);
 
     if (startupLanguage == Language::kEnglish) {
         ui->action_en_US->setChecked(true);
@@ -62,6 +68,7 @@ MainWindow::MainWindow(QWidget *parent)
     updateWindowTitle();
 
     buildChannelTable();
+    buildChannelEditing();
     buildStatusBar();
 
     m_engine.setReporter(this);
@@ -187,9 +194,8 @@ bool MainWindow::refuse(const QString &text)
     return false;
 }
 
-QString MainWindow::chooseConfigFile(bool save, const QString &title)
+QString MainWindow::chooseConfigFile(bool save, const QString &title, const QString &filter)
 {
-    const QString filter = QStringLiteral("*.json");
     QString chosen;
     if (m_fileChooser)
         chosen = m_fileChooser(save, title, lastCfgDir);
@@ -209,6 +215,11 @@ bool MainWindow::runOperation(OperationKind kind, const std::function<bool()> &o
         return false;
     m_operationRunning = true;
     m_lineLost = false;
+    // A cell being edited gets its entry check when the user leaves it, not when the overlay
+    // takes the focus; the focus goes back to it afterwards.
+    const QPointer<QWidget> focused = QApplication::focusWidget();
+    if (serialForm)
+        serialForm->setEnabled(false);
     m_engine.clearCancel();
     loadingWidget->setText(QString());
     loadingWidget->fitToParent();
@@ -224,6 +235,10 @@ bool MainWindow::runOperation(OperationKind kind, const std::function<bool()> &o
         showStatus(ok ? tr("设置成功！") : tr("设置失败！"));
     loadingWidget->hide();
     m_operationRunning = false;
+    if (serialForm)
+        serialForm->setEnabled(true);
+    if (focused && focused->isVisible())
+        focused->setFocus();
     return ok;
 }
 
@@ -335,6 +350,7 @@ void MainWindow::on_action_en_US_triggered()
     ui->retranslateUi(this);
     updateWindowTitle();
     retranslateSerialForm();
+    retranslateChannelEditing();
 }
 
 void MainWindow::on_action_zh_CN_triggered()
@@ -346,6 +362,7 @@ void MainWindow::on_action_zh_CN_triggered()
     ui->retranslateUi(this);
     updateWindowTitle();
     retranslateSerialForm();
+    retranslateChannelEditing();
 }
 
 void MainWindow::retranslateSerialForm()
@@ -368,8 +385,48 @@ void MainWindow::resizeEvent(QResizeEvent *event)
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
+    if (m_operationRunning) {
+        event->ignore();
+        refuseWhileBusy();
+        return;
+    }
     QMainWindow::closeEvent(event);
     QCoreApplication::quit();
+}
+
+bool MainWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (m_operationRunning && isOwnAction(watched)) {
+        // Shortcuts of actions and the menu bar's mnemonics arrive as shortcut events; a lone
+        // Alt would put the keyboard into the menu bar.
+        const bool secondAction =
+            event->type() == QEvent::Shortcut ||
+            ((event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) &&
+             static_cast<QKeyEvent *>(event)->key() == Qt::Key_Alt);
+        if (secondAction) {
+            if (event->type() != QEvent::KeyRelease)
+                refuseWhileBusy();
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+bool MainWindow::isOwnAction(const QObject *watched) const
+{
+    // A box the operation shows keeps its own keys.
+    if (const auto *widget = qobject_cast<const QWidget *>(watched))
+        return widget->window() == this;
+    for (const QObject *object = watched; object; object = object->parent()) {
+        if (object == this)
+            return true;
+    }
+    return false;
+}
+
+void MainWindow::refuseWhileBusy()
+{
+    showStatus(tr("操作进行中，请稍候。"));
 }
 
 void MainWindow::keyPressEvent(QKeyEvent *event)

@@ -1,11 +1,13 @@
 #pragma once
 
 #include "protocol/commandengine.h"
+#include "session/sessionhooks.h"
 
 #include <QList>
 #include <QMainWindow>
 #include <QString>
 #include <QStringList>
+#include <QVector>
 
 #include <functional>
 #include <optional>
@@ -23,16 +25,17 @@ namespace Ui {
 class MainWindow;
 }
 
+class ChannelUndo;
 class FormAbout;
 struct FactoryCalibration;
-struct FactoryStep;
 class FormSerialPortSetting;
 class LoadingWidget;
+class ModuleSession;
 struct UserConfig;
 
 // The tool's only window: it owns the form, the status bar lamps, the busy overlay and the
 // command engine, and every module operation is one of its slots.
-class MainWindow : public QMainWindow, private FailureReporter
+class MainWindow : public QMainWindow, private FailureReporter, private SessionHooks
 {
     Q_OBJECT
 
@@ -50,6 +53,7 @@ public:
     void setFileChooser(FileChooser chooser) { m_fileChooser = std::move(chooser); }
 
 protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
@@ -111,10 +115,6 @@ public:
 
 private:
     // Identification, channel table, user parameters and the user configuration file
-    bool readBand();
-    bool readFirmwareVersion();
-    bool readSerialNumber();
-    bool readDeviceInfo();
     void buildChannelTable();
     QWidget *channelCell(int channel, const QString &field) const;
     QLineEdit *frequencyCell(int channel, const QString &field) const;
@@ -140,39 +140,23 @@ private:
     void clearChannelSelectors(int channel);
     void clearChannelTable();
     bool isDeviceInfoRead() const;
-    bool readFreqAndPower();
-    bool writeFreqAndPower();
-    bool readChannelParams(int channel);
-    bool writeChannelParams(int channel);
-    bool readChannelTable();
-    bool writeChannelTable();
-    bool readCtrlMode();
-    bool writeCtrlMode();
-    bool readCurrentChannel();
-    bool writeCurrentChannel();
-    bool readTxProtect();
-    bool writeTxProtect();
-    bool readVolume();
-    bool writeVolume();
-    bool readPowerSave();
-    bool writePowerSave();
-    bool readPowerSaveTime();
-    bool writePowerSaveTime();
-    bool readAudioWave();
-    bool writeAudioWave();
-    bool readSidetone();
-    bool writeSidetone();
     bool readRssi();
-    bool readScanMode();
-    bool writeScanMode();
     bool disableVirtualPort();
     void followPowerSaveMode();
-    bool readAllParams();
-    bool writeAllParams();
     UserConfig userConfigFromWidgets() const;
     void applyUserConfig(const UserConfig &config);
     void saveUserConfig();
     void loadUserConfig();
+
+    // Channel plans in CHIRP's CSV, copy and paste of channels, the table's undo history
+    void buildChannelEditing();
+    void retranslateChannelEditing();
+    void showChannels(const UserConfig &config, const QVector<int> &channels);
+    void importChannelCsv();
+    void exportChannelCsv();
+    void copyChannels(int channel); // 0: every channel in use
+    void pasteChannels(int channel);
+    void clearChannel(int channel);
 
 private slots:
     // Factory pages: calibration adjust buttons, test bench, factory settings and file
@@ -275,10 +259,6 @@ private:
     bool writeSidetoneVolume();
     bool readCoupling(QRadioButton *dc, QRadioButton *ac);
     bool writeCoupling(QRadioButton *dc, QRadioButton *ac);
-    bool readAllParameters();
-    bool writeAllParameters();
-    bool runFactorySequence(bool writing);
-    bool runFactoryStep(const FactoryStep &step, bool writing);
     FactoryCalibration factoryCalibrationFromPage() const;
     void applyFactoryCalibration(const FactoryCalibration &calibration);
 
@@ -292,6 +272,24 @@ private:
     // The frame around every user-started operation: overlay shown, cancel cleared, status
     // text for 3 s afterwards. Refuses to start while another operation runs.
     bool runOperation(OperationKind kind, const std::function<bool()> &operation);
+    // An operation that runs module sequences, followed step by step on the widgets.
+    bool runSequence(OperationKind kind, const std::function<bool(ModuleSession &)> &sequence);
+    void runUserStep(OperationKind kind, UserStep step);
+
+    // SessionHooks
+    void stepStarting(UserStep step, int channel) override;
+    void stepRead(const ModuleSession &session, UserStep step, int channel) override;
+    void stepWritten(UserStep step, int channel) override;
+    void channelEmptied(int channel) override;
+    void channelUnused(int channel) override;
+    void frequencyChecked(int channel, const QString &field, bool outOfBand) override;
+    bool isBlank(UserStep step) const override;
+    void factoryStepStarting(const FactoryBulkStep &step) override;
+    void factoryStepRead(const ModuleSession &session, const FactoryBulkStep &step) override;
+    bool isBlank(const FactoryBulkStep &step) const override;
+    QString refusalText(const QString &text, int channel, const QString &field) const override;
+    bool reportsUnknownBand() const override;
+    QList<QSpinBox *> factoryStepBoxes(const FactoryBulkStep &step) const;
     void setProgress(int percent);
     std::optional<QByteArray> transact(const Command &command);
 
@@ -299,8 +297,12 @@ private:
     // Shows why an input cannot be sent ("错误" box) and returns false for the caller to return.
     bool refuse(const QString &text);
     // The chosen file, or empty when cancelled; remembers its directory in lastCfgDir.
-    QString chooseConfigFile(bool save, const QString &title);
+    QString chooseConfigFile(bool save, const QString &title,
+                             const QString &filter = QStringLiteral("*.json"));
     void showStatus(const QString &text);
+    // While an operation runs, every other action is refused with this status text.
+    void refuseWhileBusy();
+    bool isOwnAction(const QObject *watched) const;
     void setLed(QLabel *led, bool off);
     void switchLanguage(const QString &code);
     void retranslateSerialForm();
@@ -328,6 +330,7 @@ private:
 
     CommandEngine m_engine;
     FileChooser m_fileChooser;
+    ChannelUndo *m_channelUndo = nullptr;
     bool m_operationRunning = false;
     bool m_lineLost = false; // the port closed itself during the running operation
 };

@@ -52,3 +52,8 @@ bool WidgetValues::isBlank(const QAbstractButton *first, const QAbstractButton *
 {
     return !first->isChecked() && !second->isChecked();
 }
+
+void WidgetValues::choose(QAbstractButton *first, QAbstractButton *second, bool firstChosen)
+{
+    (firstChosen ? first : second)->setChecked(true);
+}

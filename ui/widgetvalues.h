@@ -22,6 +22,8 @@ void blank(QComboBox *comboBox);
 void setValue(QSpinBox *spinBox, int value);
 // True when a failed read left the box blank and the user has not changed it since.
 bool isBlank(const QSpinBox *spinBox);
+// Checks the first button of a pair, or else the second.
+void choose(QAbstractButton *first, QAbstractButton *second, bool firstChosen);
 // True when neither button of a pair is checked.
 bool isBlank(const QAbstractButton *first, const QAbstractButton *second);
 

@@ -15,6 +15,7 @@
 #include <QKeyEvent>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QTextStream>
 #include <QTimer>
 
@@ -124,6 +125,38 @@ int main(int argc, char *argv[])
     window.findChild<QAction *>(QStringLiteral("action_6"))->trigger();
     window.findChild<QPushButton *>(QStringLiteral("pushButton_28"))->click();
     shooter.shootPages(QStringLiteral("-filled") + suffix);
+
+    // The summary box of a CSV import with a repeater, a DCS and an NFM channel and an AM row.
+    QTemporaryDir scratch;
+    const QString plan = scratch.filePath(QStringLiteral("plan.csv"));
+    QFile file(plan);
+    if (file.open(QIODevice::WriteOnly)) {
+        file.write("Location,Name,Frequency,Duplex,Offset,Tone,rToneFreq,cToneFreq,DtcsCode,"
+                   "DtcsPolarity,RxDtcsCode,CrossMode,Mode,TStep,Skip,Power,Comment,URCALL,"
+                   "RPT1CALL,RPT2CALL,DVCODE\r\n"
+                   "1,\"Repeater, North\",462.5625,+,5.000000,TSQL,88.5,100.0,023,NN,023,"
+                   "Tone->Tone,FM,12.50,,5.0W,SQ=L2,,,,\r\n"
+                   "2,DCS Site,463.000000,,0.000000,DTCS,88.5,88.5,025,NN,025,Tone->Tone,FM,"
+                   "5.00,S,2.0W,,,,,\r\n"
+                   "3,Narrow,464.125000,,0.000000,,88.5,88.5,023,NN,023,Tone->Tone,NFM,5.00,,"
+                   "0.5W,,,,,\r\n"
+                   "4,Airband,124.500000,,0.000000,,88.5,88.5,023,NN,023,Tone->Tone,AM,25.00,,"
+                   ",,,,,\r\n");
+        file.close();
+    }
+    window.setFileChooser([&](bool, const QString &, const QString &) { return plan; });
+    MessageBox::setInterceptor([&](const MessageBox::Shown &box) {
+        QMessageBox dialog(box.icon, box.title, box.text, QMessageBox::Ok, &window);
+        dialog.setInformativeText(box.informativeText);
+        dialog.show();
+        settle();
+        const QString path = QDir(dir).filePath(QStringLiteral("csv-import-summary") + suffix +
+                                                QStringLiteral(".png"));
+        dialog.grab().save(path);
+        QTextStream(stdout) << path << '\n';
+        return QMessageBox::Ok;
+    });
+    window.findChild<QAction *>(QStringLiteral("actImportCsv"))->trigger();
     appSerialPort->close();
     return 0;
 }

@@ -2,6 +2,196 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en_US">
     <context>
+        <name>ChannelUndo</name>
+        <message>
+            <source>编辑频道 %1</source>
+            <translation>Edit Channel %1</translation>
+        </message>
+        <message>
+            <source>导入 CSV</source>
+            <translation>Import CSV</translation>
+        </message>
+        <message>
+            <source>粘贴频道</source>
+            <translation>Paste Channel</translation>
+        </message>
+        <message>
+            <source>清除频道 %1</source>
+            <translation>Clear Channel %1</translation>
+        </message>
+        <message>
+            <source>打开配置</source>
+            <translation>Load Config</translation>
+        </message>
+        <message>
+            <source>从模块读取</source>
+            <translation>Read from Module</translation>
+        </message>
+        <message>
+            <source>写入时清空的频道</source>
+            <translation>Channels Emptied by the Write</translation>
+        </message>
+        <message>
+            <source>撤销 %1</source>
+            <translation>Undo %1</translation>
+        </message>
+        <message>
+            <source>撤销</source>
+            <translation>Undo</translation>
+        </message>
+        <message>
+            <source>重做 %1</source>
+            <translation>Redo %1</translation>
+        </message>
+        <message>
+            <source>重做</source>
+            <translation>Redo</translation>
+        </message>
+    </context>
+    <context>
+        <name>ChirpCsv</name>
+        <message>
+            <source>已跳过：引号没有闭合</source>
+            <translation>skipped: a quoted field is not closed</translation>
+        </message>
+        <message>
+            <source>已跳过：%1 MHz 超出频道表能显示的 999.99999 MHz</source>
+            <translation>skipped: %1 MHz is more than the table shows (999.99999 MHz)</translation>
+        </message>
+        <message>
+            <source>%1 MHz 取整为 %2 MHz</source>
+            <translation>%1 MHz rounded to %2 MHz</translation>
+        </message>
+        <message>
+            <source>已跳过：频率 %1 不是以 MHz 为单位的频率</source>
+            <translation>skipped: the frequency %1 is no frequency in MHz</translation>
+        </message>
+        <message>
+            <source>已跳过：Duplex 为 off（不发射），而模块的频道必须有发射频率</source>
+            <translation>skipped: Duplex off (no transmit), and a channel of the module needs a transmit frequency</translation>
+        </message>
+        <message>
+            <source>已跳过：不认识的 Duplex %1</source>
+            <translation>skipped: unknown Duplex %1</translation>
+        </message>
+        <message>
+            <source>已跳过：Offset %1 不是以 MHz 为单位的频率</source>
+            <translation>skipped: the Offset %1 is no frequency in MHz</translation>
+        </message>
+        <message>
+            <source>已跳过：split 的发射频率 %1 不是以 MHz 为单位的频率</source>
+            <translation>skipped: the split transmit frequency %1 is no frequency in MHz</translation>
+        </message>
+        <message>
+            <source>已跳过：Duplex %1 与 Offset %2 MHz 给出的发射频率不在频道表能显示的范围内</source>
+            <translation>skipped: Duplex %1 with Offset %2 MHz gives a transmit frequency the table cannot show</translation>
+        </message>
+        <message>
+            <source>已跳过：模块不支持模式 %1（只有 FM 宽带和 NFM 窄带）</source>
+            <translation>skipped: the module has no mode %1 (only FM, wide, and NFM, narrow)</translation>
+        </message>
+        <message>
+            <source>已跳过：亚音频 %1 Hz 不在频道表的列表中</source>
+            <translation>skipped: the CTCSS tone %1 Hz is not in the table's list</translation>
+        </message>
+        <message>
+            <source>已跳过：不支持 DCS 极性 %1（只支持 NN）</source>
+            <translation>skipped: DCS polarity %1 is not supported (only NN)</translation>
+        </message>
+        <message>
+            <source>已跳过：数字亚音频 %1 不在频道表的列表中</source>
+            <translation>skipped: the DCS code %1 is not in the table's list</translation>
+        </message>
+        <message>
+            <source>已跳过：模块不支持亚音模式 %1</source>
+            <translation>skipped: the module has no tone mode %1</translation>
+        </message>
+        <message>
+            <source>已跳过：Skip %1 既不是 S 也不是 P</source>
+            <translation>skipped: Skip %1 is neither S nor P</translation>
+        </message>
+        <message>
+            <source>已跳过：功率 %1 不是以 W 为单位的数值</source>
+            <translation>skipped: the power %1 is no value in watts</translation>
+        </message>
+        <message>
+            <source>功率 %1 改为 %2 W</source>
+            <translation>power %1 set to %2 W</translation>
+        </message>
+        <message>
+            <source>Comment 中的 %1 不是 L0 至 L5，静噪等级不变</source>
+            <translation>%1 in Comment is not L0 to L5: the squelch level stays</translation>
+        </message>
+        <message>
+            <source>第 %1 行：%2</source>
+            <translation>Line %1: %2</translation>
+        </message>
+        <message>
+            <source>文件没有 CHIRP 的表头（缺少 Frequency 列）。</source>
+            <translation>The file has no CHIRP header (no Frequency column).</translation>
+        </message>
+        <message>
+            <source>未粘贴：频道 16 之后没有频道</source>
+            <translation>not pasted: there is no channel after 16</translation>
+        </message>
+        <message>
+            <source>未导入：16 个频道已用完</source>
+            <translation>not imported: all 16 channels are taken</translation>
+        </message>
+        <message>
+            <source>Location %1 → 频道 %2</source>
+            <translation>Location %1 → channel %2</translation>
+        </message>
+        <message>
+            <source>名称不保留：模块的频道没有名称。</source>
+            <translation>Names are not kept: the module's channels have no names.</translation>
+        </message>
+        <message>
+            <source>没有可粘贴的行。</source>
+            <translation>No row could be pasted.</translation>
+        </message>
+        <message>
+            <source>没有可导入的行。</source>
+            <translation>No row could be imported.</translation>
+        </message>
+        <message>
+            <source>已粘贴 %1 行，放入频道 %2。</source>
+            <translation>Pasted %1 row(s) into channel(s) %2.</translation>
+        </message>
+        <message>
+            <source>已导入 %1 行，放入频道 %2。</source>
+            <translation>Imported %1 row(s) into channel(s) %2.</translation>
+        </message>
+        <message>
+            <source>频道 %1：没有接收频率，未写出</source>
+            <translation>channel %1: no receive frequency, not written</translation>
+        </message>
+        <message>
+            <source>频道 %1：没有发射频率，写为 Duplex off（导入时会跳过）</source>
+            <translation>channel %1: no transmit frequency, written with Duplex off (an import skips it)</translation>
+        </message>
+        <message>
+            <source>频道 %1：%2 未选择，按 CHIRP 的默认值写出</source>
+            <translation>channel %1: no %2 selected, written as CHIRP's default</translation>
+        </message>
+        <message>
+            <source>没有使用中的频道可导出。</source>
+            <translation>No channel in use to export.</translation>
+        </message>
+        <message>
+            <source>已导出 %1 个频道：%2。</source>
+            <translation>Exported %1 channel(s): %2.</translation>
+        </message>
+        <message>
+            <source>无法读取文件 %1。</source>
+            <translation>Cannot read the file %1.</translation>
+        </message>
+        <message>
+            <source>无法写入文件 %1。</source>
+            <translation>Cannot write the file %1.</translation>
+        </message>
+    </context>
+    <context>
         <name>CommandLine</name>
         <message>
             <source>无法读取文件 %1。</source>
@@ -1012,6 +1202,42 @@ Voice PTT push</source>
             <translation>Failed to disable virtual COM Port!</translation>
         </message>
         <message>
+            <source>请选择频道控制模式！</source>
+            <translation>Select control mode!</translation>
+        </message>
+        <message>
+            <source>请选择频道值！</source>
+            <translation>Please set channel No.!</translation>
+        </message>
+        <message>
+            <source>请配置发射保护时间值！</source>
+            <translation>Please configure TX proection time!</translation>
+        </message>
+        <message>
+            <source>请配置音量！</source>
+            <translation>Please configure the volume!</translation>
+        </message>
+        <message>
+            <source>请选择省电模式！</source>
+            <translation>Select power-saving mode!</translation>
+        </message>
+        <message>
+            <source>请配置省电模式时间值！</source>
+            <translation>Please set the power-saving time!</translation>
+        </message>
+        <message>
+            <source>请选择音频口输出波形类型！</source>
+            <translation>Select output wave type!</translation>
+        </message>
+        <message>
+            <source>请打开或关闭侧音！</source>
+            <translation>Please enable or disable sidetone!</translation>
+        </message>
+        <message>
+            <source>请选择频道扫描模式！</source>
+            <translation>Please select scan mode!</translation>
+        </message>
+        <message>
             <source>请先读取设备信息！</source>
             <translation>Please read device info first!</translation>
         </message>
@@ -1038,10 +1264,6 @@ Voice PTT push</source>
         <message>
             <source>请选择频是否扫描频道！</source>
             <translation>Please select to scan channel or not!</translation>
-        </message>
-        <message>
-            <source>请选择频道扫描模式！</source>
-            <translation>Please select scan mode!</translation>
         </message>
         <message>
             <source>保存后台配置</source>
@@ -1088,44 +1310,56 @@ Voice PTT push</source>
             <translation>Serial port is closed</translation>
         </message>
         <message>
+            <source>操作进行中，请稍候。</source>
+            <translation>An operation is running, please wait.</translation>
+        </message>
+        <message>
+            <source>导入 CSV…</source>
+            <translation>Import CSV…</translation>
+        </message>
+        <message>
+            <source>导出 CSV…</source>
+            <translation>Export CSV…</translation>
+        </message>
+        <message>
+            <source>复制全部频道</source>
+            <translation>Copy All Channels</translation>
+        </message>
+        <message>
+            <source>复制频道</source>
+            <translation>Copy Channel</translation>
+        </message>
+        <message>
+            <source>粘贴频道</source>
+            <translation>Paste Channel</translation>
+        </message>
+        <message>
+            <source>清除频道</source>
+            <translation>Clear Channel</translation>
+        </message>
+        <message>
+            <source>编辑(&amp;E)</source>
+            <translation>&amp;Edit</translation>
+        </message>
+        <message>
+            <source>导入 CSV</source>
+            <translation>Import CSV</translation>
+        </message>
+        <message>
+            <source>导出 CSV</source>
+            <translation>Export CSV</translation>
+        </message>
+        <message>
+            <source>已复制 %1 个频道</source>
+            <translation>%1 channel(s) copied</translation>
+        </message>
+        <message>
             <source>警告</source>
             <translation>Warning</translation>
         </message>
         <message>
             <source>您是否真的要将当前的所有参数写入电台？</source>
             <translation>Do you really want to write all of the radio parameters?</translation>
-        </message>
-        <message>
-            <source>请选择频道控制模式！</source>
-            <translation>Select control mode!</translation>
-        </message>
-        <message>
-            <source>请选择频道值！</source>
-            <translation>Please set channel No.!</translation>
-        </message>
-        <message>
-            <source>请配置发射保护时间值！</source>
-            <translation>Please configure TX proection time!</translation>
-        </message>
-        <message>
-            <source>请配置音量！</source>
-            <translation>Please configure the volume!</translation>
-        </message>
-        <message>
-            <source>请选择省电模式！</source>
-            <translation>Select power-saving mode!</translation>
-        </message>
-        <message>
-            <source>请配置省电模式时间值！</source>
-            <translation>Please set the power-saving time!</translation>
-        </message>
-        <message>
-            <source>请选择音频口输出波形类型！</source>
-            <translation>Select output wave type!</translation>
-        </message>
-        <message>
-            <source>请打开或关闭侧音！</source>
-            <translation>Please enable or disable sidetone!</translation>
         </message>
     </context>
     <context>
@@ -1240,6 +1474,17 @@ Voice PTT push</source>
         <message>
             <source>无法打开</source>
             <translation>cannot open</translation>
+        </message>
+    </context>
+    <context>
+        <name>RecordsWriter</name>
+        <message>
+            <source>历史记录暂存库 %1 也无法写入，记录已丢失：%2</source>
+            <translation>The history spool %1 cannot be written either; the entry is lost: %2</translation>
+        </message>
+        <message>
+            <source>历史记录数据库无法写入（%1）；记录暂存于 %2，下次操作时发送。</source>
+            <translation>The history database cannot be written (%1); the entries wait in %2 and are sent with the next operation.</translation>
         </message>
     </context>
 </TS>

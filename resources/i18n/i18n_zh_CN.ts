@@ -2,6 +2,196 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="zh_CN">
     <context>
+        <name>ChannelUndo</name>
+        <message>
+            <source>编辑频道 %1</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>导入 CSV</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>粘贴频道</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>清除频道 %1</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>打开配置</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>从模块读取</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>写入时清空的频道</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>撤销 %1</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>撤销</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>重做 %1</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>重做</source>
+            <translation type="unfinished" />
+        </message>
+    </context>
+    <context>
+        <name>ChirpCsv</name>
+        <message>
+            <source>已跳过：引号没有闭合</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>已跳过：%1 MHz 超出频道表能显示的 999.99999 MHz</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1 MHz 取整为 %2 MHz</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>已跳过：频率 %1 不是以 MHz 为单位的频率</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>已跳过：Duplex 为 off（不发射），而模块的频道必须有发射频率</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>已跳过：不认识的 Duplex %1</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>已跳过：Offset %1 不是以 MHz 为单位的频率</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>已跳过：split 的发射频率 %1 不是以 MHz 为单位的频率</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>已跳过：Duplex %1 与 Offset %2 MHz 给出的发射频率不在频道表能显示的范围内</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>已跳过：模块不支持模式 %1（只有 FM 宽带和 NFM 窄带）</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>已跳过：亚音频 %1 Hz 不在频道表的列表中</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>已跳过：不支持 DCS 极性 %1（只支持 NN）</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>已跳过：数字亚音频 %1 不在频道表的列表中</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>已跳过：模块不支持亚音模式 %1</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>已跳过：Skip %1 既不是 S 也不是 P</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>已跳过：功率 %1 不是以 W 为单位的数值</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>功率 %1 改为 %2 W</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>Comment 中的 %1 不是 L0 至 L5，静噪等级不变</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>第 %1 行：%2</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>文件没有 CHIRP 的表头（缺少 Frequency 列）。</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>未粘贴：频道 16 之后没有频道</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>未导入：16 个频道已用完</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>Location %1 → 频道 %2</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>名称不保留：模块的频道没有名称。</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>没有可粘贴的行。</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>没有可导入的行。</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>已粘贴 %1 行，放入频道 %2。</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>已导入 %1 行，放入频道 %2。</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>频道 %1：没有接收频率，未写出</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>频道 %1：没有发射频率，写为 Duplex off（导入时会跳过）</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>频道 %1：%2 未选择，按 CHIRP 的默认值写出</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>没有使用中的频道可导出。</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>已导出 %1 个频道：%2。</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>无法读取文件 %1。</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>无法写入文件 %1。</source>
+            <translation type="unfinished" />
+        </message>
+    </context>
+    <context>
         <name>CommandLine</name>
         <message>
             <source>无法读取文件 %1。</source>
@@ -1012,6 +1202,42 @@ Voice PTT push</source>
             <translation type="unfinished" />
         </message>
         <message>
+            <source>请选择频道控制模式！</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>请选择频道值！</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>请配置发射保护时间值！</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>请配置音量！</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>请选择省电模式！</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>请配置省电模式时间值！</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>请选择音频口输出波形类型！</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>请打开或关闭侧音！</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>请选择频道扫描模式！</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
             <source>请先读取设备信息！</source>
             <translation type="unfinished" />
         </message>
@@ -1037,10 +1263,6 @@ Voice PTT push</source>
         </message>
         <message>
             <source>请选择频是否扫描频道！</source>
-            <translation type="unfinished" />
-        </message>
-        <message>
-            <source>请选择频道扫描模式！</source>
             <translation type="unfinished" />
         </message>
         <message>
@@ -1088,43 +1310,55 @@ Voice PTT push</source>
             <translation type="unfinished" />
         </message>
         <message>
+            <source>操作进行中，请稍候。</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>导入 CSV…</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>导出 CSV…</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>复制全部频道</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>复制频道</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>粘贴频道</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>清除频道</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>编辑(&amp;E)</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>导入 CSV</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>导出 CSV</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>已复制 %1 个频道</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
             <source>警告</source>
             <translation type="unfinished" />
         </message>
         <message>
             <source>您是否真的要将当前的所有参数写入电台？</source>
-            <translation type="unfinished" />
-        </message>
-        <message>
-            <source>请选择频道控制模式！</source>
-            <translation type="unfinished" />
-        </message>
-        <message>
-            <source>请选择频道值！</source>
-            <translation type="unfinished" />
-        </message>
-        <message>
-            <source>请配置发射保护时间值！</source>
-            <translation type="unfinished" />
-        </message>
-        <message>
-            <source>请配置音量！</source>
-            <translation type="unfinished" />
-        </message>
-        <message>
-            <source>请选择省电模式！</source>
-            <translation type="unfinished" />
-        </message>
-        <message>
-            <source>请配置省电模式时间值！</source>
-            <translation type="unfinished" />
-        </message>
-        <message>
-            <source>请选择音频口输出波形类型！</source>
-            <translation type="unfinished" />
-        </message>
-        <message>
-            <source>请打开或关闭侧音！</source>
             <translation type="unfinished" />
         </message>
     </context>
@@ -1239,6 +1473,17 @@ Voice PTT push</source>
         </message>
         <message>
             <source>无法打开</source>
+            <translation type="unfinished" />
+        </message>
+    </context>
+    <context>
+        <name>RecordsWriter</name>
+        <message>
+            <source>历史记录暂存库 %1 也无法写入，记录已丢失：%2</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>历史记录数据库无法写入（%1）；记录暂存于 %2，下次操作时发送。</source>
             <translation type="unfinished" />
         </message>
     </context>

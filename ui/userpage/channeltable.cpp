@@ -218,7 +218,8 @@ void MainWindow::clearChannelTable()
 void MainWindow::onEditingFinished()
 {
     auto *cell = qobject_cast<QLineEdit *>(sender());
-    if (!cell)
+    // Starting an operation moves the focus to the overlay; that is not the user leaving.
+    if (!cell || m_operationRunning)
         return;
     if (!isDeviceInfoRead())
         showStatus(kReadDeviceFirstWarning);

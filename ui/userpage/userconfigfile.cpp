@@ -7,12 +7,9 @@
 #include "ui/messagebox.h"
 #include "ui/widgetvalues.h"
 
-namespace {
-void choose(QAbstractButton *first, QAbstractButton *second, bool firstChosen)
-{
-    (firstChosen ? first : second)->setChecked(true);
-}
-} // namespace
+#include <numeric>
+
+using WidgetValues::choose;
 
 void MainWindow::on_actSaveCfgFile_triggered()
 {
@@ -62,16 +59,9 @@ void MainWindow::applyUserConfig(const UserConfig &config)
     choose(ui->radioButton, ui->radioButton_2, config.dipSwitch);
     WidgetValues::setValue(ui->spinBox, config.currentChannel);
     ui->checkBox->setChecked(config.saveChannel);
-    for (int n = 1; n <= Wire::kChannelCount; ++n) {
-        const UserChannel &channel = config.channels[n - 1];
-        setRxFreq(n, channel.rxFreq);
-        setTxFreq(n, channel.txFreq);
-        setTxPowerIndex(n, channel.txPowerIndex);
-        setBandwidthIndex(n, channel.bandwidthIndex);
-        setSqLevelIndex(n, channel.sqLevelIndex);
-        setCtcssDcsIndex(n, channel.ctcssDcsIndex);
-        setScanIndex(n, channel.scanIndex);
-    }
+    QVector<int> channels(Wire::kChannelCount);
+    std::iota(channels.begin(), channels.end(), 1);
+    showChannels(config, channels);
     WidgetValues::setValue(ui->spinBox_2, config.txTimeout);
     WidgetValues::setValue(ui->spinBox_3, config.stopTime);
     WidgetValues::setValue(ui->spinBox_4, config.volume);

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "records/recordstarget.h"
+#include "records/unitrecord.h"
+
+#include <QDateTime>
+#include <QString>
+#include <QVector>
+
+// One connection to a history database, for the thread that made it (Qt SQL connections
+// must not cross threads). The schema is made on first use and carries a version.
+class RecordStore
+{
+public:
+    static constexpr int kSchemaVersion = 1;
+
+    explicit RecordStore(RecordsTarget target);
+    ~RecordStore();
+    RecordStore(const RecordStore &) = delete;
+    RecordStore &operator=(const RecordStore &) = delete;
+
+    // Connects (again, after a failure) and makes the schema; false with lastError().
+    bool open();
+    bool isOpen() const;
+    void close();
+
+    // Stores the entries in one transaction; one already there (same entry id) is kept.
+    bool insert(const QVector<UnitRecord> &records);
+    // Newest first; an empty serial number is every unit, an invalid time every date.
+    std::optional<QVector<UnitRecord>> list(const QString &serialNumber = QString(),
+                                            const QDateTime &since = QDateTime(), int limit = -1);
+    bool remove(const QVector<UnitRecord> &records);
+
+    QString lastError() const { return m_lastError; }
+    const RecordsTarget &target() const { return m_target; }
+
+private:
+    bool fail(const QString &what, const QString &driverText);
+    bool makeSchema();
+
+    RecordsTarget m_target;
+    QString m_connection; // the Qt SQL connection name, unique to this store
+    QString m_lastError;
+    bool m_open = false;
+};

@@ -1,0 +1,301 @@
+// The channel table as a plan: CSV import and export in the window and the command line, copy
+// and paste of channels, and the undo history of every kind of change.
+#include "support/factoryrig.h"
+
+#include "config/chirpcsv.h"
+#include "ui/userpage/channelundo.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QComboBox>
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QUndoStack>
+#include <QtTest>
+
+namespace {
+const QStringList kSelectors{"TxPower", "Bandwidth", "SQLevel", "CTCSS_DCS", "Scan"};
+const QByteArray kHeader =
+    "Location,Name,Frequency,Duplex,Offset,Tone,rToneFreq,cToneFreq,DtcsCode,DtcsPolarity,"
+    "RxDtcsCode,CrossMode,Mode,TStep,Skip,Power,Comment,URCALL,RPT1CALL,RPT2CALL,DVCODE";
+
+QString cell(int channel, const QString &field)
+{
+    return QStringLiteral("CH%1_%2").arg(channel).arg(field);
+}
+
+// Texts, markings and selections of every cell.
+QStringList table(const MainWindow &window)
+{
+    QStringList shown;
+    for (int n = 1; n <= 16; ++n) {
+        for (const QString &field : {QStringLiteral("RxFreq"), QStringLiteral("TxFreq")}) {
+            const auto *edit = window.findChild<QLineEdit *>(cell(n, field));
+            shown << edit->displayText() + '|' + edit->styleSheet();
+        }
+        for (const QString &field : kSelectors)
+            shown << QString::number(window.findChild<QComboBox *>(cell(n, field))->currentIndex());
+    }
+    return shown;
+}
+
+bool writeFile(const QString &path, const QByteArray &content)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
+}
+
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+int runCli(const QStringList &arguments)
+{
+    QProcess process;
+    process.start(QDir(qEnvironmentVariable("LX_BINARY_DIR")).filePath("cli/lx815-cli"), arguments);
+    return process.waitForFinished(20000) ? process.exitCode() : -1;
+}
+
+QByteArray plan(const QStringList &rows)
+{
+    return kHeader + "\r\n" + rows.join("\r\n").toUtf8() + "\r\n";
+}
+
+const QString kBaseRow = QStringLiteral(
+    "%1,CH%1,%2,,0.000000,TSQL,88.5,88.5,023,NN,023,Tone->Tone,FM,5.00,,2.0W,SQ=L1,,,,");
+} // namespace
+
+class TestChannelEditing : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void undoRedo_data();
+    void undoRedo();
+    void hundredSteps();
+    void undoKeys();
+    void importShowsOneSummary();
+    void pasteAtChannel15();
+    void commandLineRoundTrip();
+    void commandLineExitCodes_data();
+    void commandLineExitCodes();
+
+private:
+    void trigger(const QString &action) { m_rig->widget<QAction>(action)->trigger(); }
+    std::unique_ptr<FactoryRig> m_rig;
+    QTemporaryDir m_dir;
+    QString m_chosen; // what the file dialogs answer
+};
+
+void TestChannelEditing::init()
+{
+    m_rig = std::make_unique<FactoryRig>();
+    QVERIFY2(m_rig->isReady(), qPrintable(m_rig->error()));
+    m_rig->window().setFileChooser(
+        [this](bool, const QString &, const QString &) { return m_chosen; });
+    // A plan to start from, then a history that starts there.
+    m_chosen = m_dir.filePath("base.csv");
+    QVERIFY(writeFile(
+        m_chosen, plan({kBaseRow.arg(1).arg("462.550000"), kBaseRow.arg(2).arg("462.575000")})));
+    trigger("actImportCsv");
+    m_rig->window().findChild<ChannelUndo *>()->stack()->clear();
+    m_rig->clear();
+}
+
+void TestChannelEditing::cleanup()
+{
+    m_rig.reset();
+}
+
+void TestChannelEditing::undoRedo_data()
+{
+    QTest::addColumn<QString>("change");
+    QTest::addColumn<QString>("undoText");
+    QTest::newRow("frequency cell") << "rx"
+                                    << "撤销 编辑频道 3";
+    QTest::newRow("selector") << "selector"
+                              << "撤销 编辑频道 2";
+    QTest::newRow("import") << "import"
+                            << "撤销 导入 CSV";
+    QTest::newRow("paste") << "paste"
+                           << "撤销 粘贴频道";
+    QTest::newRow("clear") << "clear"
+                           << "撤销 清除频道 1";
+    QTest::newRow("configuration loaded") << "load"
+                                          << "撤销 打开配置";
+    QTest::newRow("read from the module") << "read"
+                                          << "撤销 从模块读取";
+}
+
+void TestChannelEditing::undoRedo()
+{
+    QFETCH(QString, change);
+    QFETCH(QString, undoText);
+    MainWindow &window = m_rig->window();
+    const QStringList before = table(window);
+    if (change == "rx") {
+        auto *rx = window.findChild<QLineEdit *>(cell(3, "RxFreq"));
+        rx->setText("146.52");
+        emit rx->editingFinished(); // red: no band read yet
+    } else if (change == "selector") {
+        auto *bandwidth = window.findChild<QComboBox *>(cell(2, "Bandwidth"));
+        bandwidth->setCurrentIndex(0);
+        emit bandwidth->activated(0);
+    } else if (change == "import") {
+        m_chosen = m_dir.filePath("other.csv");
+        QVERIFY(writeFile(m_chosen, plan({kBaseRow.arg(5).arg("146.520000")})));
+        trigger("actImportCsv");
+    } else if (change == "paste") {
+        QGuiApplication::clipboard()->setText(
+            QString::fromUtf8(plan({kBaseRow.arg(9).arg("450.1")})));
+        trigger("actPasteChannel4");
+    } else if (change == "clear") {
+        trigger("actClearChannel1");
+    } else if (change == "load") {
+        UserConfig config;
+        config.channels[6] = UserChannel{45000000, 45500000, 4, 0, 5, 60, 1};
+        m_chosen = m_dir.filePath("config.json");
+        MJsonConfig(m_chosen).setValues(config.entries());
+        trigger("action");
+    } else if (change == "read") {
+        QVERIFY(m_rig->click("pushButton"));
+    }
+    const QStringList after = table(window);
+    QVERIFY(after != before);
+    QCOMPARE(m_rig->widget<QAction>("actUndo")->text(), undoText);
+    trigger("actUndo");
+    QCOMPARE(table(window), before);
+    QCOMPARE(m_rig->widget<QAction>("actRedo")->text(), "重做" + undoText.mid(2));
+    trigger("actRedo");
+    QCOMPARE(table(window), after);
+}
+
+void TestChannelEditing::hundredSteps()
+{
+    const QStringList start = table(m_rig->window());
+    auto *level = m_rig->window().findChild<QComboBox *>(cell(1, "SQLevel"));
+    for (int i = 0; i < 120; ++i) {
+        level->setCurrentIndex(i % 2);
+        emit level->activated(level->currentIndex());
+    }
+    QVERIFY(m_rig->window().findChild<ChannelUndo *>()->stack()->count() >= 100);
+    while (m_rig->widget<QAction>("actUndo")->isEnabled())
+        trigger("actUndo");
+    QCOMPARE(table(m_rig->window()), start);
+}
+
+void TestChannelEditing::undoKeys()
+{
+    const auto keys = [this](const char *action) {
+        QStringList texts;
+        for (const QKeySequence &key : m_rig->widget<QAction>(action)->shortcuts())
+            texts << key.toString();
+        return texts;
+    };
+    QCOMPARE(keys("actUndo"), QStringList{"Ctrl+Z"});
+    QCOMPARE(keys("actRedo"), (QStringList{"Ctrl+Shift+Z", "Ctrl+Y"}));
+    // A focused frequency cell leaves the keys to the table's history.
+    auto *rx = m_rig->window().findChild<QLineEdit *>(cell(4, "RxFreq"));
+    rx->setText("450.12500");
+    rx->setText("451.00000");
+    QTest::keyClick(rx, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(rx->displayText(), QStringLiteral("451.00000"));
+}
+
+void TestChannelEditing::importShowsOneSummary()
+{
+    QVERIFY(m_rig->click("pushButton")); // nothing to do with the import: shows it replaces
+    m_chosen = m_dir.filePath("mixed.csv");
+    QVERIFY(
+        writeFile(m_chosen, plan({kBaseRow.arg(3).arg("146.520000"),
+                                  "4,Air,124.5,,0,,88.5,88.5,023,NN,023,Tone->Tone,AM,5,,,,,,,"})));
+    m_rig->clear();
+    trigger("actImportCsv");
+    QCOMPARE(m_rig->boxes().shown.size(), 1);
+    const MessageBox::Shown &box = m_rig->boxes().shown.first();
+    QCOMPARE(box.title, QStringLiteral("导入 CSV"));
+    QCOMPARE(box.text, QStringLiteral("已导入 1 行，放入频道 3。"));
+    QVERIFY2(box.informativeText.startsWith(QStringLiteral("第 3 行：已跳过：模块不支持模式")),
+             qPrintable(box.informativeText));
+    MainWindow &window = m_rig->window();
+    QCOMPARE(window.findChild<QLineEdit *>(cell(3, "RxFreq"))->displayText(),
+             QStringLiteral("146.52000"));
+    QVERIFY(!window.findChild<QLineEdit *>(cell(3, "RxFreq"))->styleSheet().isEmpty());
+    QCOMPARE(window.findChild<QLineEdit *>(cell(1, "RxFreq"))->displayText().remove('.').toUInt(),
+             0u); // the module's channel 1 is gone: channels without a row are emptied
+}
+
+void TestChannelEditing::pasteAtChannel15()
+{
+    trigger("actCopyAllChannels");
+    const QString copied = QGuiApplication::clipboard()->text();
+    QCOMPARE(copied.count("\r\n"), 3); // header and channels 1 and 2
+    QGuiApplication::clipboard()->setText(copied + kBaseRow.arg(7).arg("450.0") + "\r\n");
+    const QStringList before = table(m_rig->window());
+    trigger("actPasteChannel15");
+    const QStringList after = table(m_rig->window());
+    QCOMPARE(after.mid(0, 14 * 7), before.mid(0, 14 * 7));
+    QCOMPARE(after.mid(14 * 7, 7), before.mid(0, 7));
+    QCOMPARE(after.mid(15 * 7, 7), before.mid(7, 7));
+    QCOMPARE(m_rig->boxes().shown.size(), 1);
+    QCOMPARE(m_rig->boxes().shown.first().text, QStringLiteral("已粘贴 2 行，放入频道 15, 16。"));
+    QVERIFY(
+        m_rig->boxes().shown.first().informativeText.startsWith(QStringLiteral("第 4 行：未粘贴")));
+}
+
+void TestChannelEditing::commandLineRoundTrip()
+{
+    // CSV -> file (command line) -> window -> CSV: the same bytes.
+    ChirpCsv::Channels channels{};
+    channels[0] = UserChannel{46256250, 46756250, 4, 1, 2, 16, 0};
+    channels[4] = UserChannel{15000000, 45000000, 0, 0, 5, 100, 1};
+    const QByteArray csv = ChirpCsv::write(channels).csv;
+    const QString csvPath = m_dir.filePath("plan.csv");
+    const QString configPath = m_dir.filePath("plan.json");
+    QVERIFY(writeFile(csvPath, csv));
+    QCOMPARE(runCli({"csv-to-config", csvPath, configPath}), 0);
+    m_chosen = configPath;
+    trigger("action");
+    m_chosen = m_dir.filePath("window.csv");
+    trigger("actExportCsv");
+    QCOMPARE(readFile(m_chosen), csv);
+    QCOMPARE(runCli({"config-to-csv", configPath, m_dir.filePath("cli.csv")}), 0);
+    QCOMPARE(readFile(m_dir.filePath("cli.csv")), csv);
+}
+
+void TestChannelEditing::commandLineExitCodes_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QByteArray>("csv"); // written to in.csv first, unless empty
+    QTest::addColumn<int>("exitCode");
+    QTest::newRow("no CSV file") << "csv-to-config" << QByteArray() << 2;
+    QTest::newRow("no usable row")
+        << "csv-to-config" << plan({"1,Air,124.5,,0,,88.5,88.5,023,NN,023,Tone->Tone,AM,5,,,,,,,"})
+        << 2;
+    QTest::newRow("no configuration file") << "config-to-csv" << QByteArray() << 2;
+}
+
+void TestChannelEditing::commandLineExitCodes()
+{
+    QFETCH(QString, command);
+    QFETCH(QByteArray, csv);
+    QFETCH(int, exitCode);
+    const QString csvPath = m_dir.filePath("in.csv");
+    const QString configPath = m_dir.filePath("out.json");
+    QFile::remove(csvPath);
+    if (!csv.isEmpty())
+        QVERIFY(writeFile(csvPath, csv));
+    QCOMPARE(runCli(command == "csv-to-config" ? QStringList{command, csvPath, configPath}
+                                               : QStringList{command, configPath, csvPath}),
+             exitCode);
+    QVERIFY(!QFile::exists(command == "csv-to-config" ? configPath : csvPath));
+}
+
+QTEST_MAIN(TestChannelEditing)
+#include "tst_channelediting.moc"

@@ -1,0 +1,228 @@
+// Channel plans in CHIRP's CSV in the window: the file menu's import and export, copy, paste
+// and clear on each channel's number, and the edit menu with the table's undo history.
+#include "config/chirpcsv.h"
+#include "config/userconfig.h"
+#include "ui/mainwindow.h"
+#include "ui_mainwindow.h"
+
+#include "device/channelcodec.h"
+#include "ui/messagebox.h"
+#include "ui/userpage/channelundo.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QGridLayout>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+
+#include <numeric>
+
+namespace {
+const QString kCsvFilter = QStringLiteral("*.csv");
+const QString kEditMenu = QStringLiteral("menuEdit");
+const QString kImportAction = QStringLiteral("actImportCsv");
+const QString kExportAction = QStringLiteral("actExportCsv");
+const QString kCopyAllAction = QStringLiteral("actCopyAllChannels");
+
+// The actions on channel n's number: copy, paste, clear.
+QString channelActionName(const char *what, int n)
+{
+    return QStringLiteral("act%1Channel%2").arg(QLatin1String(what)).arg(n);
+}
+
+QVector<int> allChannels()
+{
+    QVector<int> channels(Wire::kChannelCount);
+    std::iota(channels.begin(), channels.end(), 1);
+    return channels;
+}
+} // namespace
+
+void MainWindow::buildChannelEditing()
+{
+    m_channelUndo = new ChannelUndo(ui->wdgFreqBox, this);
+
+    auto *import = new QAction(this);
+    import->setObjectName(kImportAction);
+    connect(import, &QAction::triggered, this, &MainWindow::importChannelCsv);
+    auto *exportCsv = new QAction(this);
+    exportCsv->setObjectName(kExportAction);
+    connect(exportCsv, &QAction::triggered, this, &MainWindow::exportChannelCsv);
+    ui->menu->insertActions(ui->action_4, {import, exportCsv});
+    ui->menu->insertSeparator(ui->action_4);
+
+    auto *editMenu = new QMenu(this);
+    editMenu->setObjectName(kEditMenu);
+    editMenu->addAction(m_channelUndo->undoAction());
+    editMenu->addAction(m_channelUndo->redoAction());
+    ui->menubar->insertMenu(ui->menuShebei->menuAction(), editMenu);
+    // The keys work wherever the focus is in the window, not only through the menu.
+    addActions({m_channelUndo->undoAction(), m_channelUndo->redoAction()});
+
+    auto *grid = qobject_cast<QGridLayout *>(ui->wdgFreqBox->layout());
+    for (int n = 1; grid && n <= Wire::kChannelCount; ++n) {
+        QLayoutItem *item = grid->itemAtPosition(n, 0);
+        QWidget *number = item ? item->widget() : nullptr;
+        if (!number)
+            continue;
+        const QList<QAction *> actions{new QAction(number), new QAction(number),
+                                       new QAction(number)};
+        actions[0]->setObjectName(channelActionName("Copy", n));
+        actions[1]->setObjectName(channelActionName("Paste", n));
+        actions[2]->setObjectName(channelActionName("Clear", n));
+        connect(actions[0], &QAction::triggered, this, [this, n] { copyChannels(n); });
+        connect(actions[1], &QAction::triggered, this, [this, n] { pasteChannels(n); });
+        connect(actions[2], &QAction::triggered, this, [this, n] { clearChannel(n); });
+        number->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(number, &QWidget::customContextMenuRequested, this,
+                [this, n, number, actions](const QPoint &at) {
+                    actions[0]->setEnabled(rxFreq(n) != 0);
+                    actions[1]->setEnabled(!QGuiApplication::clipboard()->text().isEmpty());
+                    QMenu::exec(actions, number->mapToGlobal(at), nullptr, number);
+                });
+    }
+    auto *copyAll = new QAction(ui->wdgFreqBox);
+    copyAll->setObjectName(kCopyAllAction);
+    connect(copyAll, &QAction::triggered, this, [this] { copyChannels(0); });
+    ui->wdgFreqBox->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(ui->wdgFreqBox, &QWidget::customContextMenuRequested, this,
+            [this, copyAll](const QPoint &at) {
+                QMenu::exec({copyAll}, ui->wdgFreqBox->mapToGlobal(at), nullptr, ui->wdgFreqBox);
+            });
+
+    // The operations that change the table have run to their end when their own slot, connected
+    // first by the form, returns; a click refused while another operation runs changes nothing.
+    const auto after = [this](ChannelUndo::Change change) {
+        return [this, change] {
+            if (!isOperationRunning())
+                m_channelUndo->record(change);
+        };
+    };
+    connect(ui->pushButton, &QPushButton::clicked, this, after(ChannelUndo::Change::ModuleRead));
+    connect(ui->action_6, &QAction::triggered, this, after(ChannelUndo::Change::ModuleRead));
+    connect(ui->pushButton_2, &QPushButton::clicked, this,
+            after(ChannelUndo::Change::WriteEmptied));
+    connect(ui->action_8, &QAction::triggered, this, after(ChannelUndo::Change::WriteEmptied));
+    connect(ui->action, &QAction::triggered, this, after(ChannelUndo::Change::ConfigLoaded));
+    connect(ui->actOpenCfgFile, &QAction::triggered, this,
+            after(ChannelUndo::Change::ConfigLoaded));
+    retranslateChannelEditing();
+}
+
+void MainWindow::retranslateChannelEditing()
+{
+    const auto name = [this](const QString &objectName, const QString &text) {
+        if (auto *action = findChild<QAction *>(objectName))
+            action->setText(text);
+    };
+    name(kImportAction, tr("导入 CSV…"));
+    name(kExportAction, tr("导出 CSV…"));
+    name(kCopyAllAction, tr("复制全部频道"));
+    for (int n = 1; n <= Wire::kChannelCount; ++n) {
+        name(channelActionName("Copy", n), tr("复制频道"));
+        name(channelActionName("Paste", n), tr("粘贴频道"));
+        name(channelActionName("Clear", n), tr("清除频道"));
+    }
+    if (auto *menu = findChild<QMenu *>(kEditMenu))
+        menu->setTitle(tr("编辑(&E)"));
+    m_channelUndo->retranslate();
+}
+
+void MainWindow::showChannels(const UserConfig &config, const QVector<int> &channels)
+{
+    for (int n : channels) {
+        const UserChannel &channel = config.channels[n - 1];
+        setRxFreq(n, channel.rxFreq);
+        setTxFreq(n, channel.txFreq);
+        setTxPowerIndex(n, channel.txPowerIndex);
+        setBandwidthIndex(n, channel.bandwidthIndex);
+        setSqLevelIndex(n, channel.sqLevelIndex);
+        setCtcssDcsIndex(n, channel.ctcssDcsIndex);
+        setScanIndex(n, channel.scanIndex);
+    }
+}
+
+void MainWindow::importChannelCsv()
+{
+    const QString path = chooseConfigFile(false, tr("导入 CSV"), kCsvFilter);
+    if (path.isEmpty())
+        return;
+    QString error;
+    const auto csv = ChirpCsv::readFile(path, &error);
+    if (!csv) {
+        MessageBox::critical(this, tr("错误"), error);
+        return;
+    }
+    m_channelUndo->finishEditing();
+    UserConfig config = userConfigFromWidgets();
+    const ChirpCsv::Import imported = ChirpCsv::importTable(*csv, config.channels);
+    if (!imported.placed.isEmpty()) {
+        config.channels = imported.channels;
+        showChannels(config, allChannels());
+        m_channelUndo->record(ChannelUndo::Change::Import);
+    }
+    MessageBox::show(this,
+                     {imported.placed.isEmpty() ? QMessageBox::Warning : QMessageBox::Information,
+                      tr("导入 CSV"), imported.headline, imported.notes.join(QLatin1Char('\n'))});
+}
+
+void MainWindow::exportChannelCsv()
+{
+    const QString path = chooseConfigFile(true, tr("导出 CSV"), kCsvFilter);
+    if (path.isEmpty())
+        return;
+    m_channelUndo->finishEditing();
+    const ChirpCsv::Export exported = ChirpCsv::write(userConfigFromWidgets().channels);
+    QString error;
+    if (exported.written.isEmpty()) {
+        MessageBox::show(this, {QMessageBox::Warning, tr("导出 CSV"), exported.headline, {}});
+        return;
+    }
+    if (!ChirpCsv::writeFile(path, exported.csv, &error)) {
+        MessageBox::critical(this, tr("错误"), error);
+        return;
+    }
+    if (exported.notes.isEmpty())
+        showStatus(exported.headline);
+    else
+        MessageBox::show(this, {QMessageBox::Information, tr("导出 CSV"), exported.headline,
+                                exported.notes.join(QLatin1Char('\n'))});
+}
+
+void MainWindow::copyChannels(int channel)
+{
+    m_channelUndo->finishEditing();
+    const ChirpCsv::Export copied = ChirpCsv::write(
+        userConfigFromWidgets().channels, channel > 0 ? QVector<int>{channel} : QVector<int>());
+    QGuiApplication::clipboard()->setText(QString::fromUtf8(copied.csv));
+    showStatus(tr("已复制 %1 个频道").arg(copied.written.size()));
+}
+
+void MainWindow::pasteChannels(int channel)
+{
+    m_channelUndo->finishEditing();
+    UserConfig config = userConfigFromWidgets();
+    const QByteArray text = QGuiApplication::clipboard()->text().toUtf8();
+    const ChirpCsv::Import pasted = ChirpCsv::paste(text, config.channels, channel);
+    config.channels = pasted.channels;
+    showChannels(config, pasted.placed);
+    m_channelUndo->record(ChannelUndo::Change::Paste);
+    if (pasted.notes.isEmpty() && !pasted.placed.isEmpty())
+        showStatus(pasted.headline);
+    else
+        MessageBox::show(this,
+                         {pasted.placed.isEmpty() ? QMessageBox::Warning : QMessageBox::Information,
+                          tr("粘贴频道"), pasted.headline, pasted.notes.join(QLatin1Char('\n'))});
+}
+
+void MainWindow::clearChannel(int channel)
+{
+    m_channelUndo->finishEditing();
+    setRxFreq(channel, 0);
+    setTxFreq(channel, 0);
+    setTxPowerIndex(channel, ChannelCodec::kNoSelection);
+    clearChannelSelectors(channel);
+    m_channelUndo->record(ChannelUndo::Change::Clear, channel);
+}
