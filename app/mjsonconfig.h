@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QJsonDocument>
+#include <QJsonObject>
 #include <QJsonValue>
 #include <QPair>
 #include <QString>
@@ -48,6 +49,7 @@ public:
     void setValues(const Entries &entries);
 
     QString filePath() const;
+    QJsonObject toObject() const { return document.object(); }
     bool isInMemory() const { return !file; }
 
 private:

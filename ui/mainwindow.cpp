@@ -70,6 +70,7 @@ MainWindow::MainWindow(QWidget *parent)
     buildChannelTable();
     buildChannelEditing();
     buildStatusBar();
+    buildSupportMenu();
 
     m_engine.setReporter(this);
     m_engine.setDevice(appSerialPort);
@@ -89,6 +90,9 @@ MainWindow::MainWindow(QWidget *parent)
     connect(appSerialPort, &MSerialPort::connectionLost, this, [this] { m_lineLost = true; });
 
     serialForm = new FormSerialPortSetting;
+    serialForm->setOperationFrame([this](const std::function<bool()> &probe) {
+        return runOperation(OperationKind::Read, probe);
+    });
 
     connect(loadingWidget, &LoadingWidget::userCancel, this, &MainWindow::onLoadingUserCancel);
 
@@ -351,6 +355,7 @@ void MainWindow::on_action_en_US_triggered()
     updateWindowTitle();
     retranslateSerialForm();
     retranslateChannelEditing();
+    retranslateSupportMenu();
 }
 
 void MainWindow::on_action_zh_CN_triggered()
@@ -363,6 +368,7 @@ void MainWindow::on_action_zh_CN_triggered()
     updateWindowTitle();
     retranslateSerialForm();
     retranslateChannelEditing();
+    retranslateSupportMenu();
 }
 
 void MainWindow::retranslateSerialForm()

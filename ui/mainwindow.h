@@ -1,7 +1,9 @@
 #pragma once
 
 #include "protocol/commandengine.h"
+#include "session/modulesession.h"
 #include "session/sessionhooks.h"
+#include "support/supportreport.h"
 
 #include <QList>
 #include <QMainWindow>
@@ -307,6 +309,11 @@ private:
     void switchLanguage(const QString &code);
     void retranslateSerialForm();
     void buildStatusBar();
+    // Help -> Save Support Report (ui/supportreportmenu.cpp)
+    void buildSupportMenu();
+    void retranslateSupportMenu();
+    void saveSupportReport();
+    SupportReport supportReport();
 
     Ui::MainWindow *ui = nullptr;
     FormAbout *aboutForm = nullptr;
@@ -332,5 +339,6 @@ private:
     FileChooser m_fileChooser;
     ChannelUndo *m_channelUndo = nullptr;
     bool m_operationRunning = false;
-    bool m_lineLost = false; // the port closed itself during the running operation
+    bool m_lineLost = false;                  // the port closed itself during the running operation
+    std::optional<ModuleIdentity> m_identity; // the last module that said what it is
 };
