@@ -259,6 +259,10 @@
             <source>流控：</source>
             <translation>Flow Control:</translation>
         </message>
+        <message>
+            <source>查找模块</source>
+            <translation>Find Module</translation>
+        </message>
     </context>
     <context>
         <name>MBaudrateList</name>
@@ -1312,6 +1316,14 @@ Voice PTT push</source>
         <message>
             <source>操作进行中，请稍候。</source>
             <translation>An operation is running, please wait.</translation>
+        </message>
+        <message>
+            <source>保存诊断报告…</source>
+            <translation>Save Support Report…</translation>
+        </message>
+        <message>
+            <source>诊断报告已保存：%1</source>
+            <translation>Support report saved: %1</translation>
         </message>
         <message>
             <source>导入 CSV…</source>

@@ -259,6 +259,10 @@
             <source>流控：</source>
             <translation type="unfinished" />
         </message>
+        <message>
+            <source>查找模块</source>
+            <translation type="unfinished" />
+        </message>
     </context>
     <context>
         <name>MBaudrateList</name>
@@ -1311,6 +1315,14 @@ Voice PTT push</source>
         </message>
         <message>
             <source>操作进行中，请稍候。</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>保存诊断报告…</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>诊断报告已保存：%1</source>
             <translation type="unfinished" />
         </message>
         <message>
