@@ -7,6 +7,7 @@
 #include "ui/mainwindow.h"
 #include "ui/messagebox.h"
 #include "ui/pagereveal.h"
+#include "ui/serial/formserialportsetting.h"
 
 #include <QAction>
 #include <QApplication>
@@ -110,12 +111,22 @@ int main(int argc, char *argv[])
         return 1;
     }
 
+    const QString suffix = QLatin1Char('-') + startupLanguage;
+    {
+        // What scripts/demo shows once the user clicks "读取设备": the port opened at start.
+        MainWindow demo;
+        demo.show();
+        demo.serialSettings()->applyStartPort(module.slavePath(), true);
+        demo.findChild<QAction *>(QStringLiteral("actReadDeviceInfo"))->trigger();
+        Shooter(&demo, dir).shoot(QStringLiteral("demo-read-device") + suffix);
+        appSerialPort->close();
+    }
+
     MainWindow window;
     window.show();
     appSerialPort->setPortName(module.slavePath());
     appSerialPort->open();
     Shooter shooter(&window, dir);
-    const QString suffix = QLatin1Char('-') + startupLanguage;
 
     shooter.shoot(QStringLiteral("main-window") + suffix);
     reveal(&window, PageReveal::Page::Lx815);
