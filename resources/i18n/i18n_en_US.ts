@@ -263,6 +263,10 @@
             <source>查找模块</source>
             <translation>Find Module</translation>
         </message>
+        <message>
+            <source>关闭</source>
+            <translation>Close</translation>
+        </message>
     </context>
     <context>
         <name>MBaudrateList</name>

@@ -263,6 +263,10 @@
             <source>查找模块</source>
             <translation type="unfinished" />
         </message>
+        <message>
+            <source>关闭</source>
+            <translation type="unfinished" />
+        </message>
     </context>
     <context>
         <name>MBaudrateList</name>

@@ -16,7 +16,7 @@
 
 namespace {
 const QString kResultsName = QStringLiteral("probeResults");
-constexpr int kResultsWidthPx = 420;
+constexpr int kResultsWidthPx = 520;
 constexpr int kResultsHeightPx = 200;
 } // namespace
 
@@ -73,6 +73,7 @@ void FormSerialPortSetting::showProbeResults(const QList<ProbeResult> &results, 
         layout->addWidget(close);
     }
     dialog->setWindowTitle(tr("查找模块"));
+    dialog->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Close)->setText(tr("关闭"));
     auto *list = dialog->findChild<QListWidget *>();
     list->clear();
     for (const ProbeResult &result : results)
