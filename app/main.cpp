@@ -1,12 +1,12 @@
 #include "app/language.h"
 #include "app/mjsonconfig.h"
 #include "app/termination.h"
+#include "support/logkeeper.h"
 #include "ui/mainwindow.h"
 #include "ui/serial/formserialportsetting.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
-#include <QDebug>
 #include <QEventLoop>
 #include <QPixmap>
 #include <QSplashScreen>
@@ -20,6 +20,7 @@ int main(int argc, char *argv[])
 {
     QCoreApplication::setAttribute(Qt::AA_EnableHighDpiScaling, true);
     QApplication app(argc, argv);
+    LogKeeper::install();
     // Desktop shells match the window to its desktop entry and icon by this name.
     QGuiApplication::setDesktopFileName(QStringLiteral(LX_APP_ID));
 
@@ -28,7 +29,9 @@ int main(int argc, char *argv[])
     const QCommandLineOption portOption(QStringLiteral("port"),
                                         QStringLiteral("Preselect the serial port PATH."),
                                         QStringLiteral("PATH"));
-    parser.addOption(portOption);
+    const QCommandLineOption openOption(QStringLiteral("open"),
+                                        QStringLiteral("Open the serial port at start."));
+    parser.addOptions({portOption, openOption});
     parser.process(app);
 
     QSplashScreen splash(QPixmap(QStringLiteral(":/images/lx-815.png")));
@@ -46,11 +49,10 @@ int main(int argc, char *argv[])
     Language::install(startupLanguage);
 
     MainWindow window;
-    const QString port = parser.value(portOption);
-    if (!port.isEmpty() && !window.serialSettings()->selectPort(port))
-        qWarning().noquote() << "No such serial port:" << port;
     window.show();
     splash.finish(&window);
+    // Once the window is up, so that a failure box has it to stand on.
+    window.serialSettings()->applyStartPort(parser.value(portOption), parser.isSet(openOption));
     // A session logout or `kill` ends the program as closing the window does.
     installTerminationHandler(app, [] {
         QApplication::closeAllWindows();

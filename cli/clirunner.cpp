@@ -10,6 +10,7 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QJsonDocument>
+#include <QMutexLocker>
 #include <QSerialPortInfo>
 #include <QThread>
 
@@ -29,7 +30,7 @@ int CliRunner::run()
 {
     const int exitCode = runCommand();
     if (!m_options.traceFile.isEmpty())
-        SupportCommands::writeReport(m_options, m_trace, m_console);
+        SupportCommands::writeReport(m_options, m_trace, m_identity, m_console);
     return exitCode;
 }
 
@@ -139,6 +140,10 @@ void CliRunner::stopRecording()
 
 void CliRunner::record(const OperationReport &report)
 {
+    if (!report.identity.model.isEmpty()) {
+        const QMutexLocker lock(&m_identityMutex);
+        m_identity = report.identity;
+    }
     if (!m_recorder)
         return;
     UnitRecord entry = UnitRecord::fromReport(report);

@@ -5,6 +5,7 @@
 #include "cli/portworker.h"
 #include "protocol/linetrace.h"
 
+#include <QMutex>
 #include <QObject>
 
 #include <memory>
@@ -43,4 +44,6 @@ private:
     RecordsTarget m_records;
     std::unique_ptr<Recorder> m_recorder;
     LineTrace m_trace; // shared by every port's engine
+    QMutex m_identityMutex;
+    std::optional<ModuleIdentity> m_identity; // the last module that said what it is
 };

@@ -3,7 +3,6 @@
 #include "protocol/linetrace.h"
 #include "serial/portchecks.h"
 #include "session/portprobe.h"
-#include "support/logkeeper.h"
 #include "support/portdoctor.h"
 #include "support/supportreport.h"
 
@@ -65,19 +64,15 @@ int SupportCommands::doctor(const CliOptions &options, Console &console, LineTra
 }
 
 void SupportCommands::writeReport(const CliOptions &options, const LineTrace &trace,
-                                  Console &console)
+                                  const std::optional<ModuleIdentity> &identity, Console &console)
 {
-    const PortChecks::SystemFacts facts = PortChecks::SystemFacts::live();
-    SupportReport report;
-    report.tool = QStringLiteral("lx815-cli");
+    SupportReport report = SupportReport::collect(QStringLiteral("lx815-cli"), options.ports);
     report.settings =
         QJsonObject{{QStringLiteral("arguments"), QJsonArray::fromStringList(options.arguments)}};
     report.port = options.ports.value(0);
     report.line = options.serial;
-    report.ports = PortListing::listed(facts.serialLinkRoot);
-    report.doctor = PortDoctor::systemReport(options.ports, facts);
+    report.identity = identity;
     report.trace = trace.toJson();
-    report.log = LogKeeper::lines();
     QString error;
     if (!report.save(options.traceFile, &error))
         console.error(error);

@@ -47,8 +47,11 @@ void LineTrace::record(LineEvent::Direction direction, const QString &port, cons
 {
     if (!s_recording.load(std::memory_order_relaxed))
         return;
+    // A copy of just these bytes: a chunk from the port may share a read buffer many times its
+    // size, which the ring would otherwise keep alive (and the port allocate anew each read).
+    QByteArray own(bytes.constData(), bytes.size());
     QMutexLocker lock(&m_mutex);
-    LineEvent event{m_clock.elapsed(), direction, port, bytes, operation};
+    LineEvent event{m_clock.elapsed(), direction, port, std::move(own), operation};
     ++m_recorded;
     if (m_ring.size() < static_cast<size_t>(m_capacity)) {
         m_ring.push_back(std::move(event));

@@ -14,7 +14,7 @@
 #endif
 
 namespace {
-QString tr(const char *source)
+QString checkText(const char *source)
 {
     return QCoreApplication::translate("PortChecks", source);
 }
@@ -117,17 +117,17 @@ QString PortChecks::Check::name() const
 {
     switch (kind) {
     case Kind::Exists:
-        return tr(QT_TRANSLATE_NOOP("PortChecks", "设备存在"));
+        return checkText(QT_TRANSLATE_NOOP("PortChecks", "设备存在"));
     case Kind::Group:
-        return tr(QT_TRANSLATE_NOOP("PortChecks", "用户组"));
+        return checkText(QT_TRANSLATE_NOOP("PortChecks", "用户组"));
     case Kind::ModemManager:
         return QStringLiteral("ModemManager");
     case Kind::Brltty:
         return QStringLiteral("brltty");
     case Kind::StableNames:
-        return tr(QT_TRANSLATE_NOOP("PortChecks", "固定名称"));
+        return checkText(QT_TRANSLATE_NOOP("PortChecks", "固定名称"));
     case Kind::Answers:
-        return tr(QT_TRANSLATE_NOOP("PortChecks", "打开并应答"));
+        return checkText(QT_TRANSLATE_NOOP("PortChecks", "打开并应答"));
     }
     return QString();
 }
@@ -137,7 +137,8 @@ QString PortChecks::Check::toText() const
     const char *mark = result == Result::Pass ? "PASS" : result == Result::Fail ? "FAIL" : "N/A ";
     QString text = QStringLiteral("[%1] %2: %3").arg(QLatin1String(mark), name(), detail);
     if (!fix.isEmpty())
-        text += QStringLiteral("\n       ") + tr(QT_TRANSLATE_NOOP("PortChecks", "解决：")) + fix;
+        text += QStringLiteral("\n       ") + checkText(QT_TRANSLATE_NOOP("PortChecks", "解决：")) +
+                fix;
     return text;
 }
 
@@ -179,12 +180,13 @@ QList<PortChecks::Check> PortChecks::systemChecks(const QString &port, const Sys
     const QString path = devicePath(port);
     QList<Check> checks;
     const bool exists = facts.deviceExists && facts.deviceExists(path);
-    checks.append(make(
-        Kind::Exists, exists ? Result::Pass : Result::Fail,
-        exists ? path : tr(QT_TRANSLATE_NOOP("PortChecks", "%1 不存在")).arg(path),
-        tr(QT_TRANSLATE_NOOP("PortChecks", "检查模块是否插好；lx815-cli ports 列出系统的串口。"))));
+    checks.append(
+        make(Kind::Exists, exists ? Result::Pass : Result::Fail,
+             exists ? path : checkText(QT_TRANSLATE_NOOP("PortChecks", "%1 不存在")).arg(path),
+             checkText(QT_TRANSLATE_NOOP("PortChecks",
+                                         "检查模块是否插好；lx815-cli ports 列出系统的串口。"))));
     if (!facts.onLinux) {
-        const QString onlyLinux = tr(QT_TRANSLATE_NOOP("PortChecks", "只在 Linux 上检查"));
+        const QString onlyLinux = checkText(QT_TRANSLATE_NOOP("PortChecks", "只在 Linux 上检查"));
         for (Kind kind : {Kind::Group, Kind::ModemManager, Kind::Brltty, Kind::StableNames})
             checks.append(make(kind, Result::NotApplicable, onlyLinux));
         return checks;
@@ -193,53 +195,58 @@ QList<PortChecks::Check> PortChecks::systemChecks(const QString &port, const Sys
     const QString group = exists && facts.deviceGroup ? facts.deviceGroup(path) : QString();
     if (group.isEmpty()) {
         checks.append(make(Kind::Group, Result::NotApplicable,
-                           tr(QT_TRANSLATE_NOOP("PortChecks", "设备的组未知"))));
+                           checkText(QT_TRANSLATE_NOOP("PortChecks", "设备的组未知"))));
     } else if (facts.superUser) {
-        checks.append(make(
-            Kind::Group, Result::Pass,
-            tr(QT_TRANSLATE_NOOP("PortChecks", "%1 组；root 用户可以打开任何设备")).arg(group)));
+        checks.append(
+            make(Kind::Group, Result::Pass,
+                 checkText(QT_TRANSLATE_NOOP("PortChecks", "%1 组；root 用户可以打开任何设备"))
+                     .arg(group)));
     } else if (facts.processGroups && facts.processGroups().contains(group)) {
         checks.append(
             make(Kind::Group, Result::Pass,
-                 tr(QT_TRANSLATE_NOOP("PortChecks", "%1 组，当前用户在该组中")).arg(group)));
+                 checkText(QT_TRANSLATE_NOOP("PortChecks", "%1 组，当前用户在该组中")).arg(group)));
     } else if (facts.accountGroups && facts.accountGroups().contains(group)) {
-        checks.append(
-            make(Kind::Group, Result::Fail,
-                 tr(QT_TRANSLATE_NOOP("PortChecks", "%1 组：用户已加入该组，但是在本次登录之后"))
-                     .arg(group),
-                 tr(QT_TRANSLATE_NOOP("PortChecks", "注销并重新登录（或重启）后生效。"))));
-    } else {
         checks.append(make(
             Kind::Group, Result::Fail,
-            tr(QT_TRANSLATE_NOOP("PortChecks", "%1 组，当前用户不在该组中")).arg(group),
-            tr(QT_TRANSLATE_NOOP("PortChecks", "sudo usermod -aG %1 $USER，然后注销并重新登录。"))
-                .arg(group)));
+            checkText(QT_TRANSLATE_NOOP("PortChecks", "%1 组：用户已加入该组，但是在本次登录之后"))
+                .arg(group),
+            checkText(QT_TRANSLATE_NOOP("PortChecks", "注销并重新登录（或重启）后生效。"))));
+    } else {
+        checks.append(
+            make(Kind::Group, Result::Fail,
+                 checkText(QT_TRANSLATE_NOOP("PortChecks", "%1 组，当前用户不在该组中")).arg(group),
+                 checkText(QT_TRANSLATE_NOOP("PortChecks",
+                                             "sudo usermod -aG %1 $USER，然后注销并重新登录。"))
+                     .arg(group)));
     }
 
     const QStringList programs = facts.runningPrograms ? facts.runningPrograms() : QStringList();
     const bool modemManager = programs.contains(QStringLiteral("ModemManager"));
     checks.append(make(
         Kind::ModemManager, modemManager ? Result::Fail : Result::Pass,
-        modemManager ? tr(QT_TRANSLATE_NOOP("PortChecks", "正在运行：它探测 USB 调制解调器，会破坏 "
-                                                          "ttyACM 设备上最初的几个字节"))
-                     : tr(QT_TRANSLATE_NOOP("PortChecks", "未运行")),
-        tr(QT_TRANSLATE_NOOP("PortChecks", "sudo systemctl stop ModemManager（长期：sudo systemctl "
-                                           "disable ModemManager）"))));
+        modemManager
+            ? checkText(QT_TRANSLATE_NOOP("PortChecks", "正在运行：它探测 USB 调制解调器，会破坏 "
+                                                        "ttyACM 设备上最初的几个字节"))
+            : checkText(QT_TRANSLATE_NOOP("PortChecks", "未运行")),
+        checkText(QT_TRANSLATE_NOOP("PortChecks",
+                                    "sudo systemctl stop ModemManager（长期：sudo systemctl "
+                                    "disable ModemManager）"))));
 
     const bool brltty = facts.brlttyInstalled && facts.brlttyInstalled();
-    checks.append(
-        make(Kind::Brltty, brltty ? Result::Fail : Result::Pass,
-             brltty ? tr(QT_TRANSLATE_NOOP("PortChecks", "已安装：它会占用 CH340 和 CP210x 转换器"))
-                    : tr(QT_TRANSLATE_NOOP("PortChecks", "未安装")),
-             tr(QT_TRANSLATE_NOOP("PortChecks", "sudo apt remove brltty，然后重新插入转换器。"))));
+    checks.append(make(Kind::Brltty, brltty ? Result::Fail : Result::Pass,
+                       brltty ? checkText(QT_TRANSLATE_NOOP(
+                                    "PortChecks", "已安装：它会占用 CH340 和 CP210x 转换器"))
+                              : checkText(QT_TRANSLATE_NOOP("PortChecks", "未安装")),
+                       checkText(QT_TRANSLATE_NOOP(
+                           "PortChecks", "sudo apt remove brltty，然后重新插入转换器。"))));
 
     const QStringList names = exists ? stableNames(path, facts.serialLinkRoot) : QStringList();
-    checks.append(make(
-        Kind::StableNames, names.isEmpty() ? Result::NotApplicable : Result::Pass,
-        names.isEmpty()
-            ? tr(QT_TRANSLATE_NOOP("PortChecks", "没有 /dev/serial/by-id 或 by-path 名称（不是 USB "
-                                                 "转换器）"))
-            : names.join(QStringLiteral(", "))));
+    checks.append(make(Kind::StableNames, names.isEmpty() ? Result::NotApplicable : Result::Pass,
+                       names.isEmpty()
+                           ? checkText(QT_TRANSLATE_NOOP(
+                                 "PortChecks", "没有 /dev/serial/by-id 或 by-path 名称（不是 USB "
+                                               "转换器）"))
+                           : names.join(QStringLiteral(", "))));
     return checks;
 }
 

@@ -96,14 +96,26 @@ ProbeResult PortProbe::probe(const QString &name, const LineSettings &line, Line
 
 QStringList PortProbe::candidates(const QStringList &extra)
 {
-    QStringList names;
+    QStringList listed;
     const auto ports = QSerialPortInfo::availablePorts();
     for (const QSerialPortInfo &info : ports)
-        names.append(info.systemLocation());
-    for (const QString &name : extra) {
+        listed.append(info.systemLocation());
+    QStringList paths;
+    for (const QString &name : extra)
+        paths.append(name.isEmpty() ? name : PortAdvice::systemLocation(name));
+    return candidates(listed, paths);
+}
+
+QStringList PortProbe::candidates(const QStringList &listed, const QStringList &extra)
+{
+    QStringList names;
+    QStringList paths;
+    for (const QString &name : listed + extra) {
         const QString path = PortAdvice::systemLocation(name);
-        if (!name.isEmpty() && !names.contains(path))
-            names.append(path);
+        if (!name.isEmpty() && !paths.contains(path)) {
+            paths.append(path);
+            names.append(name);
+        }
     }
     return names;
 }

@@ -41,5 +41,7 @@ ProbeResult probe(const QString &port, const LineSettings &line, LineTrace *trac
 
 // Every port the system lists, then the extra ones (typed or given), each once.
 QStringList candidates(const QStringList &extra);
+// The same with the listed ports given: each device once, by the name it came first with.
+QStringList candidates(const QStringList &listed, const QStringList &extra);
 
 } // namespace PortProbe

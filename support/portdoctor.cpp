@@ -5,7 +5,7 @@
 #include <QCoreApplication>
 
 namespace {
-QString tr(const char *source)
+QString checkText(const char *source)
 {
     return QCoreApplication::translate("PortChecks", source);
 }
@@ -20,14 +20,14 @@ PortChecks::Check PortDoctor::answerCheck(const ProbeResult &probe)
         check.result = Check::Result::Pass;
         break;
     case ProbeResult::Status::NoModule:
-        check.fix = tr(QT_TRANSLATE_NOOP(
+        check.fix = checkText(QT_TRANSLATE_NOOP(
             "PortChecks", "检查接线、模块的电源和线路参数（模块出厂为 9600 8N1）。"));
         break;
     case ProbeResult::Status::Busy:
         check.fix = PortAdvice::forOpenFailure(PortAdvice::OpenFailureCause::Busy);
         break;
     case ProbeResult::Status::NotOpened:
-        check.fix = tr(QT_TRANSLATE_NOOP("PortChecks", "先解决上面失败的检查。"));
+        check.fix = checkText(QT_TRANSLATE_NOOP("PortChecks", "先解决上面失败的检查。"));
         break;
     }
     return check;

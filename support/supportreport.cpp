@@ -2,6 +2,8 @@
 
 #include "app/version.h"
 #include "serial/portchecks.h"
+#include "support/logkeeper.h"
+#include "support/portdoctor.h"
 
 #include <QCoreApplication>
 #include <QJsonDocument>
@@ -105,6 +107,17 @@ bool SupportReport::save(const QString &path, QString *error) const
         return false;
     }
     return true;
+}
+
+SupportReport SupportReport::collect(const QString &tool, const QStringList &checkedPorts)
+{
+    const PortChecks::SystemFacts facts = PortChecks::SystemFacts::live();
+    SupportReport report;
+    report.tool = tool;
+    report.ports = PortListing::listed(facts.serialLinkRoot);
+    report.doctor = PortDoctor::systemReport(checkedPorts, facts);
+    report.log = LogKeeper::lines();
+    return report;
 }
 
 QString SupportReport::fileName(const QDateTime &when)

@@ -50,6 +50,10 @@ struct SupportReport
     // Atomically; false with the reason.
     bool save(const QString &path, QString *error) const;
 
+    // The machine's side, as the system shows it now: every listed port, the doctor's checks of
+    // these ports (without opening them) and the tool's log. The caller adds what it knows.
+    static SupportReport collect(const QString &tool, const QStringList &checkedPorts);
+
     // "lx815-report-20260314-093012.json"
     static QString fileName(const QDateTime &when);
 };

@@ -75,6 +75,7 @@ MainWindow::MainWindow(QWidget *parent)
     buildChannelEditing();
     buildUnitSafety();
     buildStatusBar();
+    buildSupportMenu();
 
     m_engine.setReporter(this);
     m_engine.setDevice(appSerialPort);
@@ -94,6 +95,9 @@ MainWindow::MainWindow(QWidget *parent)
     connect(appSerialPort, &MSerialPort::connectionLost, this, [this] { m_lineLost = true; });
 
     serialForm = new FormSerialPortSetting;
+    serialForm->setOperationFrame([this](const std::function<bool()> &probe) {
+        return runOperation(OperationKind::Read, probe);
+    });
 
     connect(loadingWidget, &LoadingWidget::userCancel, this, &MainWindow::onLoadingUserCancel);
 
@@ -362,6 +366,7 @@ void MainWindow::on_action_en_US_triggered()
     retranslateSerialForm();
     retranslateChannelEditing();
     retranslateUnitSafety();
+    retranslateSupportMenu();
 }
 
 void MainWindow::on_action_zh_CN_triggered()
@@ -375,6 +380,7 @@ void MainWindow::on_action_zh_CN_triggered()
     retranslateSerialForm();
     retranslateChannelEditing();
     retranslateUnitSafety();
+    retranslateSupportMenu();
 }
 
 void MainWindow::retranslateSerialForm()

@@ -3,8 +3,10 @@
 #include "app/mjsonconfig.h"
 #include "protocol/commandengine.h"
 #include "records/recordstarget.h"
+#include "session/modulesession.h"
 #include "session/operationreport.h"
 #include "session/sessionhooks.h"
+#include "support/supportreport.h"
 
 #include <QDateTime>
 #include <QJsonObject>
@@ -336,6 +338,11 @@ private:
     void switchLanguage(const QString &code);
     void retranslateSerialForm();
     void buildStatusBar();
+    // Help -> Save Support Report (ui/supportreportmenu.cpp)
+    void buildSupportMenu();
+    void retranslateSupportMenu();
+    void saveSupportReport();
+    SupportReport supportReport();
 
     Ui::MainWindow *ui = nullptr;
     FormAbout *aboutForm = nullptr;
@@ -367,6 +374,7 @@ private:
     QString m_factoryFileUnit;       // serial number named by the loaded factory file
     QString *m_failureLog = nullptr; // collects the failure texts of a recorded operation
     std::unique_ptr<Recorder> m_recorder;
-    QString m_recordsTarget;  // the setting m_recorder was made for
-    QString m_recordsProblem; // the last recording problem said, not said again
+    QString m_recordsTarget;                  // the setting m_recorder was made for
+    QString m_recordsProblem;                 // the last recording problem said, not said again
+    std::optional<ModuleIdentity> m_identity; // the last module that said what it is, for reports
 };

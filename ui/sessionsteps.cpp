@@ -31,7 +31,10 @@ bool MainWindow::runSequence(OperationKind kind,
         session.setHooks(this);
         if (isDeviceInfoRead())
             session.assumeBand(freqMin, freqMax);
-        return sequence(session);
+        const bool ok = sequence(session);
+        if (!session.identity().model.isEmpty())
+            m_identity = session.identity();
+        return ok;
     });
 }
 

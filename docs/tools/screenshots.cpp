@@ -7,6 +7,7 @@
 #include "ui/mainwindow.h"
 #include "ui/messagebox.h"
 #include "ui/pagereveal.h"
+#include "ui/serial/formserialportsetting.h"
 
 #include <QAction>
 #include <QApplication>
@@ -120,13 +121,23 @@ int main(int argc, char *argv[])
         return 1;
     }
 
+    const QString suffix = QLatin1Char('-') + startupLanguage;
+    const bool wholeScreen = parser.isSet(screenOption);
+    if (!wholeScreen) {
+        // What scripts/demo shows once the user clicks "读取设备": the port opened at start.
+        MainWindow demo;
+        demo.show();
+        demo.serialSettings()->applyStartPort(module.slavePath(), true);
+        demo.findChild<QAction *>(QStringLiteral("actReadDeviceInfo"))->trigger();
+        Shooter(&demo, dir, false).shoot(QStringLiteral("demo-read-device") + suffix);
+        appSerialPort->close();
+    }
+
     MainWindow window;
     window.show();
     appSerialPort->setPortName(module.slavePath());
     appSerialPort->open();
-    const bool wholeScreen = parser.isSet(screenOption);
     Shooter shooter(&window, dir, wholeScreen);
-    const QString suffix = QLatin1Char('-') + startupLanguage;
 
     if (wholeScreen) {
         const QSize screen = window.screen()->size();

@@ -291,6 +291,14 @@
             <source>流控：</source>
             <translation>Flow Control:</translation>
         </message>
+        <message>
+            <source>查找模块</source>
+            <translation>Find Module</translation>
+        </message>
+        <message>
+            <source>关闭</source>
+            <translation>Close</translation>
+        </message>
     </context>
     <context>
         <name>HistoryDialog</name>
@@ -1397,6 +1405,14 @@ Voice PTT push</source>
             <translation>An operation is running, please wait.</translation>
         </message>
         <message>
+            <source>保存诊断报告…</source>
+            <translation>Save Support Report…</translation>
+        </message>
+        <message>
+            <source>诊断报告已保存：%1</source>
+            <translation>Support report saved: %1</translation>
+        </message>
+        <message>
             <source>校验模块</source>
             <translation>Verify Module</translation>
         </message>
@@ -1573,18 +1589,117 @@ Voice PTT push</source>
         </message>
     </context>
     <context>
+        <name>PortChecks</name>
+        <message>
+            <source>设备存在</source>
+            <translation>device exists</translation>
+        </message>
+        <message>
+            <source>用户组</source>
+            <translation>group</translation>
+        </message>
+        <message>
+            <source>固定名称</source>
+            <translation>stable names</translation>
+        </message>
+        <message>
+            <source>打开并应答</source>
+            <translation>opens and answers</translation>
+        </message>
+        <message>
+            <source>解决：</source>
+            <translation>fix: </translation>
+        </message>
+        <message>
+            <source>%1 不存在</source>
+            <translation>%1 does not exist</translation>
+        </message>
+        <message>
+            <source>检查模块是否插好；lx815-cli ports 列出系统的串口。</source>
+            <translation>Check that the module is plugged in; lx815-cli ports lists the system's serial ports.</translation>
+        </message>
+        <message>
+            <source>只在 Linux 上检查</source>
+            <translation>checked on Linux only</translation>
+        </message>
+        <message>
+            <source>设备的组未知</source>
+            <translation>the device's group is unknown</translation>
+        </message>
+        <message>
+            <source>%1 组；root 用户可以打开任何设备</source>
+            <translation>group %1; root opens every device</translation>
+        </message>
+        <message>
+            <source>%1 组，当前用户在该组中</source>
+            <translation>group %1, the user is in it</translation>
+        </message>
+        <message>
+            <source>%1 组：用户已加入该组，但是在本次登录之后</source>
+            <translation>group %1: the user was added to it after this login</translation>
+        </message>
+        <message>
+            <source>注销并重新登录（或重启）后生效。</source>
+            <translation>Log out and in again (or restart) for it to take effect.</translation>
+        </message>
+        <message>
+            <source>%1 组，当前用户不在该组中</source>
+            <translation>group %1, the user is not in it</translation>
+        </message>
+        <message>
+            <source>sudo usermod -aG %1 $USER，然后注销并重新登录。</source>
+            <translation>sudo usermod -aG %1 $USER, then log out and in again.</translation>
+        </message>
+        <message>
+            <source>正在运行：它探测 USB 调制解调器，会破坏 ttyACM 设备上最初的几个字节</source>
+            <translation>running: it probes USB modems and corrupts the first bytes on ttyACM devices</translation>
+        </message>
+        <message>
+            <source>未运行</source>
+            <translation>not running</translation>
+        </message>
+        <message>
+            <source>sudo systemctl stop ModemManager（长期：sudo systemctl disable ModemManager）</source>
+            <translation>sudo systemctl stop ModemManager (for good: sudo systemctl disable ModemManager)</translation>
+        </message>
+        <message>
+            <source>已安装：它会占用 CH340 和 CP210x 转换器</source>
+            <translation>installed: it claims CH340 and CP210x adapters</translation>
+        </message>
+        <message>
+            <source>未安装</source>
+            <translation>not installed</translation>
+        </message>
+        <message>
+            <source>sudo apt remove brltty，然后重新插入转换器。</source>
+            <translation>sudo apt remove brltty, then plug the adapter in again.</translation>
+        </message>
+        <message>
+            <source>没有 /dev/serial/by-id 或 by-path 名称（不是 USB 转换器）</source>
+            <translation>no /dev/serial/by-id or by-path name (not a USB adapter)</translation>
+        </message>
+        <message>
+            <source>检查接线、模块的电源和线路参数（模块出厂为 9600 8N1）。</source>
+            <translation>Check the wiring, the module's power and the line parameters (the module leaves the factory at 9600 8N1).</translation>
+        </message>
+        <message>
+            <source>先解决上面失败的检查。</source>
+            <translation>Fix the failed checks above first.</translation>
+        </message>
+    </context>
+    <context>
         <name>PortProbe</name>
         <message>
             <source>无模块</source>
-            <translation type="unfinished" />
+            <translation>no module</translation>
         </message>
         <message>
             <source>串口被占用</source>
-            <translation type="unfinished" />
+            <translation>busy</translation>
         </message>
         <message>
             <source>无法打开</source>
-            <translation type="unfinished" />
+            <translation>cannot open</translation>
         </message>
     </context>
     <context>

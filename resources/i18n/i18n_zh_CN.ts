@@ -291,6 +291,14 @@
             <source>流控：</source>
             <translation type="unfinished" />
         </message>
+        <message>
+            <source>查找模块</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>关闭</source>
+            <translation type="unfinished" />
+        </message>
     </context>
     <context>
         <name>HistoryDialog</name>
@@ -1397,6 +1405,14 @@ Voice PTT push</source>
             <translation type="unfinished" />
         </message>
         <message>
+            <source>保存诊断报告…</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>诊断报告已保存：%1</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
             <source>校验模块</source>
             <translation type="unfinished" />
         </message>
@@ -1569,6 +1585,105 @@ Voice PTT push</source>
         </message>
         <message>
             <source>%1：应为 %2，模块为 %3</source>
+            <translation type="unfinished" />
+        </message>
+    </context>
+    <context>
+        <name>PortChecks</name>
+        <message>
+            <source>设备存在</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>用户组</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>固定名称</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>打开并应答</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>解决：</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1 不存在</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>检查模块是否插好；lx815-cli ports 列出系统的串口。</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>只在 Linux 上检查</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>设备的组未知</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1 组；root 用户可以打开任何设备</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1 组，当前用户在该组中</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1 组：用户已加入该组，但是在本次登录之后</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>注销并重新登录（或重启）后生效。</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1 组，当前用户不在该组中</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>sudo usermod -aG %1 $USER，然后注销并重新登录。</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>正在运行：它探测 USB 调制解调器，会破坏 ttyACM 设备上最初的几个字节</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>未运行</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>sudo systemctl stop ModemManager（长期：sudo systemctl disable ModemManager）</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>已安装：它会占用 CH340 和 CP210x 转换器</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>未安装</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>sudo apt remove brltty，然后重新插入转换器。</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>没有 /dev/serial/by-id 或 by-path 名称（不是 USB 转换器）</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>检查接线、模块的电源和线路参数（模块出厂为 9600 8N1）。</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>先解决上面失败的检查。</source>
             <translation type="unfinished" />
         </message>
     </context>

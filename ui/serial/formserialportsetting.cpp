@@ -6,10 +6,12 @@
 #include "ui/serial/mportlist.h"
 #include "ui/serial/mserialbutton.h"
 
+#include <QDebug>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QIcon>
 #include <QLabel>
+#include <QPushButton>
 #include <QSpacerItem>
 
 namespace {
@@ -72,8 +74,18 @@ FormSerialPortSetting::FormSerialPortSetting(QWidget *parent)
                                QIcon(QStringLiteral(":/images/connected.png")));
     serialButton->setStateIcon(MSerialButton::ClosedState,
                                QIcon(QStringLiteral(":/images/unconnected.png")));
-    form->addRow(serialButton);
-    form->setAlignment(serialButton, Qt::AlignHCenter | Qt::AlignVCenter);
+    // Side by side: the window keeps its size.
+    m_findButton = new QPushButton;
+    m_findButton->setObjectName(QStringLiteral("findModuleButton"));
+    m_findButton->setFixedSize(kButtonWidthPx, kButtonHeightPx);
+    connect(m_findButton, &QPushButton::clicked, this, &FormSerialPortSetting::findModule);
+    auto *buttons = new QWidget;
+    auto *buttonRow = new QHBoxLayout(buttons);
+    buttonRow->setContentsMargins(0, 0, 0, 0);
+    buttonRow->addWidget(serialButton);
+    buttonRow->addWidget(m_findButton);
+    form->addRow(buttons);
+    form->setAlignment(buttons, Qt::AlignHCenter | Qt::AlignVCenter);
 
     retranslate();
 }
@@ -88,9 +100,26 @@ void FormSerialPortSetting::retranslate()
     lblStopBits->setText(tr("停止位："));
     lblFlowCtrl->setText(tr("流控："));
     serialButton->updateText();
+    m_findButton->setText(tr("查找模块"));
 }
 
 bool FormSerialPortSetting::selectPort(const QString &name)
 {
     return portList->selectPort(name);
+}
+
+void FormSerialPortSetting::openPort()
+{
+    serialButton->openPort();
+}
+
+void FormSerialPortSetting::applyStartPort(const QString &name, bool open)
+{
+    if (!name.isEmpty() && !selectPort(name)) {
+        qWarning().noquote() << "No such serial port:" << name;
+        if (open)
+            appSerialPort->setPortName(name);
+    }
+    if (open)
+        openPort();
 }
