@@ -160,7 +160,8 @@ void ModuleSimulator::handle(const Job &job)
                           m_faults.lastAttempt()});
     for (int i = 0; i < emissions.size(); ++i) {
         Segment segment;
-        segment.readyNs = i == 0 ? now : 0;
+        // From when the request was complete: a late wake of ours does not delay the reply.
+        segment.readyNs = i == 0 ? job.dueNs : 0;
         segment.delayNs = emissions[i].delayMs * kNsPerMs;
         segment.bytes = emissions[i].bytes;
         if (i == emissions.size() - 1)
