@@ -132,9 +132,8 @@ void CliRunner::stopRecording()
 {
     if (!m_recorder)
         return;
+    // Its messages, sent from the recorder's thread, are printed before the tool ends.
     m_recorder->drain();
-    // Its message, sent from the recorder's thread, is printed before the tool ends.
-    QCoreApplication::sendPostedEvents(this);
     m_recorder.reset();
 }
 

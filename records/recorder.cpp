@@ -2,6 +2,7 @@
 
 #include "records/recordstore.h"
 
+#include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QFileInfo>
 
@@ -126,6 +127,10 @@ void Recorder::drain()
 {
     QMetaObject::invokeMethod(
         m_writer, [] {}, Qt::BlockingQueuedConnection);
+    // What the writer said on the way is queued to us; said now, it is not lost when the
+    // recorder goes right after.
+    if (QThread::currentThread() == thread())
+        QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
 }
 
 #include "recorder.moc"
