@@ -6,7 +6,6 @@
 #include "records/recorder.h"
 #include "records/recordstore.h"
 
-#include <QCoreApplication>
 #include <QEventLoop>
 #include <QFile>
 #include <QJsonDocument>
@@ -148,8 +147,7 @@ void CliRunner::record(const OperationReport &report)
     UnitRecord entry = UnitRecord::fromReport(report);
     entry.station = m_options.station;
     entry.operatorName = m_options.operatorName;
-    entry.toolVersion = QCoreApplication::applicationName() + QLatin1Char(' ') +
-                        QCoreApplication::applicationVersion();
+    entry.toolVersion = UnitRecord::thisTool();
     // The file itself is the snapshot read or written when the operation kept none.
     const bool readSaved =
         m_options.writesFile() && report.outcome == OperationReport::Outcome::Pass;

@@ -125,10 +125,9 @@ std::optional<ModuleSnapshot> ConfigFiles::loadSnapshot(const QString &path, QSt
         return std::nullopt;
     ModuleSnapshot snapshot;
     // Each side is there when its first member is; then all of it must be.
-    if (object->contains(QStringLiteral("Channel")) &&
-        !(snapshot.user = loadUserConfig(path, error)))
+    if (ModuleSnapshot::holdsUser(*object) && !(snapshot.user = loadUserConfig(path, error)))
         return std::nullopt;
-    if (object->contains(QStringLiteral("DataModFreqDiv")) &&
+    if (ModuleSnapshot::holdsFactory(*object) &&
         !(snapshot.factory = loadFactoryCalibration(path, error)))
         return std::nullopt;
     if (!snapshot.user && !snapshot.factory) {

@@ -1,5 +1,7 @@
 #include "records/unitrecord.h"
 
+#include <QCoreApplication>
+
 #include "session/operationreport.h"
 
 #include <QCryptographicHash>
@@ -124,4 +126,10 @@ QString UnitRecord::defaultOperator()
         return QString::fromLocal8Bit(entry->pw_name);
 #endif
     return QString();
+}
+
+QString UnitRecord::thisTool()
+{
+    return QCoreApplication::applicationName() + QLatin1Char(' ') +
+           QCoreApplication::applicationVersion();
 }

@@ -54,6 +54,8 @@ struct UnitRecord
     // The station and operator when none is given: host name and OS user.
     static QString defaultStation();
     static QString defaultOperator();
+    // The running tool as entries name it: "lx815-cli 1.4".
+    static QString thisTool();
     // ISO 8601 UTC with milliseconds.
     static QString timeText(const QDateTime &time);
 };

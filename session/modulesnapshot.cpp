@@ -135,6 +135,16 @@ std::optional<ModuleSnapshot> ModuleSnapshot::read(ModuleSession &session, Sides
     return snapshot;
 }
 
+bool ModuleSnapshot::holdsUser(const QJsonObject &file)
+{
+    return file.contains(QStringLiteral("Channel"));
+}
+
+bool ModuleSnapshot::holdsFactory(const QJsonObject &file)
+{
+    return file.contains(QStringLiteral("DataModFreqDiv"));
+}
+
 MJsonConfig::Entries ModuleSnapshot::entries() const
 {
     MJsonConfig::Entries result;

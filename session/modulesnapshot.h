@@ -52,6 +52,10 @@ struct ModuleSnapshot
     // the tool does not know is no failure: a factory page calibrates such modules too).
     static std::optional<ModuleSnapshot> read(ModuleSession &session, Sides sides);
 
+    // Whether a file's object holds a side: its first member is there.
+    static bool holdsUser(const QJsonObject &file);
+    static bool holdsFactory(const QJsonObject &file);
+
     // The file's members: user side, factory side, then "/Unit" when identified.
     MJsonConfig::Entries entries() const;
     QJsonObject toJson() const;

@@ -317,7 +317,8 @@ private:
     bool runRecorded(OperationKind kind, const QString &operation, bool factorySide,
                      const std::function<bool(ModuleSession &)> &sequence);
     Recorder *recorder();
-    std::optional<RecordsTarget> historyTarget();
+    // The history's database from the settings; nothing, with the reason, when it is bad.
+    std::optional<RecordsTarget> historyTarget(QString *problem) const;
     void showHistory();
     void loadSnapshot(const QJsonObject &snapshot);
     bool isFactoryPageShown() const;

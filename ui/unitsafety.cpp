@@ -13,7 +13,6 @@
 #include "ui/pagereveal.h"
 
 #include <QAction>
-#include <QCoreApplication>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QHeaderView>
@@ -99,18 +98,17 @@ Recorder *MainWindow::recorder()
 {
     if (!appConfig || !appConfig->value(kEnabledPath, true).toBool())
         return nullptr;
-    const QString database = appConfig->value(kDatabasePath).toString();
-    QString error;
-    const auto target = database.isEmpty() ? std::optional(RecordsTarget::userDefault())
-                                           : RecordsTarget::parse(database, &error);
+    QString problem;
+    const auto target = historyTarget(&problem);
     if (!target) {
         // Said once per setting, not at every operation.
-        if (m_recordsProblem != database) {
-            m_recordsProblem = database;
-            refuse(tr("历史记录数据库设置 %1 无效：%2").arg(kDatabasePath, error));
+        if (m_recordsProblem != problem) {
+            m_recordsProblem = problem;
+            refuse(problem);
         }
         return nullptr;
     }
+    const QString database = appConfig->value(kDatabasePath).toString();
     if (!m_recorder || m_recordsTarget != database) {
         m_recorder = std::make_unique<Recorder>(*target);
         m_recordsTarget = database;
@@ -170,13 +168,12 @@ bool MainWindow::runRecorded(OperationKind kind, const QString &operation, bool 
     UnitRecord entry = UnitRecord::fromReport(report);
     entry.station = UnitRecord::defaultStation();
     entry.operatorName = UnitRecord::defaultOperator();
-    entry.toolVersion = QCoreApplication::applicationName() + QLatin1Char(' ') +
-                        QCoreApplication::applicationVersion();
+    entry.toolVersion = UnitRecord::thisTool();
     history->record(entry);
     return ok;
 }
 
-std::optional<RecordsTarget> MainWindow::historyTarget()
+std::optional<RecordsTarget> MainWindow::historyTarget(QString *problem) const
 {
     const QString database = appConfig ? appConfig->value(kDatabasePath).toString() : QString();
     if (database.isEmpty())
@@ -184,15 +181,18 @@ std::optional<RecordsTarget> MainWindow::historyTarget()
     QString error;
     auto target = RecordsTarget::parse(database, &error);
     if (!target)
-        refuse(tr("历史记录数据库设置 %1 无效：%2").arg(kDatabasePath, error));
+        *problem = tr("历史记录数据库设置 %1 无效：%2").arg(kDatabasePath, error);
     return target;
 }
 
 void MainWindow::showHistory()
 {
-    const auto target = historyTarget();
-    if (!target)
+    QString problem;
+    const auto target = historyTarget(&problem);
+    if (!target) {
+        refuse(problem);
         return;
+    }
     // What the window recorded last is in the list.
     if (m_recorder)
         m_recorder->drain();
@@ -207,9 +207,9 @@ void MainWindow::loadSnapshot(const QJsonObject &snapshot)
     if (!rememberFileUnit(snapshot))
         return;
     const auto store = MJsonConfig::inMemory(snapshot);
-    if (snapshot.contains(QStringLiteral("Channel")))
+    if (ModuleSnapshot::holdsUser(snapshot))
         applyUserConfig(UserConfig::fromStore(*store));
-    if (snapshot.contains(QStringLiteral("DataModFreqDiv")))
+    if (ModuleSnapshot::holdsFactory(snapshot))
         applyFactoryCalibration(FactoryCalibration::fromStore(*store));
 }
 
