@@ -1,10 +1,10 @@
 #include "cli/clirunner.h"
 
-#include "cli/configfiles.h"
 #include "cli/csvcommands.h"
 #include "cli/supportcommands.h"
 #include "records/recorder.h"
 #include "records/recordstore.h"
+#include "session/configfiles.h"
 
 #include <QEventLoop>
 #include <QFile>

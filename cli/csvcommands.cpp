@@ -1,9 +1,9 @@
 #include "cli/csvcommands.h"
 
 #include "cli/clioptions.h"
-#include "cli/configfiles.h"
 #include "cli/console.h"
 #include "config/chirpcsv.h"
+#include "session/configfiles.h"
 
 #include <QFileInfo>
 

@@ -1,6 +1,6 @@
 // What each command does on one open module, and what it came to.
-#include "cli/configfiles.h"
 #include "cli/portworker.h"
+#include "session/configfiles.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -9,8 +9,8 @@
 
 #include <optional>
 
-// The window's configuration files as the command-line tool meets them: checked in full before
-// anything goes to a module, and written once, whole, after everything came back.
+// The window's configuration files as the command-line tool and the station meet them: checked
+// in full before anything goes to a module, and written once, whole, after everything came back.
 namespace ConfigFiles {
 
 // A file to write into modules. Stricter than the window's loading, which fills gaps with

@@ -1,4 +1,4 @@
-#include "cli/configfiles.h"
+#include "session/configfiles.h"
 
 #include <QCoreApplication>
 #include <QFile>
