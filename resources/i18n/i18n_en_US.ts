@@ -352,6 +352,29 @@
         </message>
     </context>
     <context>
+        <name>Limits</name>
+        <message>
+            <source>%1 = %2，低于下限 %3</source>
+            <translation>%1 = %2, below Min %3</translation>
+        </message>
+        <message>
+            <source>%1 = %2，高于上限 %3</source>
+            <translation>%1 = %2, above Max %3</translation>
+        </message>
+        <message>
+            <source>%1 = %2，距下限 %3 不超过 %4</source>
+            <translation>%1 = %2, within %4 of Min %3</translation>
+        </message>
+        <message>
+            <source>%1 = %2，距上限 %3 不超过 %4</source>
+            <translation>%1 = %2, within %4 of Max %3</translation>
+        </message>
+        <message>
+            <source>%1 = %2，在 %3 至 %4 之内</source>
+            <translation>%1 = %2, within %3 to %4</translation>
+        </message>
+    </context>
+    <context>
         <name>MBaudrateList</name>
         <message>
             <source>Custom</source>
@@ -1700,6 +1723,125 @@ Voice PTT push</source>
         <message>
             <source>无法打开</source>
             <translation>cannot open</translation>
+        </message>
+    </context>
+    <context>
+        <name>Recipe</name>
+        <message>
+            <source>%1：未知的成员</source>
+            <translation>%1: unknown member</translation>
+        </message>
+        <message>
+            <source>%1：缺少此成员</source>
+            <translation>%1: missing</translation>
+        </message>
+        <message>
+            <source>%1：应为非空文本</source>
+            <translation>%1: expected a text that is not empty</translation>
+        </message>
+        <message>
+            <source>%1：应为非空的文本列表</source>
+            <translation>%1: expected a list of texts that is not empty</translation>
+        </message>
+        <message>
+            <source>%1：应为数字</source>
+            <translation>%1: expected a number</translation>
+        </message>
+        <message>
+            <source>%1：应为对象</source>
+            <translation>%1: expected an object</translation>
+        </message>
+        <message>
+            <source>%1：应为至少有一个限值的对象</source>
+            <translation>%1: expected an object with at least one limit</translation>
+        </message>
+        <message>
+            <source>%1：%2 在文件中不是数值</source>
+            <translation>%1: %2 is not a number in its file</translation>
+        </message>
+        <message>
+            <source>%1：配置文件和校准文件都没有路径 %2</source>
+            <translation>%1: neither the configuration nor the calibration file has the path %2</translation>
+        </message>
+        <message>
+            <source>%1：Min %2 大于 Max %3</source>
+            <translation>%1: Min %2 is greater than Max %3</translation>
+        </message>
+        <message>
+            <source>%1：Marginal 不能为负数</source>
+            <translation>%1: Marginal must not be negative</translation>
+        </message>
+        <message>
+            <source>%1：未知的步骤 "%2"</source>
+            <translation>%1: unknown step "%2"</translation>
+        </message>
+        <message>
+            <source>%1：需要 File 或 Folder 之一（不能两个都有）</source>
+            <translation>%1: needs either File or Folder (not both)</translation>
+        </message>
+        <message>
+            <source>%1：文件 %2 不存在</source>
+            <translation>%1: the file %2 does not exist</translation>
+        </message>
+        <message>
+            <source>%1：文件 %2 指定了模块 %3，用于所有模块的文件不能指定模块</source>
+            <translation>%1: the file %2 names the unit %3; a file for every unit must name none</translation>
+        </message>
+        <message>
+            <source>%1：%2</source>
+            <translation>%1: %2</translation>
+        </message>
+        <message>
+            <source>%1：文件夹 %2 不存在</source>
+            <translation>%1: the folder %2 does not exist</translation>
+        </message>
+        <message>
+            <source>%1：%2 不是文件夹</source>
+            <translation>%1: %2 is not a folder</translation>
+        </message>
+        <message>
+            <source>%1：无法读取文件 %2</source>
+            <translation>%1: cannot read the file %2</translation>
+        </message>
+        <message>
+            <source>配方不是 JSON 对象（%1）</source>
+            <translation>The recipe is not a JSON object (%1)</translation>
+        </message>
+        <message>
+            <source>%1：应为 "auto" 或 "button"</source>
+            <translation>%1: expected "auto" or "button"</translation>
+        </message>
+        <message>
+            <source>%1：应为 true 或 false</source>
+            <translation>%1: expected true or false</translation>
+        </message>
+        <message>
+            <source>%1：应为至少有一个步骤的列表</source>
+            <translation>%1: expected a list of at least one step</translation>
+        </message>
+        <message>
+            <source>%1：备份必须在第一次写入之前</source>
+            <translation>%1: a backup must come before the first write</translation>
+        </message>
+        <message>
+            <source>%1：无法读取配方</source>
+            <translation>%1: cannot read the recipe</translation>
+        </message>
+        <message>
+            <source>%1：无法创建文件夹 %2</source>
+            <translation>%1: cannot create the folder %2</translation>
+        </message>
+        <message>
+            <source>%1：无法写入文件夹 %2</source>
+            <translation>%1: cannot write into the folder %2</translation>
+        </message>
+        <message>
+            <source>此配方不接受型号 %1</source>
+            <translation>model %1 is not accepted by this recipe</translation>
+        </message>
+        <message>
+            <source>此配方不接受固件版本 %1</source>
+            <translation>firmware %1 is not accepted by this recipe</translation>
         </message>
     </context>
     <context>

@@ -352,6 +352,29 @@
         </message>
     </context>
     <context>
+        <name>Limits</name>
+        <message>
+            <source>%1 = %2，低于下限 %3</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1 = %2，高于上限 %3</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1 = %2，距下限 %3 不超过 %4</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1 = %2，距上限 %3 不超过 %4</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1 = %2，在 %3 至 %4 之内</source>
+            <translation type="unfinished" />
+        </message>
+    </context>
+    <context>
         <name>MBaudrateList</name>
         <message>
             <source>Custom</source>
@@ -1699,6 +1722,125 @@ Voice PTT push</source>
         </message>
         <message>
             <source>无法打开</source>
+            <translation type="unfinished" />
+        </message>
+    </context>
+    <context>
+        <name>Recipe</name>
+        <message>
+            <source>%1：未知的成员</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1：缺少此成员</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1：应为非空文本</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1：应为非空的文本列表</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1：应为数字</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1：应为对象</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1：应为至少有一个限值的对象</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1：%2 在文件中不是数值</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1：配置文件和校准文件都没有路径 %2</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1：Min %2 大于 Max %3</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1：Marginal 不能为负数</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1：未知的步骤 "%2"</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1：需要 File 或 Folder 之一（不能两个都有）</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1：文件 %2 不存在</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1：文件 %2 指定了模块 %3，用于所有模块的文件不能指定模块</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1：%2</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1：文件夹 %2 不存在</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1：%2 不是文件夹</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1：无法读取文件 %2</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>配方不是 JSON 对象（%1）</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1：应为 "auto" 或 "button"</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1：应为 true 或 false</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1：应为至少有一个步骤的列表</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1：备份必须在第一次写入之前</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1：无法读取配方</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1：无法创建文件夹 %2</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1：无法写入文件夹 %2</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>此配方不接受型号 %1</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>此配方不接受固件版本 %1</source>
             <translation type="unfinished" />
         </message>
     </context>
