@@ -1,5 +1,6 @@
 #include "app/termination.h"
 #include "sim/modulesimulator.h"
+#include "sim/unitsocket.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -8,6 +9,7 @@
 #include <QTextStream>
 
 #include <cstdio>
+#include <memory>
 
 namespace {
 constexpr int kDefaultBaud = 9600; // bit/s, the module's factory line rate
@@ -97,6 +99,19 @@ int main(int argc, char *argv[])
         QStringLiteral("replay"),
         QStringLiteral("Play the module of a support report: recorded answers in trace order."),
         QStringLiteral("report"));
+    const QCommandLineOption unitsOption(
+        QStringLiteral("units"),
+        QStringLiteral("A socket where units come and go: a JSON list of unit states, the first "
+                       "one in; SIGUSR1 takes the unit out (silence), SIGUSR2 puts the next in. "
+                       "Each change is a line on standard output: \"in N SERIAL\", "
+                       "\"out N SERIAL\" or \"empty\"."),
+        QStringLiteral("file"));
+    const QCommandLineOption scheduleOption(
+        QStringLiteral("schedule"),
+        QStringLiteral("With --units: timed changes DELAY_MS:out|next|in, comma-separated, each "
+                       "after the previous one, e.g. 3000:out,500:next."),
+        QStringLiteral("items"));
+    parser.addOptions({unitsOption, scheduleOption});
     parser.addOption(replayOption);
     parser.addOptions({stateOption, saveOption, logOption, baudOption, latencyOption, rateOption,
                        seedOption, kindsOption, excludeOption, faultOption, bandOption,
@@ -118,6 +133,23 @@ int main(int argc, char *argv[])
         state = *loaded;
         if (band)
             state.band = *band;
+    }
+
+    std::optional<QList<ModuleState>> units;
+    std::optional<QList<UnitSocket::ScheduleItem>> schedule;
+    if (parser.isSet(unitsOption)) {
+        if (parser.isSet(stateOption) || parser.isSet(replayOption) || parser.isSet(bandOption))
+            return usageError(QStringLiteral("--units goes without --state, --replay and --band"));
+        QString error;
+        if (!(units = UnitSocket::loadUnits(parser.value(unitsOption), &error)))
+            return usageError(error);
+    }
+    if (parser.isSet(scheduleOption)) {
+        QString error;
+        if (!units)
+            return usageError(QStringLiteral("--schedule needs --units"));
+        if (!(schedule = UnitSocket::parseSchedule(parser.value(scheduleOption), &error)))
+            return usageError(error);
     }
 
     bool ok = false;
@@ -208,6 +240,19 @@ int main(int argc, char *argv[])
 
     std::fprintf(stdout, "%s\n", qPrintable(simulator.slavePath()));
     std::fflush(stdout);
+    std::unique_ptr<UnitSocket> socket;
+    if (units) {
+        socket = std::make_unique<UnitSocket>(simulator, *units);
+        QObject::connect(socket.get(), &UnitSocket::changed, [](const QString &event) {
+            std::fprintf(stdout, "%s\n", qPrintable(event));
+            std::fflush(stdout);
+        });
+        if (!installUnitSignals(*socket))
+            return kExitFailure;
+        socket->start();
+        if (schedule)
+            socket->runSchedule(*schedule);
+    }
     const int result = app.exec();
     if (!linkPath.isEmpty())
         QFile::remove(linkPath);

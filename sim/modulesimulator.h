@@ -54,6 +54,10 @@ public:
     FaultInjector &faults() { return m_faults; }
     // Plays a recorded module instead of the state: answers come from the script only.
     void setReplay(const ReplayScript &script) { m_replay = script; }
+    // No unit on the socket: requests still arrive and are logged, nothing answers; a reply
+    // on its way is cut off where it stands.
+    void setSilent(bool silent);
+    bool isSilent() const { return m_silent; }
 
     void setBaud(int baud) { m_baud = baud; } // 0: bytes take no time
     int baud() const { return m_baud; }
@@ -113,4 +117,5 @@ private:
     QTimer m_timer;
     QList<LogEntry> m_log;
     std::optional<ReplayScript> m_replay;
+    bool m_silent = false;
 };
