@@ -134,8 +134,38 @@ FILES = {
     "empty": b"",
 }
 
+EXAMPLE = {
+    "Recipe": "Line A: LX-815 U2 for customer 47", "Revision": "3",
+    "Accept": {"Models": ["LX-815 U2"], "Firmware": ["V1.4.2"]},
+    "Steps": [
+        {"Step": "backup", "Folder": "backups"},
+        {"Step": "write-calibration", "Folder": "calibrations"},
+        {"Step": "write-config", "File": "customer47.json"},
+        {"Step": "check", "Limits": {"/TCXO_BIAS": {"Min": 100, "Max": 160, "Marginal": 5},
+                                     "/Volume": {"Min": 5, "Max": 7}}},
+        {"Step": "snapshot", "Folder": "shipped"},
+    ],
+}
+RECIPES = {
+    "example": dump(EXAMPLE),
+    "buttons_and_scan": dump({**EXAMPLE, "Start": "button", "Scan": True, "Steps": [
+        {"Step": "write-calibration", "File": "all.json"},
+        {"Step": "read-calibration", "Folder": "read"},
+        {"Step": "check", "Limits": {"/Channel/16/TxFreq": {"Min": 0, "Max": 4.9e7},
+                                     "/RSSIOffset/Low": {"Min": -3.5, "Max": 3.5,
+                                                         "Marginal": 0.5}}}]}),
+    "backup_after_write": dump({**EXAMPLE, "Steps": EXAMPLE["Steps"][2:] + EXAMPLE["Steps"][:1]}),
+    "bad_limits": dump({**EXAMPLE, "Steps": [{"Step": "check", "Limits": {
+        "/Volume": {"Min": 8, "Max": 7}, "/Nope": {"Min": 1}, "/AudioWaveMode": {},
+        "/TCXO_BIAS": {"Min": 1, "Max": 2, "Marginal": -1, "Typ": 1}}}]}),
+    "unknown_everything": dump({"Recipe": "", "Revision": 3, "Accept": {"Models": []},
+                                "Steps": [{"Step": "calibrate"}, "x", {}], "Extra": None}),
+    "not_json": b"Recipe: Line A\n",
+}
+
 for target, seeds in (("fuzz_reassembler", REASSEMBLER), ("fuzz_jsonconfig", JSONCONFIG),
-                      ("fuzz_userconfig", FILES), ("fuzz_factoryconfig", FILES)):
+                      ("fuzz_userconfig", FILES), ("fuzz_factoryconfig", FILES),
+                      ("fuzz_recipe", RECIPES)):
     folder = CORPUS / target
     folder.mkdir(parents=True, exist_ok=True)
     for name, data in seeds.items():
