@@ -4,6 +4,7 @@
 #include "instrument/instrument.h"
 #include "sim/radiomodel.h"
 #include "sim/testset.h"
+#include "support/pty.h"
 #include "support/simharness.h"
 
 #include <QDir>
@@ -14,6 +15,7 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QThread>
+#include <QTimer>
 
 #include <functional>
 #include <memory>
@@ -309,6 +311,51 @@ private slots:
         QVERIFY2(run.elapsedMs < 4 * kShortTimeoutMs, qPrintable(QString::number(run.elapsedMs)));
     }
 
+    // The serial line and the usbtmc device on a pseudo-terminal, whose far end hands each line
+    // to the simulated set.
+    void lineTransports_data()
+    {
+        QTest::addColumn<QString>("url");
+        QTest::addColumn<bool>("answering");
+        QTest::newRow("serial") << "serial://%1?baud=115200" << true;
+        QTest::newRow("usbtmc") << "usbtmc://%1" << true;
+        QTest::newRow("serial, silent") << "serial://%1" << false;
+        QTest::newRow("usbtmc, silent") << "usbtmc://%1" << false;
+    }
+    void lineTransports()
+    {
+        QFETCH(QString, url);
+        QFETCH(bool, answering);
+        PseudoTerminal line;
+        QVERIFY(line.isValid());
+        QByteArray heard;
+        QTimer farEnd;
+        connect(&farEnd, &QTimer::timeout, this, [&] {
+            heard += line.readAvailable();
+            for (int end; (end = heard.indexOf('\n')) >= 0; heard.remove(0, end + 1)) {
+                const auto reply = m_testSet.answer(heard.left(end));
+                if (reply && answering)
+                    line.write(*reply + "\r\n");
+            }
+        });
+        farEnd.start(5);
+        auto profile = InstrumentProfile::load("generic-scpi", nullptr);
+        profile->timeoutMs = kShortTimeoutMs;
+        m_sim.state().transmitMode = 1;
+        const Run run = onWorker(url.arg(line.slavePath()), *profile, [](Instrument &i) {
+            return i.setAnalyserFrequency(455000000)
+                       ? measured(i.measure(Instrument::Measurement::Power))
+                       : std::nullopt;
+        });
+        if (!answering) {
+            QVERIFY2(run.failure.text.endsWith("no answer to \"SYST:ERR?\" within 400 ms"),
+                     qPrintable(run.failure.text));
+            return;
+        }
+        QVERIFY2(run.ok, qPrintable(run.failure.text));
+        QVERIFY(qAbs(run.result.toDouble() - RadioModel::carrier(m_sim.state()).dbm) < kNoiseDb);
+    }
+
     void connectFailure()
     {
         const auto profile = InstrumentProfile::load("generic-scpi", nullptr);
@@ -392,6 +439,11 @@ private slots:
             << QStringList{"idn", "--instrument", "tcp://127.0.0.1:1"} << 3 << "cannot connect";
         QTest::newRow("silent") << QStringList{"idn", "--profile", "SHORT"} << 1
                                 << "no answer to \"*IDN?\"";
+        QTest::newRow("doctor") << QStringList{"doctor", "--port", "PTY"} << 0
+                                << "[PASS] instrument: tcp://127.0.0.1:";
+        QTest::newRow("doctor, silent")
+            << QStringList{"doctor", "--port", "PTY", "--profile", "SHORT"} << 1
+            << "[FAIL] instrument: tcp://127.0.0.1:";
     }
     void cli()
     {
@@ -407,12 +459,16 @@ private slots:
             file.close();
             arguments.replace(arguments.indexOf("SHORT"), file.fileName());
         }
+        if (arguments.contains("PTY"))
+            arguments.replace(arguments.indexOf("PTY"), m_sim.portPath());
         if (!arguments.contains("--instrument"))
             arguments << "--instrument" << m_testSet.url();
+        if (arguments.constFirst() != "doctor")
+            arguments.prepend("instrument");
         QProcess process;
         QSignalSpy finished(&process, qOverload<int, QProcess::ExitStatus>(&QProcess::finished));
         process.start(QDir(qEnvironmentVariable("LX_BINARY_DIR")).filePath("cli/lx815-cli"),
-                      QStringList{"instrument"} + arguments);
+                      arguments);
         QVERIFY(finished.wait(20000));
         const QString text =
             QString::fromUtf8(process.readAllStandardOutput() + process.readAllStandardError());
