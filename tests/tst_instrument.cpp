@@ -12,6 +12,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QSerialPort>
 #include <QSignalSpy>
 #include <QTest>
 #include <QThread>
@@ -376,10 +377,13 @@ private slots:
             return QString();
         });
         const int before = m_testSet.calibrations().size();
-        QFile line(m_sim.portPath());
-        QVERIFY(line.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+        QSerialPort line(m_sim.portPath());
+        QVERIFY(line.open(QIODevice::ReadWrite));
         line.write(LinkFrame::encode(Wire::bytes({Wire::Cmd::kCalibrateRssi, 10})));
+        QVERIFY(line.waitForBytesWritten(1000));
         QVERIFY(m_sim.waitForRequests(m_sim.requests().size() + 1));
+        QVERIFY(line.waitForReadyRead(1000)); // the module's acknowledgement, not left for others
+        line.readAll();
         QCOMPARE(m_testSet.calibrations().size(), before + 1);
         const TestSet::Calibration heard = m_testSet.calibrations().constLast();
         QCOMPARE(heard.kind, QString("rssi"));
@@ -472,7 +476,7 @@ private slots:
         QVERIFY(finished.wait(20000));
         const QString text =
             QString::fromUtf8(process.readAllStandardOutput() + process.readAllStandardError());
-        QCOMPARE(process.exitCode(), exitCode);
+        QVERIFY2(process.exitCode() == exitCode, qPrintable(text));
         QVERIFY2(text.contains(output), qPrintable(text));
     }
 
