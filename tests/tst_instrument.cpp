@@ -392,6 +392,43 @@ private slots:
         QVERIFY(heard.generatorOn);
     }
 
+    // The set's faults on a 5 W carrier at the high point whose cell is at full drive.
+    void testSetFaults_data()
+    {
+        QTest::addColumn<QString>("fault");
+        QTest::addColumn<double>("lowest");  // of the mean reading, dBm
+        QTest::addColumn<double>("highest"); // of the mean reading, dBm
+        QTest::addColumn<bool>("scattered"); // readings spread over more than 0.3 dB
+        QTest::newRow("clean") << "" << 37.0 << 40.0 << false;
+        QTest::newRow("noisy") << "noisy" << 37.0 << 40.0 << true;
+        QTest::newRow("weak cell") << "weak-cell=42" << 30.0 << 37.0 << false;
+        QTest::newRow("another weak cell") << "weak-cell=41" << 37.0 << 40.0 << false;
+    }
+    void testSetFaults()
+    {
+        QFETCH(QString, fault);
+        QFETCH(double, lowest);
+        QFETCH(double, highest);
+        QFETCH(bool, scattered);
+        QVERIFY(fault.isEmpty() || TestSet::parseFault(fault, &m_testSet.faults(), nullptr));
+        ModuleState &state = m_sim.state();
+        state.channels[0].txFreq = 48900000;
+        state.channels[0].power = 4;
+        state.powerTable[size_t(Wire::powerTableIndex(4, Wire::FreqPoint::High))] = 255;
+        state.transmitMode = 1;
+        double sum = 0, low = 1e9, high = -1e9;
+        constexpr int kReadings = 20;
+        for (int i = 0; i < kReadings; ++i) {
+            const double reading = m_testSet.answer("MEAS:POW?")->toDouble();
+            sum += reading;
+            low = qMin(low, reading);
+            high = qMax(high, reading);
+        }
+        QVERIFY2(sum / kReadings > lowest && sum / kReadings < highest,
+                 qPrintable(QString::number(sum / kReadings)));
+        QCOMPARE(high - low > kNoiseDb, scattered);
+    }
+
     // Each response rises with its value, bends, and differs from unit to unit.
     void radioModel()
     {
