@@ -9,7 +9,7 @@
 #include <cmath>
 
 namespace {
-constexpr double kSaturationDbm = 38.5; // where the amplifier tends to at full drive
+constexpr double kSaturationDbm = 39.5; // where the amplifier tends to: every unit reaches 5 W
 constexpr double kDriveSpanDb = 25.0;   // saturation minus the output at no drive
 constexpr double kWeakShortfallDb = 3.0;
 constexpr double kCubicPpm = 1.5e-6; // per step cubed: the crystal's bend far from its centre
