@@ -1,6 +1,7 @@
 #include "cli/clioptions.h"
 
 #include "app/language.h"
+#include "instrument/instrumentprofile.h"
 #include "records/unitrecord.h"
 
 #include <QCommandLineParser>
@@ -23,6 +24,16 @@ const QMap<QString, CliOptions::Command> kCommands{
     {QStringLiteral("verify-calibration"), CliOptions::Command::VerifyCalibration},
     {QStringLiteral("snapshot"), CliOptions::Command::Snapshot},
     {QStringLiteral("restore"), CliOptions::Command::Restore},
+    {QStringLiteral("instrument"), CliOptions::Command::Instrument},
+};
+
+// The words after "instrument".
+const QMap<QString, CliOptions::InstrumentAction> kInstrumentActions{
+    {QStringLiteral("idn"), CliOptions::InstrumentAction::Identify},
+    {QStringLiteral("measure power"), CliOptions::InstrumentAction::MeasurePower},
+    {QStringLiteral("measure frequency-error"),
+     CliOptions::InstrumentAction::MeasureFrequencyError},
+    {QStringLiteral("measure deviation"), CliOptions::InstrumentAction::MeasureDeviation},
 };
 
 const QMap<QString, QSerialPort::DataBits> kDataBits{
@@ -102,8 +113,9 @@ std::optional<CliOptions> CliOptions::parse(const QStringList &arguments, QStrin
     parser.setApplicationDescription(QStringLiteral(
         "Identifies LX-815 modules and reads or writes their user configuration or factory "
         "calibration in the files of the configuration tool, on one or several serial ports at "
-        "once.\n\nExit codes: 0 success, 1 the module did not answer or refused, 2 usage error "
-        "or bad file, 3 the port could not be opened, 4 written but not verified (or a verify "
+        "once.\n\nExit codes: 0 success, 1 the module (or instrument) did not answer or "
+        "refused, 2 usage error or bad file, 3 the port (or instrument) could not be opened, 4 "
+        "written but not verified (or a verify "
         "found differences)."));
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
@@ -179,14 +191,27 @@ std::optional<CliOptions> CliOptions::parse(const QStringList &arguments, QStrin
         QStringLiteral("write-calibration, restore: write even into a unit other than the "
                        "file's /Unit/SerialNumber."));
     parser.addOptions({noVerifyOption, backupOption, forceUnitOption});
+    const QCommandLineOption instrumentOption(
+        QStringLiteral("instrument"),
+        QStringLiteral("instrument, doctor: the test set, tcp://HOST[:PORT] (default port "
+                       "5025), usbtmc:///dev/usbtmc0 or serial:///dev/ttyUSB1?baud=9600."),
+        QStringLiteral("URL"));
+    const QCommandLineOption profileOption(
+        QStringLiteral("profile"),
+        QStringLiteral("instrument, doctor: the instrument profile, a JSON file or the name of "
+                       "a built-in one."),
+        QStringLiteral("FILE"), QLatin1String(InstrumentProfile::kDefaultName));
+    parser.addOptions({instrumentOption, profileOption});
     parser.addPositionalArgument(
         QStringLiteral("command"),
-        QStringLiteral("ports [--probe] | doctor | info | read-config FILE | write-config FILE | "
-                       "read-calibration FILE | write-calibration FILE | verify-config FILE | "
-                       "verify-calibration FILE | snapshot FILE | restore FILE | csv-to-config "
-                       "CSV FILE | config-to-csv FILE CSV | history. With several ports a read "
-                       "saves one file per port: put %1 in FILE. The CSV commands convert CHIRP "
-                       "CSV channel plans without a module.")
+        QStringLiteral(
+            "ports [--probe] | doctor | info | read-config FILE | write-config FILE | "
+            "read-calibration FILE | write-calibration FILE | verify-config FILE | "
+            "verify-calibration FILE | snapshot FILE | restore FILE | csv-to-config "
+            "CSV FILE | config-to-csv FILE CSV | history | instrument idn | instrument measure "
+            "power|frequency-error|deviation. With several ports a read "
+            "saves one file per port: put %1 in FILE. The CSV commands convert CHIRP "
+            "CSV channel plans without a module.")
             .arg(QLatin1String(kPortPlaceholder)),
         QStringLiteral("COMMAND [FILE]"));
 
@@ -209,7 +234,15 @@ std::optional<CliOptions> CliOptions::parse(const QStringList &arguments, QStrin
     }
     options.command = kCommands.value(positional.constFirst());
     const bool takesFile = options.readsFile() || options.writesFile();
-    if (options.convertsCsv()) {
+    if (options.command == Command::Instrument) {
+        const QString action = positional.mid(1).join(QLatin1Char(' '));
+        if (!kInstrumentActions.contains(action)) {
+            *error = QStringLiteral("instrument expects %1")
+                         .arg(kInstrumentActions.keys().join(QStringLiteral(" | ")));
+            return std::nullopt;
+        }
+        options.instrumentAction = kInstrumentActions.value(action);
+    } else if (options.convertsCsv()) {
         if (positional.size() != 3) {
             *error = QStringLiteral("%1 needs two files").arg(positional.constFirst());
             return std::nullopt;
@@ -287,6 +320,18 @@ std::optional<CliOptions> CliOptions::parse(const QStringList &arguments, QStrin
     options.verify = !parser.isSet(noVerifyOption);
     options.backupDir = parser.value(backupOption);
     options.forceUnit = parser.isSet(forceUnitOption);
+    options.instrument = parser.value(instrumentOption);
+    options.profile = parser.value(profileOption);
+    const bool usesInstrument =
+        options.command == Command::Instrument || options.command == Command::Doctor;
+    if (options.command == Command::Instrument && options.instrument.isEmpty()) {
+        *error = QStringLiteral("instrument needs --instrument");
+        return std::nullopt;
+    }
+    if (!usesInstrument && (parser.isSet(instrumentOption) || parser.isSet(profileOption))) {
+        *error = QStringLiteral("--instrument and --profile go with instrument or doctor");
+        return std::nullopt;
+    }
     if (!options.backupDir.isEmpty() && !options.writesModule()) {
         *error = QStringLiteral("--backup goes with a command that writes a module");
         return std::nullopt;

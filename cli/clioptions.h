@@ -41,7 +41,16 @@ struct CliOptions
         VerifyConfig,
         VerifyCalibration,
         Snapshot,
-        Restore
+        Restore,
+        Instrument // a test set of the bench, no module
+    };
+    // What instrument asks of the instrument.
+    enum class InstrumentAction
+    {
+        Identify,
+        MeasurePower,
+        MeasureFrequencyError,
+        MeasureDeviation
     };
 
     // Placeholder in the file of a read with several ports: each port gets its own file.
@@ -69,6 +78,10 @@ struct CliOptions
     bool verify = true;     // writes read back what they wrote
     QString backupDir;      // writes save the module's state here first
     bool forceUnit = false; // write a calibration into a unit other than the file's
+    // instrument, doctor: the bench's test set and its profile (a built-in name or a file).
+    QString instrument;
+    QString profile;
+    InstrumentAction instrumentAction = InstrumentAction::Identify;
 
     bool readsFile() const
     {
@@ -93,7 +106,7 @@ struct CliOptions
     bool needsPort() const
     {
         return command != Command::Ports && command != Command::History &&
-               command != Command::Doctor && !convertsCsv();
+               command != Command::Doctor && command != Command::Instrument && !convertsCsv();
     }
     static QString commandName(Command command);
     // The file a read on this port saves to.

@@ -1,6 +1,7 @@
 #include "cli/clirunner.h"
 
 #include "cli/csvcommands.h"
+#include "cli/instrumentcommands.h"
 #include "cli/supportcommands.h"
 #include "records/recorder.h"
 #include "records/recordstore.h"
@@ -41,6 +42,8 @@ int CliRunner::runCommand()
         return SupportCommands::doctor(m_options, m_console, &m_trace);
     if (m_options.command == CliOptions::Command::Ports)
         return listPorts();
+    if (m_options.command == CliOptions::Command::Instrument)
+        return InstrumentCommands::run(m_options, m_console);
     if (m_options.convertsCsv())
         return CsvCommands::run(m_options, m_console);
     if (m_options.command == CliOptions::Command::History)

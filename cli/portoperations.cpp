@@ -108,6 +108,7 @@ void PortWorker::perform(CommandEngine &engine)
     case Cmd::Doctor:
     case Cmd::CsvToConfig:
     case Cmd::ConfigToCsv:
+    case Cmd::Instrument:
         break;
     }
     finish(ExitCode::kUsage, Outcome::Error, QString());

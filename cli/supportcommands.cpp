@@ -1,5 +1,6 @@
 #include "cli/supportcommands.h"
 
+#include "cli/instrumentcommands.h"
 #include "protocol/linetrace.h"
 #include "serial/portchecks.h"
 #include "session/portprobe.h"
@@ -46,12 +47,18 @@ int SupportCommands::doctor(const CliOptions &options, Console &console, LineTra
         for (const QSerialPortInfo &info : QSerialPortInfo::availablePorts())
             ports.append(info.systemLocation());
     }
-    if (ports.isEmpty()) {
+    const bool instrument = !options.instrument.isEmpty();
+    if (ports.isEmpty() && !instrument) {
         console.error(QStringLiteral("no serial port listed; name one with --port"));
         return ExitCode::kModule;
     }
     const PortChecks::SystemFacts facts = PortChecks::SystemFacts::live();
     bool passed = true;
+    if (instrument) {
+        const PortChecks::Check check = InstrumentCommands::doctorCheck(options);
+        passed = check.result != PortChecks::Check::Result::Fail;
+        console.result(options.instrument, check.toText());
+    }
     for (const QString &port : qAsConst(ports)) {
         const auto checks = PortDoctor::run(port, options.serial, facts, trace);
         passed = passed && PortDoctor::allPassed(checks);

@@ -162,10 +162,41 @@ RECIPES = {
                                 "Steps": [{"Step": "calibrate"}, "x", {}], "Extra": None}),
     "not_json": b"Recipe: Line A\n",
 }
+GENERIC_SCPI = json.loads((Path(__file__).resolve().parent.parent / "resources" / "instruments" /
+                           "generic-scpi.json").read_text(encoding="utf-8"))
+NO_GENERATOR = json.loads(json.dumps(GENERIC_SCPI))
+NO_GENERATOR["Commands"].update({k: None for k in ("GeneratorFrequency", "GeneratorLevel",
+                                                     "GeneratorOn", "GeneratorOff")})
+PROFILES = {
+    "generic_scpi": dump(GENERIC_SCPI),
+    "no_generator": dump(NO_GENERATOR),
+    "long_forms": dump({**GENERIC_SCPI, "Name": "bench-7", "TimeoutMs": 8000, "Commands": {
+        **GENERIC_SCPI["Commands"], "Reset": "*RST;*CLS",
+        "AnalyserFrequency": ":SENSe:FREQuency:CENTer {hz}", "GeneratorLevel": ":SOUR:POW {dbm} DBM"}}),
+    "unknown_member": dump({**GENERIC_SCPI, "Timeout": 5}),
+    "wrong_placeholder": dump({**GENERIC_SCPI, "Commands": {**GENERIC_SCPI["Commands"],
+                                                            "GeneratorLevel": "SOUR:POW {hz}"}}),
+    "missing_command": dump({**GENERIC_SCPI, "Commands": {"Identify": "*IDN?"}}),
+    "not_json": b"Identify=*IDN?\n",
+}
+REPLIES = {
+    "power": b"+30.02\n",
+    "exponent": b"-1.5E+01",
+    "nan": b"9.91E37",
+    "overload": b"-9.9E+37\r\n",
+    "integer": b"  47000000 ",
+    "unit": b"30.02 dBm",
+    "list": b"1.0,2.0",
+    "no_error": b'0,"No error"',
+    "error": b'-222,"Data out of range"',
+    "hex": b"#H1F",
+    "words": b"inf",
+}
 
 for target, seeds in (("fuzz_reassembler", REASSEMBLER), ("fuzz_jsonconfig", JSONCONFIG),
                       ("fuzz_userconfig", FILES), ("fuzz_factoryconfig", FILES),
-                      ("fuzz_recipe", RECIPES)):
+                      ("fuzz_recipe", RECIPES), ("fuzz_instrumentprofile", PROFILES),
+                      ("fuzz_scpireply", REPLIES)):
     folder = CORPUS / target
     folder.mkdir(parents=True, exist_ok=True)
     for name, data in seeds.items():

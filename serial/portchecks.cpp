@@ -128,6 +128,8 @@ QString PortChecks::Check::name() const
         return checkText(QT_TRANSLATE_NOOP("PortChecks", "固定名称"));
     case Kind::Answers:
         return checkText(QT_TRANSLATE_NOOP("PortChecks", "打开并应答"));
+    case Kind::Instrument:
+        return checkText(QT_TRANSLATE_NOOP("PortChecks", "仪器"));
     }
     return QString();
 }

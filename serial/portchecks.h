@@ -43,7 +43,8 @@ struct Check
         ModemManager,
         Brltty,
         StableNames,
-        Answers
+        Answers,
+        Instrument // lx815-cli doctor --instrument
     };
 
     Kind kind = Kind::Exists;

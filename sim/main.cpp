@@ -1,5 +1,6 @@
 #include "app/termination.h"
 #include "sim/modulesimulator.h"
+#include "sim/testset.h"
 #include "sim/unitsocket.h"
 
 #include <QCommandLineParser>
@@ -113,6 +114,22 @@ int main(int argc, char *argv[])
         QStringLiteral("items"));
     parser.addOptions({unitsOption, scheduleOption});
     parser.addOption(replayOption);
+    const QCommandLineOption testSetOption(
+        QStringLiteral("test-set"),
+        QStringLiteral("Also play a bench test set (generic-scpi) on this TCP port of 127.0.0.1 "
+                       "(0 picks a free one); its URL is the second line of output."),
+        QStringLiteral("port"));
+    const QCommandLineOption testSetFaultOption(
+        QStringLiteral("test-set-fault"),
+        QStringLiteral("Test set fault (repeatable): mute[=N] falls silent after N commands, "
+                       "noisy[=FACTOR] scatters its readings, weak-cell=NN keeps that power "
+                       "cell (as in /TxPowerAdj/cellNN) 3 dB short."),
+        QStringLiteral("fault"));
+    const QCommandLineOption testSetLogOption(
+        QStringLiteral("test-set-log"),
+        QStringLiteral("Test set log: each command, answer, and calibration it witnessed."),
+        QStringLiteral("file"));
+    parser.addOptions({testSetOption, testSetFaultOption, testSetLogOption});
     parser.addOptions({stateOption, saveOption, logOption, baudOption, latencyOption, rateOption,
                        seedOption, kindsOption, excludeOption, faultOption, bandOption,
                        linkOption});
@@ -203,6 +220,30 @@ int main(int argc, char *argv[])
         excluded.append(QByteArray::fromHex(hex.toLatin1()));
     simulator.faults().setRandomExcluded(excluded);
 
+    TestSet testSet(simulator);
+    testSet.setSeed(seed);
+    for (const QString &faultText : parser.values(testSetFaultOption)) {
+        QString faultError;
+        if (!TestSet::parseFault(faultText, &testSet.faults(), &faultError))
+            return usageError(faultError);
+    }
+    const quint16 testSetPort = static_cast<quint16>(parser.value(testSetOption).toUInt(&ok));
+    if (parser.isSet(testSetOption) && (!ok || parser.value(testSetOption).toUInt() > 65535))
+        return usageError(QStringLiteral("--test-set expects a port number"));
+    QFile testSetLog(parser.value(testSetLogOption));
+    if (parser.isSet(testSetLogOption) &&
+        !testSetLog.open(QIODevice::WriteOnly | QIODevice::Append))
+        return usageError(testSetLog.fileName() + QStringLiteral(": ") + testSetLog.errorString());
+    if (testSetLog.isOpen()) {
+        QObject::connect(&testSet, &TestSet::logLine, [&](const QString &line) {
+            testSetLog.write(
+                QStringLiteral("%1\t%2\n")
+                    .arg(QDateTime::currentDateTimeUtc().toString(Qt::ISODateWithMs), line)
+                    .toUtf8());
+            testSetLog.flush();
+        });
+    }
+
     QFile logFile(parser.value(logOption));
     if (parser.isSet(logOption) && !logFile.open(QIODevice::WriteOnly | QIODevice::Append))
         return usageError(logFile.fileName() + QStringLiteral(": ") + logFile.errorString());
@@ -238,7 +279,14 @@ int main(int argc, char *argv[])
     if (!installTerminationHandler(app))
         return kExitFailure;
 
+    QString testSetError;
+    if (parser.isSet(testSetOption) && !testSet.listen(testSetPort, &testSetError)) {
+        QTextStream(stderr) << "lx815-sim: " << testSetError << '\n';
+        return kExitFailure;
+    }
     std::fprintf(stdout, "%s\n", qPrintable(simulator.slavePath()));
+    if (parser.isSet(testSetOption))
+        std::fprintf(stdout, "%s\n", qPrintable(testSet.url()));
     std::fflush(stdout);
     std::unique_ptr<UnitSocket> socket;
     if (units) {

@@ -352,6 +352,115 @@
         </message>
     </context>
     <context>
+        <name>Instrument</name>
+        <message>
+            <source>无法连接：%1</source>
+            <translation>cannot connect: %1</translation>
+        </message>
+        <message>
+            <source>仪器配置 “%1” 没有 “%2” 的命令</source>
+            <translation>the profile "%1" has no command for "%2"</translation>
+        </message>
+        <message>
+            <source>未连接</source>
+            <translation>not connected</translation>
+        </message>
+        <message>
+            <source>“%1” 在 %2 毫秒内没有回答</source>
+            <translation>no answer to "%1" within %2 ms</translation>
+        </message>
+        <message>
+            <source>“%1” 失败：%2</source>
+            <translation>"%1" failed: %2</translation>
+        </message>
+        <message>
+            <source>“%1” 的回答不是错误条目：%2</source>
+            <translation>the answer to "%1" is no error queue entry: %2</translation>
+        </message>
+        <message>
+            <source>“%1” 之后仪器报告错误 %2</source>
+            <translation>the instrument reports the error %2 after "%1"</translation>
+        </message>
+        <message>
+            <source>“%1” 之后 “%2” 的回答不是 1：%3</source>
+            <translation>after "%1" the answer to "%2" is not 1: %3</translation>
+        </message>
+        <message>
+            <source>“%1” 没有测到数值（%2）</source>
+            <translation>"%1" measured nothing (%2)</translation>
+        </message>
+        <message>
+            <source>“%1” 的测量超出仪器的量程（%2）</source>
+            <translation>"%1" is beyond the instrument's range (%2)</translation>
+        </message>
+        <message>
+            <source>“%1” 的回答不是数字：%2</source>
+            <translation>the answer to "%1" is not a number: %2</translation>
+        </message>
+    </context>
+    <context>
+        <name>InstrumentAddress</name>
+        <message>
+            <source>“%1” 不是仪器地址（tcp://主机[:端口]、usbtmc:///dev/usbtmc0 或 serial:///dev/ttyUSB1?baud=9600）</source>
+            <translation>"%1" is no instrument address (tcp://HOST[:PORT], usbtmc:///dev/usbtmc0 or serial:///dev/ttyUSB1?baud=9600)</translation>
+        </message>
+    </context>
+    <context>
+        <name>InstrumentProfile</name>
+        <message>
+            <source>应为 JSON 对象</source>
+            <translation>expected a JSON object</translation>
+        </message>
+        <message>
+            <source>未知成员 “%1”</source>
+            <translation>unknown member "%1"</translation>
+        </message>
+        <message>
+            <source>“%1” 应为非空文字</source>
+            <translation>"%1" must be a text that is not empty</translation>
+        </message>
+        <message>
+            <source>“%1” 应为文字</source>
+            <translation>"%1" must be a text</translation>
+        </message>
+        <message>
+            <source>“%1” 应为 %2 到 %3 的整数</source>
+            <translation>"%1" must be a whole number from %2 to %3</translation>
+        </message>
+        <message>
+            <source>“%1” 应为 true 或 false</source>
+            <translation>"%1" must be true or false</translation>
+        </message>
+        <message>
+            <source>缺少对象 “%1”</source>
+            <translation>the object "%1" is missing</translation>
+        </message>
+        <message>
+            <source>未知命令 “%1”</source>
+            <translation>unknown command "%1"</translation>
+        </message>
+        <message>
+            <source>缺少命令 “%1”</source>
+            <translation>the command "%1" is missing</translation>
+        </message>
+        <message>
+            <source>命令 “%1” 应为一行不超过 %2 个字符的文字，或 null</source>
+            <translation>the command "%1" must be one line of at most %2 characters, or null</translation>
+        </message>
+        <message>
+            <source>命令 “%1” 含有未知的占位符 %2</source>
+            <translation>the command "%1" holds the placeholder %2, which it does not take</translation>
+        </message>
+        <message>
+            <source>命令 “%1” 必须含有 %2</source>
+            <translation>the command "%1" must hold %2</translation>
+        </message>
+        <message>
+            <source>找不到仪器配置 “%1”：%2</source>
+            <translation>no instrument profile "%1": %2</translation>
+        </message>
+    </context>
+    <context>
         <name>Limits</name>
         <message>
             <source>%1 = %2，低于下限 %3</source>
@@ -1630,6 +1739,10 @@ Voice PTT push</source>
             <translation>opens and answers</translation>
         </message>
         <message>
+            <source>仪器</source>
+            <translation>instrument</translation>
+        </message>
+        <message>
             <source>解决：</source>
             <translation>fix: </translation>
         </message>
@@ -1708,6 +1821,14 @@ Voice PTT push</source>
         <message>
             <source>先解决上面失败的检查。</source>
             <translation>Fix the failed checks above first.</translation>
+        </message>
+        <message>
+            <source>检查仪器的地址、电源和连线（LXI 仪器的 SCPI 端口通常是 5025）。</source>
+            <translation>Check the instrument's address, power and cabling (the SCPI port of LXI instruments is usually 5025).</translation>
+        </message>
+        <message>
+            <source>检查仪器配置的命令是否为这台仪器所用，以及仪器的远程控制设置。</source>
+            <translation>Check that the profile's commands are this instrument's, and the instrument's remote control settings.</translation>
         </message>
     </context>
     <context>
@@ -1853,6 +1974,21 @@ Voice PTT push</source>
         <message>
             <source>历史记录数据库无法写入（%1）；记录暂存于 %2，下次操作时发送。</source>
             <translation>The history database cannot be written (%1); the entries wait in %2 and are sent with the next operation.</translation>
+        </message>
+    </context>
+    <context>
+        <name>ScpiTransport</name>
+        <message>
+            <source>连接超时</source>
+            <translation>connection timed out</translation>
+        </message>
+        <message>
+            <source>设备已断开</source>
+            <translation>the device is gone</translation>
+        </message>
+        <message>
+            <source>回答超过 %1 字节</source>
+            <translation>the answer is longer than %1 bytes</translation>
         </message>
     </context>
 </TS>

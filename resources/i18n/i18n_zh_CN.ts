@@ -352,6 +352,115 @@
         </message>
     </context>
     <context>
+        <name>Instrument</name>
+        <message>
+            <source>无法连接：%1</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>仪器配置 “%1” 没有 “%2” 的命令</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>未连接</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>“%1” 在 %2 毫秒内没有回答</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>“%1” 失败：%2</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>“%1” 的回答不是错误条目：%2</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>“%1” 之后仪器报告错误 %2</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>“%1” 之后 “%2” 的回答不是 1：%3</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>“%1” 没有测到数值（%2）</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>“%1” 的测量超出仪器的量程（%2）</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>“%1” 的回答不是数字：%2</source>
+            <translation type="unfinished" />
+        </message>
+    </context>
+    <context>
+        <name>InstrumentAddress</name>
+        <message>
+            <source>“%1” 不是仪器地址（tcp://主机[:端口]、usbtmc:///dev/usbtmc0 或 serial:///dev/ttyUSB1?baud=9600）</source>
+            <translation type="unfinished" />
+        </message>
+    </context>
+    <context>
+        <name>InstrumentProfile</name>
+        <message>
+            <source>应为 JSON 对象</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>未知成员 “%1”</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>“%1” 应为非空文字</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>“%1” 应为文字</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>“%1” 应为 %2 到 %3 的整数</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>“%1” 应为 true 或 false</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>缺少对象 “%1”</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>未知命令 “%1”</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>缺少命令 “%1”</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>命令 “%1” 应为一行不超过 %2 个字符的文字，或 null</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>命令 “%1” 含有未知的占位符 %2</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>命令 “%1” 必须含有 %2</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>找不到仪器配置 “%1”：%2</source>
+            <translation type="unfinished" />
+        </message>
+    </context>
+    <context>
         <name>Limits</name>
         <message>
             <source>%1 = %2，低于下限 %3</source>
@@ -1630,6 +1739,10 @@ Voice PTT push</source>
             <translation type="unfinished" />
         </message>
         <message>
+            <source>仪器</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
             <source>解决：</source>
             <translation type="unfinished" />
         </message>
@@ -1707,6 +1820,14 @@ Voice PTT push</source>
         </message>
         <message>
             <source>先解决上面失败的检查。</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>检查仪器的地址、电源和连线（LXI 仪器的 SCPI 端口通常是 5025）。</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>检查仪器配置的命令是否为这台仪器所用，以及仪器的远程控制设置。</source>
             <translation type="unfinished" />
         </message>
     </context>
@@ -1852,6 +1973,21 @@ Voice PTT push</source>
         </message>
         <message>
             <source>历史记录数据库无法写入（%1）；记录暂存于 %2，下次操作时发送。</source>
+            <translation type="unfinished" />
+        </message>
+    </context>
+    <context>
+        <name>ScpiTransport</name>
+        <message>
+            <source>连接超时</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>设备已断开</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>回答超过 %1 字节</source>
             <translation type="unfinished" />
         </message>
     </context>
