@@ -40,4 +40,13 @@ bool checkWritable(const QString &path, QString *error);
 // them back.
 bool save(const QString &path, const MJsonConfig::Entries &entries, QString *error);
 
+// Makes the folder with its parents when it is missing; when it cannot be made or written
+// into, the error says why (a file in the way, no permission).
+bool makeFolder(const QString &path, QString *error);
+// Stores the entries in a file of their own in folder: "stem.json", or "stem-2.json" and so on
+// when that name is taken. The name is claimed exclusively before the content goes in through
+// a save file, so no existing file is ever replaced. The path, or nothing with the error.
+std::optional<QString> saveNew(const QString &folder, const QString &stem,
+                               const MJsonConfig::Entries &entries, QString *error);
+
 } // namespace ConfigFiles
