@@ -14,9 +14,9 @@
 namespace ConfigFiles {
 
 // A file to write into modules. Stricter than the window's loading, which fills gaps with
-// defaults: every member of the format must be there with its JSON type (numbers whole), so
-// that a truncated or foreign file never reaches a module. The values convert as the window
-// converts them.
+// defaults: every member of the format must be there with its JSON type (numbers whole) and
+// within what its widget holds, so that a truncated, foreign or edited file never reaches a
+// module, not even halfway. The values convert as the window converts them.
 std::optional<UserConfig> loadUserConfig(const QString &path, QString *error);
 std::optional<FactoryCalibration> loadFactoryCalibration(const QString &path, QString *error);
 
