@@ -183,8 +183,9 @@ std::optional<CliOptions> CliOptions::parse(const QStringList &arguments, QStrin
     const QCommandLineOption backupOption(
         QStringLiteral("backup"),
         QStringLiteral(
-            "Writes: first save the module's snapshot as DIR/SERIAL-yyyyMMdd-HHmmss.json "
-            "(UTC); nothing is written when that read fails."),
+            "Writes: first save the module's snapshot as a new file "
+            "DIR/SERIAL-yyyyMMdd-HHmmss.zzz-PORT.json (UTC; -2, -3, ... before .json when that "
+            "name is taken; DIR is made when missing); nothing is written when that read fails."),
         QStringLiteral("DIR"));
     const QCommandLineOption forceUnitOption(
         QStringLiteral("force-unit"),

@@ -107,6 +107,11 @@ std::optional<std::vector<PortJob>> CliRunner::prepareJobs()
         m_console.error(error);
         return std::nullopt;
     }
+    // Made once the file passed its checks, so that a bad file leaves no folder behind.
+    if (!m_options.backupDir.isEmpty() && !ConfigFiles::makeFolder(m_options.backupDir, &error)) {
+        m_console.error(error);
+        return std::nullopt;
+    }
     std::vector<PortJob> jobs;
     for (const QString &port : qAsConst(m_options.ports)) {
         PortJob job = common;

@@ -1,10 +1,13 @@
 // What each command does on one open module, and what it came to.
 #include "cli/portworker.h"
+#include "device/channelcodec.h"
+#include "device/factorycommands.h"
 #include "session/configfiles.h"
 
 #include <QCoreApplication>
-#include <QDir>
+#include <QFileInfo>
 #include <QJsonDocument>
+#include <QRegularExpression>
 
 #include <memory>
 
@@ -124,26 +127,29 @@ bool PortWorker::backUp(ModuleSession &session)
         return false;
     }
     m_report.identity = snapshot->identity;
-    const QString path =
-        QDir(m_job.backupDir)
-            .filePath(QStringLiteral("%1-%2.json")
-                          .arg(snapshot->identity.serialNumber,
-                               snapshot->readAt.toString(QStringLiteral("yyyyMMdd-HHmmss"))));
+    // Milliseconds and the port keep apart two backups of one module within a second and
+    // blank units of one serial number on several ports; the exclusive save does the rest.
+    QString port = QFileInfo(m_job.port).fileName();
+    port.replace(QRegularExpression(QStringLiteral("[^A-Za-z0-9._-]")), QStringLiteral("_"));
+    const QString stem =
+        QStringLiteral("%1-%2-%3")
+            .arg(snapshot->identity.serialNumber,
+                 snapshot->readAt.toUTC().toString(QStringLiteral("yyyyMMdd-HHmmss.zzz")), port);
     QString error;
-    // The store writes through a save file: a backup is whole or not there.
-    if (!ConfigFiles::checkWritable(path, &error) ||
-        !ConfigFiles::save(path, snapshot->entries(), &error)) {
+    const auto path = ConfigFiles::saveNew(m_job.backupDir, stem, snapshot->entries(), &error);
+    if (!path) {
         reportFailure(error);
         finish(ExitCode::kUsage, Outcome::Aborted, error);
         return false;
     }
-    m_report.backupFile = path;
+    m_report.backupFile = QFileInfo(*path).absoluteFilePath(); // found from any folder later
     return true;
 }
 
 bool PortWorker::unitMatches(ModuleSession &session)
 {
-    if (!m_job.unit.names())
+    // Only a calibration belongs to its unit: one unit's channel plan goes into any other.
+    if (!m_job.unit.names() || !m_job.factory)
         return true;
     // Also when forced: the history must name the unit that got another one's calibration.
     if (m_report.identity.serialNumber.isEmpty()) {
@@ -167,12 +173,38 @@ bool PortWorker::unitMatches(ModuleSession &session)
     return false;
 }
 
+bool PortWorker::fitsFileBand()
+{
+    // The factory side goes first and sets the band: channels outside it would be refused only
+    // after the calibration had been written.
+    if (!m_job.factory || !m_job.user || m_job.factory->radioBandIndex < 0)
+        return true;
+    const Wire::Band *band =
+        Wire::findBand(FactoryCommands::bandCode(m_job.factory->radioBandIndex));
+    for (int n = 1; band && n <= Wire::kChannelCount; ++n) {
+        const UserChannel &channel = m_job.user->channels[n - 1];
+        for (const auto &[field, value] : {std::pair{ChannelCodec::kTxFreq, channel.txFreq},
+                                           std::pair{ChannelCodec::kRxFreq, channel.rxFreq}}) {
+            if (value != 0 && ChannelCodec::isOutOfBand(value, band->freqMin, band->freqMax)) {
+                reportFailure(QStringLiteral("%1 (%2)").arg(
+                    windowText(QT_TRANSLATE_NOOP("MainWindow", "频率超出范围！")),
+                    ChannelCodec::cellName(n, field)));
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
 void PortWorker::performWrite(ModuleSession &session)
 {
     if (!m_job.backupDir.isEmpty() && !backUp(session))
         return;
     if (!unitMatches(session))
         return;
+    if (!fitsFileBand())
+        return finish(ExitCode::kModule, Outcome::Aborted,
+                      windowText(QT_TRANSLATE_NOOP("MainWindow", "设置失败！")));
     m_report.snapshot = expectedOf(m_job).toJson();
     // The factory side first: its band sets the frequency limits the user side is checked by.
     bool ok = !m_job.factory || session.writeFactoryCalibration(*m_job.factory);

@@ -22,7 +22,13 @@ PortWorker::PortWorker(PortJob job, LineTrace *trace, QObject *parent)
 
 void PortWorker::reportFailure(const QString &text)
 {
-    const QString line = oneLine(text);
+    // A lost line has its one message; what it broke afterwards only ends, with its result line.
+    if (!m_lineLost)
+        addFailure(oneLine(text));
+}
+
+void PortWorker::addFailure(const QString &line)
+{
     if (!m_report.message.isEmpty())
         m_report.message += QLatin1Char('\n');
     m_report.message += line;
@@ -32,6 +38,7 @@ void PortWorker::reportFailure(const QString &text)
 void PortWorker::run()
 {
     m_report = OperationReport{};
+    m_lineLost = false;
     m_report.port = m_job.port;
     m_report.operation = CliOptions::commandName(m_job.command);
     m_report.started = QDateTime::currentDateTimeUtc();
@@ -44,13 +51,17 @@ void PortWorker::run()
     // other: the verdict, with its advice, becomes the result line.
     QStringList openMessages;
     bool opened = false;
+    bool lossReported = false;
+    connect(&port, &MSerialPort::connectionLost, this, [this] { m_lineLost = true; });
     connect(&port, &MSerialPort::onError, this,
-            [this, &port, &openMessages, &opened](int, const QString &msg) {
+            [this, &port, &openMessages, &opened, &lossReported](int, const QString &msg) {
                 const QString text = oneLine(msg + QLatin1Char(' ') + port.lastErrorAdvice());
-                if (opened)
-                    emit failure(m_job.port, text);
-                else
+                if (!opened)
                     openMessages.append(text);
+                else if (!m_lineLost)
+                    addFailure(text);
+                else if (!std::exchange(lossReported, true))
+                    addFailure(text); // the disconnection with its advice, once
             });
     if (!port.open()) {
         const QString verdict = openMessages.isEmpty() ? QString() : openMessages.takeLast();

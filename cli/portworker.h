@@ -53,6 +53,8 @@ signals:
 
 private:
     void reportFailure(const QString &text) override;
+    // One line on standard error and in the history's message.
+    void addFailure(const QString &line);
     // The job on an open engine, into m_report: its exit code and result line.
     void perform(CommandEngine &engine);
     // The writes of write-config, write-calibration and restore, with their backup, unit
@@ -61,9 +63,12 @@ private:
     void verify(ModuleSession &session, const ModuleSnapshot &expected, bool wrote);
     bool backUp(ModuleSession &session);
     bool unitMatches(ModuleSession &session);
+    // restore: the user side's frequencies within the band the factory side sets.
+    bool fitsFileBand();
     void finish(int exitCode, OperationReport::Outcome outcome, const QString &text);
 
     PortJob m_job;
     OperationReport m_report;
     LineTrace *m_trace = nullptr; // shared with the other ports' engines
+    bool m_lineLost = false;      // the module went away during the run
 };

@@ -188,6 +188,17 @@ FactoryCalibration FactoryCalibration::fromStore(const MJsonConfig &store)
     return result.normalised();
 }
 
+MemberLimits FactoryCalibration::limits()
+{
+    MemberLimits limits;
+    for (const FactoryNumberField &field : kFields)
+        limits.ranges.push_back(
+            {QString::fromLatin1(field.path), UserParams::Range{field.minimum, field.maximum}});
+    limits.ranges.push_back({kBandPath, UserParams::Range{-1, kBandCount - 1}});
+    limits.choices = {{kCouplingPath, {kDc, kAc}}};
+    return limits;
+}
+
 bool FactoryCalibration::operator==(const FactoryCalibration &other) const
 {
     return numbers == other.numbers && dcCoupling == other.dcCoupling &&

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/mjsonconfig.h"
+#include "config/memberlimits.h"
 
 #include <QByteArray>
 #include <QString>
@@ -68,6 +69,9 @@ struct FactoryCalibration
     MJsonConfig::Entries entries() const;
     // Missing, null, non-numeric and fractional members give 0 ("DC", -1 for the last two).
     static FactoryCalibration fromStore(const MJsonConfig &store);
+    // What each member of the file may hold: the factory page's spin box ranges, its band
+    // selector, the two couplings.
+    static MemberLimits limits();
 
     bool operator==(const FactoryCalibration &other) const;
     bool operator!=(const FactoryCalibration &other) const { return !(*this == other); }

@@ -1,8 +1,6 @@
 #include "config/userconfig.h"
 
 #include "device/channelcodec.h"
-
-#include "device/channelcodec.h"
 #include "device/usercommands.h"
 
 #include <QJsonValue>
@@ -133,6 +131,42 @@ UserConfig UserConfig::fromStore(const MJsonConfig &store)
     config.sidetone = boolean(store, QStringLiteral("/SideTone/Enable"), false);
     config.scanModeIndex = integer(store, QStringLiteral("/ChannelScanModeIndex"), -1);
     return config;
+}
+
+MemberLimits UserConfig::limits()
+{
+    using namespace UserParams;
+    const auto selector = [](const QStringList &items) {
+        return Range{ChannelCodec::kNoSelection, static_cast<int>(items.size()) - 1};
+    };
+    constexpr Range kFrequency{0, static_cast<int>(ChannelCodec::kMaxFrequency)};
+    MemberLimits limits;
+    limits.ranges = {
+        {QStringLiteral("/Channel/Current"), kCurrentChannel},
+        {QStringLiteral("/TxProtect/Timeout"), kTxTimeout},
+        {QStringLiteral("/TxProtect/StopTime"), kStopTime},
+        {QStringLiteral("/Volume"), kVolume},
+        {QStringLiteral("/PowerSave/SleepTime"), kSleepTime},
+        {QStringLiteral("/PowerSave/StandbyTime"), kStandbyTime},
+        {QStringLiteral("/ChannelScanModeIndex"),
+         Range{ChannelCodec::kNoSelection, kScanModeCount - 1}},
+    };
+    for (int n = 1; n <= Wire::kChannelCount; ++n) {
+        limits.ranges.push_back({channelPath(n, "RxFreq"), kFrequency});
+        limits.ranges.push_back({channelPath(n, "TxFreq"), kFrequency});
+        limits.ranges.push_back(
+            {channelPath(n, "TxPowerIndex"), selector(ChannelCodec::txPowerItems())});
+        limits.ranges.push_back(
+            {channelPath(n, "BandwidthIndex"), selector(ChannelCodec::bandwidthItems())});
+        limits.ranges.push_back(
+            {channelPath(n, "SQLevelIndex"), selector(ChannelCodec::sqLevelItems())});
+        limits.ranges.push_back(
+            {channelPath(n, "CTCSSDCSIndex"), selector(ChannelCodec::ctcssDcsItems())});
+        limits.ranges.push_back({channelPath(n, "ScanIndex"), selector(ChannelCodec::scanItems())});
+    }
+    limits.choices = {{QStringLiteral("/Channel/CtrlMode"), {kDipSwitch, kByProgram}},
+                      {QStringLiteral("/AudioWaveMode"), {kSquareWave, kSineWave}}};
+    return limits;
 }
 
 UserChannel UserConfigFile::channelFromModule(const Wire::ChannelRecord &record,

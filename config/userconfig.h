@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/mjsonconfig.h"
+#include "config/memberlimits.h"
 #include "device/channelcommands.h"
 #include "device/wire.h"
 
@@ -47,6 +48,9 @@ struct UserConfig
     MJsonConfig::Entries channelEntries() const;
     // Missing and null members take their defaults; other values convert as JSON values do.
     static UserConfig fromStore(const MJsonConfig &store);
+    // What each member of the file may hold: the ranges of the page's spin boxes, selectors
+    // and frequency cells, the texts of its two-way choices.
+    static MemberLimits limits();
     // What the user page holds after showing these values: numbers clamped to the spin boxes'
     // ranges, frequencies as their cells read back, indices without an item as no selection.
     UserConfig normalised() const;

@@ -56,7 +56,8 @@ std::optional<quint8> scanWireFromIndex(int index);
 inline const QString kFrequencyMask = QStringLiteral("999.99999;0");
 inline const QString kOutOfBandStyle =
     QStringLiteral("color:red;  border-width: 1px; border-style: solid; border-color:red;");
-QString frequencyText(quint32 value); // 43512500 -> "435.12500"
+constexpr quint32 kMaxFrequency = 99999999; // 999.99999 MHz, the most a cell shows
+QString frequencyText(quint32 value);       // 43512500 -> "435.12500"
 // The cell's display text without its points as a number; 0 when that is no number.
 quint32 frequencyFromText(const QString &displayText);
 // What a cell reads back after showing value: its mask has three integer digits, fills shorter

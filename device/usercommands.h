@@ -48,6 +48,7 @@ struct Range
     {
         return value < minimum ? minimum : value > maximum ? maximum : value;
     }
+    constexpr bool contains(int value) const { return value >= minimum && value <= maximum; }
 };
 
 constexpr Range kCurrentChannel{1, 16};

@@ -18,9 +18,10 @@ std::atomic<int> connectionCount{0};
 
 const char kColumns[] = "entry_id, started_ms, finished_ms, station, operator_name, port, "
                         "tool_version, model, band, firmware, serial_number, operation, file, "
-                        "file_sha256, outcome, message, requests, retries, differences, snapshot";
+                        "file_sha256, outcome, message, requests, retries, differences, snapshot, "
+                        "backup_file";
 
-constexpr int kColumnCount = 20;
+constexpr int kColumnCount = 21;
 
 // The columns are NOT NULL: a text never set is stored empty.
 QVariant notNull(const QVariant &value)
@@ -117,7 +118,7 @@ bool RecordStore::makeSchema()
             "serial_number TEXT NOT NULL, operation TEXT NOT NULL, file TEXT NOT NULL, "
             "file_sha256 TEXT NOT NULL, outcome TEXT NOT NULL, message TEXT NOT NULL, "
             "requests BIGINT NOT NULL, retries BIGINT NOT NULL, differences TEXT NOT NULL, "
-            "snapshot TEXT NOT NULL)")
+            "snapshot TEXT NOT NULL, backup_file TEXT NOT NULL DEFAULT '')")
             .arg(id),
         QStringLiteral("CREATE INDEX IF NOT EXISTS unit_records_by_unit ON unit_records "
                        "(serial_number, started_ms)"),
@@ -126,7 +127,7 @@ bool RecordStore::makeSchema()
     // The schema's version row is written with the tables: when it is there, so are they.
     if (query.exec(QStringLiteral("SELECT MAX(version) FROM lx815_schema")) && query.next() &&
         query.value(0).toInt() == kSchemaVersion)
-        return true;
+        return addLaterColumns();
     // The server's notes on tables that are there already are no news.
     if (!sqlite)
         query.exec(QStringLiteral("SET client_min_messages = warning"));
@@ -165,6 +166,24 @@ bool RecordStore::makeSchema()
     return false;
 }
 
+bool RecordStore::addLaterColumns()
+{
+    // A column with a default: tools that do not know it go on inserting without it.
+    QSqlDatabase db = QSqlDatabase::database(m_connection, false);
+    const QString probe = QStringLiteral("SELECT backup_file FROM unit_records WHERE 1 = 0");
+    QSqlQuery query(db);
+    if (query.exec(probe))
+        return true;
+    if (query.exec(QStringLiteral(
+            "ALTER TABLE unit_records ADD COLUMN backup_file TEXT NOT NULL DEFAULT ''")))
+        return true;
+    const QString error = query.lastError().text();
+    // Another station may have added it in the meantime.
+    return query.exec(probe) || fail(QStringLiteral("cannot add a column to the history in %1")
+                                         .arg(m_target.displayName()),
+                                     error);
+}
+
 bool RecordStore::insert(const QVector<UnitRecord> &records)
 {
     if (!m_open && !open())
@@ -200,7 +219,8 @@ bool RecordStore::insert(const QVector<UnitRecord> &records)
                                   r.requests,
                                   r.retries,
                                   jsonText(QJsonDocument(r.differencesJson())),
-                                  jsonText(QJsonDocument(r.snapshot))};
+                                  jsonText(QJsonDocument(r.snapshot)),
+                                  r.backupFile};
         for (int i = 0; i < values.size(); ++i)
             query.bindValue(i, notNull(values.at(i)));
         ok = query.exec();
@@ -275,6 +295,7 @@ std::optional<QVector<UnitRecord>> RecordStore::list(const QString &serialNumber
         r.differences =
             UnitRecord::differencesFromJson(QJsonDocument::fromJson(text().toUtf8()).array());
         r.snapshot = QJsonDocument::fromJson(text().toUtf8()).object();
+        r.backupFile = text();
         records.append(r);
     }
     return records;

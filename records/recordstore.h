@@ -37,6 +37,7 @@ public:
 private:
     bool fail(const QString &what, const QString &driverText);
     bool makeSchema();
+    bool addLaterColumns();
 
     RecordsTarget m_target;
     QString m_connection; // the Qt SQL connection name, unique to this store

@@ -42,6 +42,7 @@ UnitRecord UnitRecord::fromReport(const OperationReport &report)
     for (const FieldDifference &difference : report.differences)
         record.differences.append({difference.field, difference.expected, difference.actual});
     record.snapshot = report.snapshot;
+    record.backupFile = report.backupFile;
     return record;
 }
 
@@ -94,6 +95,7 @@ QJsonObject UnitRecord::toJson() const
         {QStringLiteral("retries"), retries},
         {QStringLiteral("differences"), differencesJson()},
         {QStringLiteral("snapshot"), snapshot},
+        {QStringLiteral("backup"), backupFile},
     };
 }
 

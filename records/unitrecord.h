@@ -38,6 +38,7 @@ struct UnitRecord
     qint64 retries = 0;
     QList<Difference> differences;
     QJsonObject snapshot;
+    QString backupFile; // the module's state before a write, saved there (--backup)
 
     // A fresh entry id; the rest is the caller's.
     static UnitRecord create();

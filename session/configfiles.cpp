@@ -1,6 +1,7 @@
 #include "session/configfiles.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonDocument>
@@ -52,6 +53,34 @@ bool sameKind(const QJsonValue &found, const QJsonValue &expected)
     return !found.isDouble() || found.toInt(0) == found.toInt(1);
 }
 
+// A value the window would clamp or drop is no value to write: the file is refused whole
+// rather than stopping the write halfway at the member that cannot go out.
+bool withinLimits(const QJsonObject &object, const MemberLimits &limits, const QString &path,
+                  QString *error)
+{
+    for (const MemberLimits::Range &member : limits.ranges) {
+        const int value = lookup(object, member.path).toInt();
+        if (!member.range.contains(value))
+            return failed(error, text(QT_TRANSLATE_NOOP("CommandLine",
+                                                        "文件 %1 中 %2 为 %3，超出范围 %4 至 %5。"))
+                                     .arg(path, member.path)
+                                     .arg(value)
+                                     .arg(member.range.minimum)
+                                     .arg(member.range.maximum));
+    }
+    for (const MemberLimits::Choice &member : limits.choices) {
+        const QString value = lookup(object, member.path).toString();
+        if (!member.texts.contains(value))
+            return failed(
+                error,
+                text(QT_TRANSLATE_NOOP("CommandLine", "文件 %1 中 %2 为“%3”，应为 %4 之一。"))
+                    .arg(path, member.path, value,
+                         QLatin1Char('"') + member.texts.join(QStringLiteral("\", \"")) +
+                             QLatin1Char('"')));
+    }
+    return true;
+}
+
 // Every member the format writes, taken from the file, into a store the format reads from.
 template<class Config> std::optional<Config> load(const QString &path, QString *error)
 {
@@ -73,6 +102,8 @@ template<class Config> std::optional<Config> load(const QString &path, QString *
         }
         found.append({expected.first, value});
     }
+    if (!withinLimits(*object, Config::limits(), path, error))
+        return std::nullopt;
     const auto store = MJsonConfig::inMemory();
     store->setValues(found);
     return Config::fromStore(*store);
@@ -178,4 +209,59 @@ bool ConfigFiles::save(const QString &path, const MJsonConfig::Entries &entries,
                           text(QT_TRANSLATE_NOOP("CommandLine", "无法写入文件 %1。")).arg(path));
     }
     return true;
+}
+
+bool ConfigFiles::makeFolder(const QString &path, QString *error)
+{
+    const QFileInfo folder(path);
+    if (folder.isDir() || QDir().mkpath(path)) {
+        if (QFileInfo(path).isWritable())
+            return true;
+        return failed(error,
+                      text(QT_TRANSLATE_NOOP("CommandLine", "无法写入文件夹 %1：没有写入的权限。"))
+                          .arg(path));
+    }
+    // The nearest part of the path that is there tells why the rest could not be made.
+    QFileInfo existing(folder.absoluteFilePath());
+    while (!existing.exists() && !existing.isSymLink() && !existing.isRoot())
+        existing = QFileInfo(existing.absolutePath());
+    if (!existing.isDir())
+        return failed(error, text(QT_TRANSLATE_NOOP("CommandLine",
+                                                    "无法创建文件夹 %1：%2 是文件，不是文件夹。"))
+                                 .arg(path, QDir::toNativeSeparators(existing.filePath())));
+    if (!existing.isWritable())
+        return failed(error,
+                      text(QT_TRANSLATE_NOOP("CommandLine",
+                                             "无法创建文件夹 %1：没有在 %2 中创建文件夹的权限。"))
+                          .arg(path, QDir::toNativeSeparators(existing.filePath())));
+    return failed(error, text(QT_TRANSLATE_NOOP("CommandLine", "无法创建文件夹 %1。")).arg(path));
+}
+
+std::optional<QString> ConfigFiles::saveNew(const QString &folder, const QString &stem,
+                                            const MJsonConfig::Entries &entries, QString *error)
+{
+    constexpr int kMaxTries = 1000; // more files of one stem mean something else is wrong
+    const QDir dir(folder);
+    for (int n = 1; n <= kMaxTries; ++n) {
+        const QString path = dir.filePath(n == 1 ? stem + QStringLiteral(".json")
+                                                 : QStringLiteral("%1-%2.json").arg(stem).arg(n));
+        QFile claim(path);
+        if (!claim.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+            const QFileInfo taken(path);
+            if (taken.exists() || taken.isSymLink())
+                continue;
+            failed(error, text(QT_TRANSLATE_NOOP("CommandLine", "无法写入文件 %1。")).arg(path));
+            return std::nullopt;
+        }
+        claim.close();
+        // The save file replaces only the empty file claimed here: whole content or none.
+        if (!save(path, entries, error)) {
+            QFile::remove(path);
+            return std::nullopt;
+        }
+        return path;
+    }
+    failed(error, text(QT_TRANSLATE_NOOP("CommandLine", "无法写入文件 %1。"))
+                      .arg(dir.filePath(stem + QStringLiteral(".json"))));
+    return std::nullopt;
 }

@@ -14,9 +14,9 @@
 namespace ConfigFiles {
 
 // A file to write into modules. Stricter than the window's loading, which fills gaps with
-// defaults: every member of the format must be there with its JSON type (numbers whole), so
-// that a truncated or foreign file never reaches a module. The values convert as the window
-// converts them.
+// defaults: every member of the format must be there with its JSON type (numbers whole) and
+// within what its widget holds, so that a truncated, foreign or edited file never reaches a
+// module, not even halfway. The values convert as the window converts them.
 std::optional<UserConfig> loadUserConfig(const QString &path, QString *error);
 std::optional<FactoryCalibration> loadFactoryCalibration(const QString &path, QString *error);
 
@@ -39,5 +39,14 @@ bool checkWritable(const QString &path, QString *error);
 // Stores the entries in the file as the window's save does (other members stay) and reads
 // them back.
 bool save(const QString &path, const MJsonConfig::Entries &entries, QString *error);
+
+// Makes the folder with its parents when it is missing; when it cannot be made or written
+// into, the error says why (a file in the way, no permission).
+bool makeFolder(const QString &path, QString *error);
+// Stores the entries in a file of their own in folder: "stem.json", or "stem-2.json" and so on
+// when that name is taken. The name is claimed exclusively before the content goes in through
+// a save file, so no existing file is ever replaced. The path, or nothing with the error.
+std::optional<QString> saveNew(const QString &folder, const QString &stem,
+                               const MJsonConfig::Entries &entries, QString *error);
 
 } // namespace ConfigFiles

@@ -272,6 +272,7 @@ private slots:
     void progressOnATerminal_data();
     void progressOnATerminal();
     void modulesAreProgrammedConcurrently();
+    void lostPortSaysItOnce();
 
 private:
     QTemporaryDir m_dir;
@@ -584,7 +585,7 @@ void TestCli::refusedFileValues_data()
         << "/Channel/16/CTCSSDCSIndex" << 53 << "Please select CTCSS/DCS! (CH16_CTCSS_DCS)"
         << QByteArray::fromHex("32220F");
     QTest::newRow("no scan mode") << "write-config"
-                                  << "/ChannelScanModeIndex" << 9 << "Please select scan mode!"
+                                  << "/ChannelScanModeIndex" << -1 << "Please select scan mode!"
                                   << QByteArray::fromHex("3208");
     QTest::newRow("no band") << "write-calibration"
                              << "/RadioBandIndex" << -1 << "Please select frequency!"
@@ -631,6 +632,28 @@ void TestCli::badFilesSendNothing_data()
                               << "wrong type at /Volume";
     QTest::newRow("number for a text")
         << "write-config" << edited(user, "/AudioWaveMode", 1) << "wrong type at /AudioWaveMode";
+    // Values the window would clamp or drop: refused whole, before a module hears a word.
+    const QJsonObject factory = readJson(m_factoryFile);
+    QTest::newRow("squelch beyond its items")
+        << "write-config" << edited(user, "/Channel/2/SQLevelIndex", 7)
+        << "/Channel/2/SQLevelIndex is 7, outside its range -1 to 5";
+    QTest::newRow("channel 0") << "write-config" << edited(user, "/Channel/Current", 0)
+                               << "/Channel/Current is 0, outside its range 1 to 16";
+    QTest::newRow("volume 10") << "write-config" << edited(user, "/Volume", 10)
+                               << "/Volume is 10, outside its range 0 to 9";
+    QTest::newRow("frequency of nine digits")
+        << "write-config" << edited(user, "/Channel/16/RxFreq", 100000000)
+        << "/Channel/16/RxFreq is 100000000, outside its range 0 to 99999999";
+    QTest::newRow("scan mode 4") << "write-config" << edited(user, "/ChannelScanModeIndex", 4)
+                                 << "/ChannelScanModeIndex is 4, outside its range -1 to 3";
+    QTest::newRow("control mode misspelt")
+        << "write-config" << edited(user, "/Channel/CtrlMode", "Program")
+        << "/Channel/CtrlMode is \"Program\", not one of \"DIP\", \"Progrem\"";
+    QTest::newRow("factory value beyond its spin box")
+        << "write-calibration" << edited(factory, "/TCXO_BIAS", 1000)
+        << "/TCXO_BIAS is 1000, outside its range";
+    QTest::newRow("band 4") << "write-calibration" << edited(factory, "/RadioBandIndex", 4)
+                            << "/RadioBandIndex is 4, outside its range -1 to 3";
     QTest::newRow("user file as calibration")
         << "write-calibration" << readBytes(m_userFile) << "lacks /DataModFreqDiv/LowDiff";
     QTest::newRow("read into a missing folder")
@@ -795,6 +818,35 @@ void TestCli::modulesAreProgrammedConcurrently()
     QCOMPARE(lines(all.out).filter(": Set success!").size(), kModules);
     qInfo("one module %lld ms, %d modules %lld ms", one.elapsedMs, kModules, all.elapsedMs);
     QVERIFY2(all.elapsedMs < 2 * one.elapsedMs, "the modules were served one after the other");
+}
+
+void TestCli::lostPortSaysItOnce()
+{
+    const QString logPath = m_dir.filePath("lost.log");
+    std::array<SimProcess, 2> modules;
+    QVERIFY2(modules[0].start({"--baud", "9600"}), qPrintable(modules[0].error()));
+    QVERIFY2(modules[1].start({"--baud", "9600", "--log", logPath}),
+             qPrintable(modules[1].error()));
+    const QString kept = modules[0].portPath();
+    const QString lost = modules[1].portPath();
+    QProcess cli;
+    cli.start(cliPath(), {"write-config", m_userFile, "--port", kept, "--port", lost});
+    // Unplugged halfway through the channels.
+    QTRY_VERIFY_WITH_TIMEOUT(readBytes(logPath).count('\n') >= 10, kRunTimeoutMs);
+    modules[1].process().kill();
+    QVERIFY(cli.waitForFinished(kRunTimeoutMs));
+    QCOMPARE(cli.exitCode(), 1);
+    const QStringList err = lines(QString::fromUtf8(cli.readAllStandardError()));
+    QCOMPARE(err.size(), 1);
+    QVERIFY2(err[0].startsWith(lost + ": ") &&
+                 err[0].endsWith("The serial device was disconnected; the port has been closed."),
+             qPrintable(err[0]));
+    // Each port's result line, in the order the ports finish.
+    QStringList out = lines(QString::fromUtf8(cli.readAllStandardOutput()));
+    out.sort();
+    QStringList expected{kept + ": Set success! (" + m_userFile + ")", lost + ": Failed to set!"};
+    expected.sort();
+    QCOMPARE(out, expected);
 }
 
 QTEST_MAIN(TestCli)

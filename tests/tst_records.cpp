@@ -148,7 +148,7 @@ void TestRecords::historyJson()
     const QStringList keys{"time",        "endTime", "station",     "operator", "port",
                            "toolVersion", "model",   "band",        "firmware", "serialNumber",
                            "operation",   "file",    "fileSha256",  "outcome",  "message",
-                           "requests",    "retries", "differences", "snapshot"};
+                           "requests",    "retries", "differences", "snapshot", "backup"};
     QStringList sorted = keys;
     sorted.sort();
     QCOMPARE(entries.at(0).keys(), sorted);

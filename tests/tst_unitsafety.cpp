@@ -5,12 +5,16 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <memory>
+#include <vector>
 
 namespace {
 constexpr int kRunTimeoutMs = 30000;
@@ -89,6 +93,12 @@ private slots:
     void forgottenWriteIsNotVerified();
     void backupHoldsTheStateBeforeTheWrite();
     void failedBackupWritesNothing();
+    void backupsNeverOverwrite_data();
+    void backupsNeverOverwrite();
+    void backupFolderIsMade_data();
+    void backupFolderIsMade();
+    void configGoesIntoAnyUnit();
+    void restoreFitsChannelsToItsBand();
     void calibrationStaysWithItsUnit();
     void badUnitSendsNothing_data();
     void badUnitSendsNothing();
@@ -181,7 +191,10 @@ void TestUnitSafety::backupHoldsTheStateBeforeTheWrite()
     QCOMPARE(files.size(), 1);
     const QString serial =
         readJson(path("before.json")).value("Unit").toObject().value("SerialNumber").toString();
-    QVERIFY2(QRegularExpression("^" + serial + "-\\d{8}-\\d{6}\\.json$").match(files[0]).hasMatch(),
+    const QString port = QFileInfo(sim.portPath()).fileName();
+    QVERIFY2(QRegularExpression("^" + serial + "-\\d{8}-\\d{6}\\.\\d{3}-" + port + "\\.json$")
+                 .match(files[0])
+                 .hasMatch(),
              qPrintable(files[0]));
     QCOMPARE(values(readJson(backups.filePath(files[0]))), values(readJson(path("before.json"))));
 
@@ -207,6 +220,120 @@ void TestUnitSafety::failedBackupWritesNothing()
     QVERIFY2(run.err.contains("nothing was written"), qPrintable(run.err));
     QCOMPARE(changes.count(), 0);
     QCOMPARE(QDir(m_dir.path()).entryList({"4C58*"}), QStringList());
+}
+
+void TestUnitSafety::backupsNeverOverwrite_data()
+{
+    QTest::addColumn<int>("modules"); // blank units, all with one serial number
+    QTest::addColumn<int>("runs");    // one after the other, each well within a second
+    QTest::newRow("one module twice") << 1 << 2;
+    QTest::newRow("three units of one serial at once") << 3 << 1;
+}
+
+void TestUnitSafety::backupsNeverOverwrite()
+{
+    QFETCH(int, modules);
+    QFETCH(int, runs);
+    std::vector<std::unique_ptr<SimHarness>> sims;
+    QStringList ports;
+    for (int i = 0; i < modules; ++i) {
+        sims.push_back(std::make_unique<SimHarness>(
+            module(withSerial(ModuleState::defaults(), "000000000000"))));
+        QVERIFY(sims.back()->isReady());
+        ports << "--port" << sims.back()->portPath();
+    }
+    QCOMPARE(runCli({"read-config", path("plan.json"), "--port", sims[0]->portPath()}).exitCode, 0);
+    QTemporaryDir backups;
+    const QString records = backups.filePath("history.sqlite");
+    const QString folder = backups.filePath("backups");
+    QVERIFY(QDir().mkpath(folder));
+    for (int run = 0; run < runs; ++run) {
+        const CliRun write = runCli(QStringList{"write-config", path("plan.json"), "--backup",
+                                                folder, "--records", records} +
+                                    ports);
+        QVERIFY2(write.exitCode == 0, qPrintable(write.err));
+    }
+    QStringList files = QDir(folder).entryList(QDir::Files);
+    QCOMPARE(files.size(), modules * runs);
+    for (QString &file : files) {
+        file = QDir(folder).filePath(file);
+        QVERIFY(readJson(file).contains("Channel"));
+    }
+    // Each entry names its own backup.
+    const CliRun history = runCli({"history", "--json", "--records", records});
+    QStringList named;
+    for (const QString &line : history.out.split('\n', Qt::SkipEmptyParts))
+        named << QJsonDocument::fromJson(line.toUtf8()).object().value("backup").toString();
+    named.sort();
+    QCOMPARE(named, files);
+}
+
+void TestUnitSafety::backupFolderIsMade_data()
+{
+    QTest::addColumn<QString>("folder"); // below the test's folder, where "file" is a file
+    QTest::addColumn<QString>("error");  // empty: made and used
+    QTest::newRow("missing, with its parents") << "new/deeper"
+                                               << "";
+    QTest::newRow("a file in the way") << "file"
+                                       << "is a file, not a folder";
+    QTest::newRow("below a file") << "file/sub"
+                                  << "is a file, not a folder";
+}
+
+void TestUnitSafety::backupFolderIsMade()
+{
+    QFETCH(QString, folder);
+    QFETCH(QString, error);
+    QTemporaryDir root;
+    writeJson(root.filePath("file"), {});
+    SimHarness sim;
+    QVERIFY(sim.isReady());
+    QCOMPARE(runCli({"read-config", path("plan.json"), "--port", sim.portPath()}).exitCode, 0);
+    sim.clearLog();
+    const QString dir = root.filePath(folder);
+    const CliRun run =
+        runCli({"write-config", path("plan.json"), "--backup", dir, "--port", sim.portPath()});
+    if (error.isEmpty()) {
+        QVERIFY2(run.exitCode == 0, qPrintable(run.err));
+        QCOMPARE(QDir(dir).entryList(QDir::Files).size(), 1);
+        return;
+    }
+    QCOMPARE(run.exitCode, 2);
+    QVERIFY2(run.err.contains(error), qPrintable(run.err));
+    QCOMPARE(sim.requests(), QList<QByteArray>());
+}
+
+void TestUnitSafety::configGoesIntoAnyUnit()
+{
+    SimHarness a(module(withSerial(ModuleState::defaults(), "4C5881500001")));
+    SimHarness b(module(withSerial(ModuleState::defaults(), "4C58815000B2")));
+    QVERIFY(a.isReady() && b.isReady());
+    QCOMPARE(runCli({"snapshot", path("unit-a-plan.json"), "--port", a.portPath()}).exitCode, 0);
+    const CliRun run = runCli({"write-config", path("unit-a-plan.json"), "--port", b.portPath()});
+    QVERIFY2(run.exitCode == 0, qPrintable(run.err));
+    // Its factory side stays bound to unit A.
+    QCOMPARE(runCli({"restore", path("unit-a-plan.json"), "--port", b.portPath()}).exitCode, 1);
+}
+
+void TestUnitSafety::restoreFitsChannelsToItsBand()
+{
+    SimHarness sim(module(ModuleState::defaults()));
+    QVERIFY(sim.isReady());
+    const QString file = path("out-of-band.json");
+    QCOMPARE(runCli({"snapshot", file, "--port", sim.portPath()}).exitCode, 0);
+    QJsonObject snapshot = readJson(file);
+    QJsonObject channels = snapshot.value("Channel").toObject();
+    QJsonObject channel = channels.value("3").toObject();
+    channel.insert("TxFreq", 99999999);
+    channels.insert("3", channel);
+    snapshot.insert("Channel", channels);
+    writeJson(file, snapshot);
+    QSignalSpy changes(&sim.simulator(), &ModuleSimulator::stateChanged);
+
+    const CliRun run = runCli({"restore", file, "--port", sim.portPath()});
+    QCOMPARE(run.exitCode, 1);
+    QCOMPARE(run.err, sim.portPath() + ": Frequency is out of range! (CH3_TxFreq)\n");
+    QCOMPARE(changes.count(), 0);
 }
 
 void TestUnitSafety::calibrationStaysWithItsUnit()

@@ -202,6 +202,14 @@
             <translation>The file %1 is not a JSON object.</translation>
         </message>
         <message>
+            <source>文件 %1 中 %2 为 %3，超出范围 %4 至 %5。</source>
+            <translation>In the file %1, %2 is %3, outside its range %4 to %5.</translation>
+        </message>
+        <message>
+            <source>文件 %1 中 %2 为“%3”，应为 %4 之一。</source>
+            <translation>In the file %1, %2 is "%3", not one of %4.</translation>
+        </message>
+        <message>
             <source>文件 %1 缺少 %2。</source>
             <translation>The file %1 lacks %2.</translation>
         </message>
@@ -224,6 +232,22 @@
         <message>
             <source>文件 %1 不是 JSON 对象，不覆盖它。</source>
             <translation>The file %1 is not a JSON object; it is left as it is.</translation>
+        </message>
+        <message>
+            <source>无法写入文件夹 %1：没有写入的权限。</source>
+            <translation>Cannot write into the folder %1: no permission.</translation>
+        </message>
+        <message>
+            <source>无法创建文件夹 %1：%2 是文件，不是文件夹。</source>
+            <translation>Cannot create the folder %1: %2 is a file, not a folder.</translation>
+        </message>
+        <message>
+            <source>无法创建文件夹 %1：没有在 %2 中创建文件夹的权限。</source>
+            <translation>Cannot create the folder %1: no permission to create a folder in %2.</translation>
+        </message>
+        <message>
+            <source>无法创建文件夹 %1。</source>
+            <translation>Cannot create the folder %1.</translation>
         </message>
         <message>
             <source>读取备份失败，未写入任何内容。</source>

@@ -202,6 +202,14 @@
             <translation type="unfinished" />
         </message>
         <message>
+            <source>文件 %1 中 %2 为 %3，超出范围 %4 至 %5。</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>文件 %1 中 %2 为“%3”，应为 %4 之一。</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
             <source>文件 %1 缺少 %2。</source>
             <translation type="unfinished" />
         </message>
@@ -223,6 +231,22 @@
         </message>
         <message>
             <source>文件 %1 不是 JSON 对象，不覆盖它。</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>无法写入文件夹 %1：没有写入的权限。</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>无法创建文件夹 %1：%2 是文件，不是文件夹。</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>无法创建文件夹 %1：没有在 %2 中创建文件夹的权限。</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>无法创建文件夹 %1。</source>
             <translation type="unfinished" />
         </message>
         <message>
