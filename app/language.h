@@ -21,7 +21,7 @@ inline const QString kSettingsPath = QStringLiteral("/Language");
 // "en_US" when the store says exactly that, else "zh_CN" (the default is not written back).
 QString storedLanguage(const MJsonConfig *config);
 
-// Replaces the installed translation with the one for the code (the result of loading is not
-// fatal: without a translation the source texts show).
+// Replaces the installed translation with the one for the code, and Qt's own for its dialogs
+// (the result of loading is not fatal: without a translation the source texts show).
 bool install(const QString &code);
 } // namespace Language

@@ -1,6 +1,6 @@
-// While an operation runs, the keyboard must not start a second one: no menu opens, the
-// language stays, the window stays, the serial settings cannot change the port, and a cell
-// being edited is not checked before the user leaves it.
+// While an operation runs, nothing starts a second one: no key opens a menu, no action runs
+// however it is triggered, the language stays, the window stays, the serial settings cannot
+// change the port, and a cell being edited is not checked before the user leaves it.
 #include "support/factoryrig.h"
 #include "ui/serial/formserialportsetting.h"
 
@@ -11,6 +11,7 @@
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QTimer>
+#include <QToolBar>
 #include <QtTest>
 
 #include <functional>
@@ -25,6 +26,22 @@ void duringOperation(FactoryRig &rig, const std::function<void()> &start,
     QTimer::singleShot(30, &rig.window(), during);
     start();
 }
+
+// Every entry of the menus and the tool bar, with whether it is enabled.
+QMap<QString, bool> actionStates(MainWindow &window)
+{
+    QList<QAction *> entries =
+        window.menuBar()->actions() + window.findChild<QToolBar *>()->actions();
+    QMap<QString, bool> states;
+    while (!entries.isEmpty()) {
+        const QAction *entry = entries.takeFirst();
+        if (entry->menu())
+            entries += entry->menu()->actions();
+        else if (!entry->isSeparator())
+            states.insert(entry->objectName(), entry->isEnabled());
+    }
+    return states;
+}
 } // namespace
 
 class TestBusyGuard : public QObject
@@ -34,6 +51,9 @@ class TestBusyGuard : public QObject
 private slots:
     void keyboardRefused_data();
     void keyboardRefused();
+    void actionsRefused_data();
+    void actionsRefused();
+    void editedCellCheckedOnLeaving_data();
     void editedCellCheckedOnLeaving();
 };
 
@@ -92,8 +112,76 @@ void TestBusyGuard::keyboardRefused()
     QVERIFY(rig.boxes().texts().isEmpty());
 }
 
+void TestBusyGuard::actionsRefused_data()
+{
+    QTest::addColumn<QString>("operation");
+    QTest::addColumn<QString>("triggered");
+    QTest::addColumn<QString>("ended");
+    for (const auto &[operation, ended] :
+         {std::pair{"action_6", "读取成功！"}, {"action_8", "设置成功！"}}) {
+        // 打开配置文件, 读取设备, English
+        for (const char *triggered : {"actOpenCfgFile", "actReadDeviceInfo", "action_en_US"})
+            QTest::addRow("%s during %s", triggered, operation) << operation << triggered << ended;
+    }
+}
+
+void TestBusyGuard::actionsRefused()
+{
+    QFETCH(QString, operation);
+    QFETCH(QString, triggered);
+    QFETCH(QString, ended);
+    SimHarness::Options options;
+    options.latencyMs = 5;
+    FactoryRig rig(options);
+    QVERIFY2(rig.isReady(), qPrintable(rig.error()));
+    rig.boxes().setAnswer(QMessageBox::Yes);
+    int dialogs = 0;
+    rig.window().setFileChooser([&](bool, const QString &, const QString &) {
+        ++dialogs;
+        return QString();
+    });
+    // The pages filled, then the operation alone: what it sends undisturbed.
+    rig.widget<QAction>("action_6")->trigger();
+    rig.clear();
+    rig.widget<QAction>(operation)->trigger();
+    const QList<QByteArray> alone = rig.requests();
+    const QMap<QString, bool> before = actionStates(rig.window());
+    rig.clear();
+
+    bool running = false;
+    QStringList enabledDuring;
+    duringOperation(
+        rig, [&] { rig.widget<QAction>(operation)->trigger(); },
+        [&] {
+            running = rig.window().isOperationRunning();
+            const QMap<QString, bool> states = actionStates(rig.window());
+            for (auto it = states.cbegin(); it != states.cend(); ++it) {
+                if (it.value())
+                    enabledDuring << it.key();
+            }
+            rig.widget<QAction>(triggered)->trigger();
+        });
+
+    QVERIFY(running);
+    QCOMPARE(enabledDuring, QStringList());
+    QCOMPARE(dialogs, 0);
+    QCOMPARE(rig.requests(), alone);
+    QVERIFY(rig.widget<QAction>("action_zh_CN")->isChecked());
+    QCOMPARE(rig.window().windowTitle(), QStringLiteral("LX-815 配置工具"));
+    QCOMPARE(rig.status(), ended);
+    QCOMPARE(actionStates(rig.window()), before);
+}
+
+void TestBusyGuard::editedCellCheckedOnLeaving_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::newRow("Return") << int(Qt::Key_Return);
+    QTest::newRow("Tab to the next cell") << int(Qt::Key_Tab);
+}
+
 void TestBusyGuard::editedCellCheckedOnLeaving()
 {
+    QFETCH(int, key);
     FactoryRig rig;
     QVERIFY2(rig.isReady(), qPrintable(rig.error()));
     rig.window().show();
@@ -111,7 +199,7 @@ void TestBusyGuard::editedCellCheckedOnLeaving()
     QVERIFY(cell->styleSheet().isEmpty());
     QCOMPARE(QApplication::focusWidget(), cell);
     // Leaving the cell runs the check with the band just read.
-    QTest::keyClick(cell, Qt::Key_Return);
+    QTest::keyClick(cell, Qt::Key(key));
     QCOMPARE(cell->displayText(), QStringLiteral("150.00750"));
     QVERIFY(cell->styleSheet().isEmpty());
 }

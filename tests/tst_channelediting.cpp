@@ -11,6 +11,9 @@
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QProcess>
+#include <QSignalSpy>
+#include <QSpinBox>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QUndoStack>
 #include <QtTest>
@@ -82,6 +85,9 @@ private slots:
     void undoKeys();
     void importShowsOneSummary();
     void pasteAtChannel15();
+    void editMenuCopiesFocusedChannel();
+    void shownFrequencyIsNoEntry_data();
+    void shownFrequencyIsNoEntry();
     void commandLineRoundTrip();
     void commandLineExitCodes_data();
     void commandLineExitCodes();
@@ -247,6 +253,74 @@ void TestChannelEditing::pasteAtChannel15()
     QCOMPARE(m_rig->boxes().shown.first().text, QStringLiteral("已粘贴 2 行，放入频道 15, 16。"));
     QVERIFY(
         m_rig->boxes().shown.first().informativeText.startsWith(QStringLiteral("第 4 行：未粘贴")));
+}
+
+void TestChannelEditing::editMenuCopiesFocusedChannel()
+{
+    MainWindow &window = m_rig->window();
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    auto *from = window.findChild<QComboBox *>(cell(2, "Scan"));
+    from->setFocus();
+    QTest::keyClick(from, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QGuiApplication::clipboard()->text().count("\r\n"), 2); // header and channel 2
+    auto *to = window.findChild<QComboBox *>(cell(9, "Bandwidth"));
+    to->setFocus();
+    QTest::keyClick(to, Qt::Key_V, Qt::ControlModifier);
+    const QStringList shown = table(window);
+    QCOMPARE(shown.mid(8 * 7, 7), shown.mid(1 * 7, 7));
+    QCOMPARE(m_rig->widget<QAction>("actUndo")->text(), QStringLiteral("撤销 粘贴频道"));
+}
+
+void TestChannelEditing::shownFrequencyIsNoEntry_data()
+{
+    QTest::addColumn<QString>("change");
+    for (const char *change : {"read", "load", "import", "undo"})
+        QTest::newRow(change) << change;
+}
+
+void TestChannelEditing::shownFrequencyIsNoEntry()
+{
+    QFETCH(QString, change);
+    // Off every grid and, without a band read, out of range: an entry check would move it.
+    const QString shown = QStringLiteral("146.52300");
+    MainWindow &window = m_rig->window();
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    auto *rx = window.findChild<QLineEdit *>(cell(1, "RxFreq"));
+    const QByteArray csv = plan({kBaseRow.arg(1).arg("146.523000")});
+    QSignalSpy messages(window.statusBar(), &QStatusBar::messageChanged);
+    if (change == "read") {
+        m_rig->module().channels[0].rxFreq = 14652300;
+        QVERIFY(m_rig->click("pushButton"));
+    } else if (change == "load") {
+        UserConfig config;
+        config.channels[0] = UserChannel{14652300, 14652300, 4, 0, 5, 60, 1};
+        m_chosen = m_dir.filePath("config.json");
+        MJsonConfig(m_chosen).setValues(config.entries());
+        trigger("actOpenCfgFile");
+    } else {
+        m_chosen = m_dir.filePath("shown.csv");
+        QVERIFY(writeFile(m_chosen, csv));
+        trigger("actImportCsv");
+        if (change == "undo") {
+            QVERIFY(writeFile(m_chosen, plan({kBaseRow.arg(1).arg("150.000000")})));
+            trigger("actImportCsv");
+            messages.clear();
+            trigger("actUndo");
+        }
+    }
+    // The user passes through the cell.
+    rx->setFocus();
+    m_rig->widget<QSpinBox>("spinBox_4")->setFocus();
+    QCOMPARE(rx->displayText(), shown);
+    QVERIFY(!rx->styleSheet().isEmpty());
+    QStringList texts;
+    for (const auto &arguments : qAsConst(messages))
+        texts << arguments.at(0).toString();
+    QVERIFY2(!texts.contains(QStringLiteral("警告：频率超出范围！")), qPrintable(texts.join('|')));
+    if (change == "read")
+        QCOMPARE(m_rig->status(), QStringLiteral("读取成功！"));
 }
 
 void TestChannelEditing::commandLineRoundTrip()

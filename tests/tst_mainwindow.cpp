@@ -7,9 +7,18 @@
 #include "ui/loadingwidget.h"
 #include "ui/mainwindow.h"
 #include "ui/pagereveal.h"
+#include "ui/screenfit.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QSpinBox>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTranslator>
@@ -54,6 +63,8 @@ private slots:
     void revealedTabCloses();
     void sentFrameIsCounted();
     void overlayCoversWindowOnResize();
+    void wheelScrollsPage_data();
+    void wheelScrollsPage();
 
 private:
     std::unique_ptr<ScopedSettings> m_settings;
@@ -76,14 +87,16 @@ void TestMainWindow::languageAtStartup_data()
     QTest::addColumn<QJsonValue>("stored");
     QTest::addColumn<QString>("language");
     QTest::addColumn<QString>("title");
+    QTest::addColumn<QStringList>("buttons"); // Qt's own: Yes, No, OK, Close
+    const QStringList chinese{"是(&Y)", "否(&N)", "确定", "关闭"};
     QTest::newRow("missing") << QJsonValue() << "zh_CN"
-                             << "LX-815 配置工具";
+                             << "LX-815 配置工具" << chinese;
     QTest::newRow("en_US") << QJsonValue(QStringLiteral("en_US")) << "en_US"
-                           << "LX-815 Config Tool";
+                           << "LX-815 Config Tool" << QStringList{"&Yes", "&No", "OK", "Close"};
     QTest::newRow("en_us is not English") << QJsonValue(QStringLiteral("en_us")) << "zh_CN"
-                                          << "LX-815 配置工具";
+                                          << "LX-815 配置工具" << chinese;
     QTest::newRow("not a string") << QJsonValue(1) << "zh_CN"
-                                  << "LX-815 配置工具";
+                                  << "LX-815 配置工具" << chinese;
 }
 
 void TestMainWindow::languageAtStartup()
@@ -91,6 +104,7 @@ void TestMainWindow::languageAtStartup()
     QFETCH(QJsonValue, stored);
     QFETCH(QString, language);
     QFETCH(QString, title);
+    QFETCH(QStringList, buttons);
     if (!stored.isNull())
         appConfig->setValue(Language::kSettingsPath, stored);
     startupLanguage = Language::storedLanguage(appConfig);
@@ -102,6 +116,21 @@ void TestMainWindow::languageAtStartup()
     QCOMPARE(action(&window, "action_zh_CN")->isChecked(), language == Language::kChinese);
     // The language is stored only when the user switches.
     QCOMPARE(MJsonConfig(m_settings->filePath()).value(Language::kSettingsPath), stored);
+    // Every entry of the menus is named from the start, the ones the tool adds to the form too.
+    for (QList<QAction *> entries = window.menuBar()->actions(); !entries.isEmpty();) {
+        const QAction *entry = entries.takeFirst();
+        if (entry->menu())
+            entries += entry->menu()->actions();
+        QVERIFY2(entry->isSeparator() || !entry->text().isEmpty(), qPrintable(entry->objectName()));
+    }
+    QMessageBox box;
+    box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Ok |
+                           QMessageBox::Close);
+    QStringList shown;
+    for (const auto button :
+         {QMessageBox::Yes, QMessageBox::No, QMessageBox::Ok, QMessageBox::Close})
+        shown << box.button(button)->text();
+    QCOMPARE(shown, buttons);
 }
 
 void TestMainWindow::switchingStoresAtOnce()
@@ -287,6 +316,50 @@ void TestMainWindow::overlayCoversWindowOnResize()
     QTRY_COMPARE(overlay->geometry(), QRect(QPoint(0, 0), window.size()));
     window.resize(900, 700);
     QTRY_COMPARE(overlay->geometry(), QRect(QPoint(0, 0), window.size()));
+}
+
+void TestMainWindow::wheelScrollsPage_data()
+{
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<bool>("focused");
+    QTest::newRow("channel 8's power") << "CH8_TxPower" << false;
+    QTest::newRow("volume") << "spinBox_4" << false;
+    QTest::newRow("the box being worked in takes it") << "CH8_TxPower" << true;
+}
+
+void TestMainWindow::wheelScrollsPage()
+{
+    QFETCH(QString, box);
+    QFETCH(bool, focused);
+    MainWindow window;
+    window.resize(800, 400);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    auto *widget = window.findChild<QWidget *>(box);
+    const auto value = [widget] {
+        if (auto *combo = qobject_cast<QComboBox *>(widget))
+            return combo->currentIndex();
+        return qobject_cast<QSpinBox *>(widget)->value();
+    };
+    if (auto *combo = qobject_cast<QComboBox *>(widget))
+        combo->setCurrentIndex(2);
+    else
+        qobject_cast<QSpinBox *>(widget)->setValue(3);
+    const int before = value();
+    if (focused)
+        widget->setFocus();
+    QScrollBar *bar = ScreenFit::pageScrollArea(widget)->verticalScrollBar();
+    QVERIFY(bar->maximum() > 0);
+    bar->setValue(0);
+
+    const QPoint middle = widget->rect().center();
+    QWheelEvent notch(middle, widget->mapToGlobal(middle), QPoint(), QPoint(0, -120), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    // As from the mouse: only a spontaneous wheel event goes on to the parents.
+    QSpontaneKeyEvent::setSpontaneous(&notch);
+    qApp->notify(widget, &notch);
+    QCOMPARE(value() != before, focused);
+    QCOMPARE(bar->value() > 0, !focused);
 }
 
 QTEST_MAIN(TestMainWindow)

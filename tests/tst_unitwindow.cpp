@@ -211,10 +211,17 @@ void TestUnitWindow::bulkOperationsRecordedAndLoadedBack()
     QVERIFY(records && records->size() == 2);
     QVERIFY(records->at(0).requests > 0);
 
-    // The read's snapshot goes back into the pages.
+    // The read's snapshot goes back into the pages, in one step that undoes the edits since.
+    rig.widget<QAction>("actClearChannel1")->trigger();
+    QLineEdit *rx = rig.widget<QLineEdit>("CH1_RxFreq");
+    const QString cleared = rx->displayText();
     table->setCurrentCell(1, 0);
     table->window()->findChild<QPushButton *>("historyLoad")->click();
     QCOMPARE(volume->value(), readVolume);
+    QVERIFY(rx->displayText() != cleared);
+    QCOMPARE(rig.status(), QStringLiteral("已载入历史记录：序列码 %1 的用户参数").arg(serial));
+    rig.widget<QAction>("actUndo")->trigger();
+    QCOMPARE(rx->displayText(), cleared);
 }
 
 QTEST_MAIN(TestUnitWindow)

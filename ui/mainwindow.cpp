@@ -6,6 +6,7 @@
 #include "app/version.h"
 #include "records/recorder.h"
 #include "serial/mserialport.h"
+#include "ui/actionfreeze.h"
 #include "ui/formabout.h"
 #include "ui/loadingwidget.h"
 #include "ui/messagebox.h"
@@ -22,9 +23,12 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPointer>
 #include <QStatusBar>
 #include <QTimer>
+#include <QToolBar>
 
 namespace {
 constexpr int kStatusMs = 3000;  // every status bar message
@@ -102,6 +106,8 @@ MainWindow::MainWindow(QWidget *parent)
     connect(loadingWidget, &LoadingWidget::userCancel, this, &MainWindow::onLoadingUserCancel);
 
     connectAdjustButtons(this);
+    // Once every page holds its cells, the channel table's included.
+    ScreenFit::scrollByWheel(this, tabPages);
     ScreenFit::fitToScreen(this);
 }
 
@@ -111,6 +117,7 @@ MainWindow::~MainWindow()
     // by then this window is no longer a MainWindow to run the check on.
     for (QLineEdit *cell : ui->wdgFreqBox->findChildren<QLineEdit *>())
         disconnect(cell, nullptr, this, nullptr);
+    disconnect(qApp, &QApplication::focusChanged, this, nullptr);
     delete ui;
 }
 
@@ -222,9 +229,12 @@ QString MainWindow::chooseConfigFile(bool save, const QString &title, const QStr
 
 bool MainWindow::runOperation(OperationKind kind, const std::function<bool()> &operation)
 {
-    // Shortcuts and accelerators still reach the window while an operation waits.
-    if (m_operationRunning)
+    // The actions are held back while an operation runs; what still gets here (a button clicked
+    // from code, the serial settings' probe) is refused.
+    if (m_operationRunning) {
+        refuseWhileBusy();
         return false;
+    }
     m_operationRunning = true;
     m_lineLost = false;
     // A cell being edited gets its entry check when the user leaves it, not when the overlay
@@ -238,6 +248,8 @@ bool MainWindow::runOperation(OperationKind kind, const std::function<bool()> &o
     loadingWidget->show();
     loadingWidget->raise();
     loadingWidget->setFocus();
+    // After the focus left a cell, whose pending edit became its own undo step.
+    std::optional<ActionFreeze> frozen(std::in_place, commandActions());
 
     const bool ok = operation();
 
@@ -245,13 +257,30 @@ bool MainWindow::runOperation(OperationKind kind, const std::function<bool()> &o
         showStatus(ok ? tr("读取成功！") : tr("读取失败！"));
     else
         showStatus(ok ? tr("设置成功！") : tr("设置失败！"));
-    loadingWidget->hide();
-    m_operationRunning = false;
-    if (serialForm)
-        serialForm->setEnabled(true);
+    // Back before the overlay hides: the hidden overlay would hand the focus to the next
+    // widget in the chain, a frequency cell.
     if (focused && focused->isVisible())
         focused->setFocus();
+    loadingWidget->hide();
+    m_operationRunning = false;
+    frozen.reset();
+    if (serialForm)
+        serialForm->setEnabled(true);
     return ok;
+}
+
+QList<QAction *> MainWindow::commandActions() const
+{
+    // The menus' entries, the tool bar, the window's shortcuts and the channel numbers' menus.
+    QList<QAction *> found =
+        actions() + ui->toolBar->actions() + ui->wdgFreqBox->findChildren<QAction *>();
+    for (QList<QAction *> menus = ui->menubar->actions(); !menus.isEmpty();) {
+        QAction *entry = menus.takeFirst();
+        if (entry->menu())
+            menus += entry->menu()->actions();
+        found.append(entry);
+    }
+    return found;
 }
 
 void MainWindow::setProgress(int percent)

@@ -12,6 +12,7 @@
 #include <QJsonObject>
 #include <QList>
 #include <QMainWindow>
+#include <QPointer>
 #include <QString>
 #include <QStringList>
 #include <QVector>
@@ -21,6 +22,7 @@
 #include <optional>
 
 QT_BEGIN_NAMESPACE
+class QAction;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -163,6 +165,7 @@ private:
     void showChannels(const UserConfig &config, const QVector<int> &channels);
     void importChannelCsv();
     void exportChannelCsv();
+    int focusedChannel() const;     // the channel whose cell has the focus, else 0
     void copyChannels(int channel); // 0: every channel in use
     void pasteChannels(int channel);
     void clearChannel(int channel);
@@ -281,6 +284,8 @@ private:
     // The frame around every user-started operation: overlay shown, cancel cleared, status
     // text for 3 s afterwards. Refuses to start while another operation runs.
     bool runOperation(OperationKind kind, const std::function<bool()> &operation);
+    // Every action a user can trigger, held back while an operation runs.
+    QList<QAction *> commandActions() const;
     // An operation that runs module sequences, followed step by step on the widgets.
     bool runSequence(OperationKind kind, const std::function<bool(ModuleSession &)> &sequence);
     void runUserStep(OperationKind kind, UserStep step);
@@ -369,6 +374,7 @@ private:
     FileChooser m_fileChooser;
     ChannelUndo *m_channelUndo = nullptr;
     bool m_operationRunning = false;
+    QPointer<QLineEdit> m_uncheckedCell;  // typed in when an operation began; checked on leaving
     bool m_lineLost = false;              // the port closed itself during the running operation
     std::optional<ModuleIdentity> m_unit; // the information bar's module, once identified
     QDateTime m_unitReadAt;

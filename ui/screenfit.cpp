@@ -1,6 +1,8 @@
 #include "ui/screenfit.h"
 
+#include <QAbstractSpinBox>
 #include <QApplication>
+#include <QComboBox>
 #include <QEvent>
 #include <QLayout>
 #include <QPointer>
@@ -139,6 +141,22 @@ public:
         return false;
     }
 };
+// A wheel turned over a value box the user is not working in scrolls its page: the box ignores
+// it, and an ignored wheel event goes on to the box's parents, the page's scroll area among them.
+class WheelToPage : public QObject
+{
+public:
+    using QObject::QObject;
+
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Wheel && !static_cast<QWidget *>(watched)->hasFocus()) {
+            event->ignore();
+            return true;
+        }
+        return false;
+    }
+};
 } // namespace
 
 namespace ScreenFit {
@@ -165,6 +183,23 @@ void wrapPages(QTabWidget *tabs)
             wrapPages(inner);
         else
             wrapPage(page);
+    }
+}
+
+void scrollByWheel(QWidget *owner, const QList<QWidget *> &pages)
+{
+    auto *filter = new WheelToPage(owner);
+    for (QWidget *page : pages) {
+        QList<QWidget *> boxes;
+        for (QComboBox *box : page->findChildren<QComboBox *>())
+            boxes.append(box);
+        for (QAbstractSpinBox *box : page->findChildren<QAbstractSpinBox *>())
+            boxes.append(box);
+        for (QWidget *box : qAsConst(boxes)) {
+            // The wheel no longer gives the focus; a click or the Tab key does.
+            box->setFocusPolicy(Qt::StrongFocus);
+            box->installEventFilter(filter);
+        }
     }
 }
 

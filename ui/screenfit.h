@@ -28,6 +28,10 @@ void setAvailableGeometryForTests(const QRect &geometry);
 // pages, object names, layouts, stacking and focus order stay as they were.
 void wrapPages(QTabWidget *tabs);
 
+// A wheel over a selector or spin box of the pages that does not have the keyboard focus
+// scrolls the page and leaves the value alone. The filter belongs to owner.
+void scrollByWheel(QWidget *owner, const QList<QWidget *> &pages);
+
 // The scroll area that shows widget, or nullptr when no page scroll area holds it.
 QScrollArea *pageScrollArea(const QWidget *widget);
 

@@ -11,6 +11,7 @@
 #include "ui/historydialog.h"
 #include "ui/messagebox.h"
 #include "ui/pagereveal.h"
+#include "ui/userpage/channelundo.h"
 
 #include <QAction>
 #include <QDialog>
@@ -38,6 +39,7 @@ void MainWindow::buildUnitSafety()
     connect(history, &QAction::triggered, this, &MainWindow::showHistory);
     ui->menuShebei->addSeparator();
     ui->menuShebei->addActions({verify, history});
+    retranslateUnitSafety();
 }
 
 void MainWindow::retranslateUnitSafety()
@@ -207,10 +209,21 @@ void MainWindow::loadSnapshot(const QJsonObject &snapshot)
     if (!rememberFileUnit(snapshot))
         return;
     const auto store = MJsonConfig::inMemory(snapshot);
-    if (ModuleSnapshot::holdsUser(snapshot))
+    const bool user = ModuleSnapshot::holdsUser(snapshot);
+    const bool factory = ModuleSnapshot::holdsFactory(snapshot);
+    // The edits it replaces come back with one undo, as after an import.
+    m_channelUndo->finishEditing();
+    if (user)
         applyUserConfig(UserConfig::fromStore(*store));
-    if (ModuleSnapshot::holdsFactory(snapshot))
+    if (factory)
         applyFactoryCalibration(FactoryCalibration::fromStore(*store));
+    m_channelUndo->record(ChannelUndo::Change::HistoryLoaded);
+
+    // rememberFileUnit() took the unit the snapshot names.
+    const QString serial = m_factoryFileUnit.isEmpty() ? tr("未识别") : m_factoryFileUnit;
+    showStatus(user && factory ? tr("已载入历史记录：序列码 %1 的用户参数和校准参数").arg(serial)
+               : user ? tr("已载入历史记录：序列码 %1 的用户参数").arg(serial)
+                      : tr("已载入历史记录：序列码 %1 的校准参数").arg(serial));
 }
 
 bool MainWindow::isFactoryPageShown() const

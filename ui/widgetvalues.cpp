@@ -2,13 +2,15 @@
 
 #include <QAbstractButton>
 #include <QComboBox>
+#include <QLineEdit>
 #include <QSpinBox>
 
 #include <memory>
 
 namespace {
 const QString kBlankText = QStringLiteral(" ");
-}
+const char kShownText[] = "shownText"; // the edit's text as the program set it
+} // namespace
 
 void WidgetValues::blank(QAbstractButton *first, QAbstractButton *second)
 {
@@ -56,4 +58,16 @@ bool WidgetValues::isBlank(const QAbstractButton *first, const QAbstractButton *
 void WidgetValues::choose(QAbstractButton *first, QAbstractButton *second, bool firstChosen)
 {
     (firstChosen ? first : second)->setChecked(true);
+}
+
+void WidgetValues::show(QLineEdit *edit, const QString &text)
+{
+    edit->setText(text);
+    edit->setProperty(kShownText, edit->text());
+}
+
+bool WidgetValues::isShown(const QLineEdit *edit)
+{
+    const QVariant shown = edit->property(kShownText);
+    return shown.isValid() && shown.toString() == edit->text();
 }

@@ -5,6 +5,7 @@
 QT_BEGIN_NAMESPACE
 class QAbstractButton;
 class QComboBox;
+class QLineEdit;
 class QSpinBox;
 QT_END_NAMESPACE
 
@@ -26,5 +27,10 @@ bool isBlank(const QSpinBox *spinBox);
 void choose(QAbstractButton *first, QAbstractButton *second, bool firstChosen);
 // True when neither button of a pair is checked.
 bool isBlank(const QAbstractButton *first, const QAbstractButton *second);
+
+// Shows a text the program set (a read, a file, an undo step), which is no entry to check.
+void show(QLineEdit *edit, const QString &text);
+// True while the edit holds what show() put there, not what the user typed.
+bool isShown(const QLineEdit *edit);
 
 } // namespace WidgetValues

@@ -24,6 +24,10 @@
             <translation>Load Config</translation>
         </message>
         <message>
+            <source>载入历史记录</source>
+            <translation>Load from History</translation>
+        </message>
+        <message>
             <source>从模块读取</source>
             <translation>Read from Module</translation>
         </message>
@@ -1587,6 +1591,22 @@ Voice PTT push</source>
         <message>
             <source>历史记录数据库设置 %1 无效：%2</source>
             <translation>The history database setting %1 is not valid: %2</translation>
+        </message>
+        <message>
+            <source>未识别</source>
+            <translation>unidentified</translation>
+        </message>
+        <message>
+            <source>已载入历史记录：序列码 %1 的用户参数和校准参数</source>
+            <translation>Loaded from the history: the user parameters and calibration of serial number %1</translation>
+        </message>
+        <message>
+            <source>已载入历史记录：序列码 %1 的用户参数</source>
+            <translation>Loaded from the history: the user parameters of serial number %1</translation>
+        </message>
+        <message>
+            <source>已载入历史记录：序列码 %1 的校准参数</source>
+            <translation>Loaded from the history: the calibration of serial number %1</translation>
         </message>
         <message>
             <source>模块中的参数与窗口中的一致。</source>

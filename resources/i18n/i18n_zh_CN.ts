@@ -24,6 +24,10 @@
             <translation type="unfinished" />
         </message>
         <message>
+            <source>载入历史记录</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
             <source>从模块读取</source>
             <translation type="unfinished" />
         </message>
@@ -1586,6 +1590,22 @@ Voice PTT push</source>
         </message>
         <message>
             <source>历史记录数据库设置 %1 无效：%2</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>未识别</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>已载入历史记录：序列码 %1 的用户参数和校准参数</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>已载入历史记录：序列码 %1 的用户参数</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>已载入历史记录：序列码 %1 的校准参数</source>
             <translation type="unfinished" />
         </message>
         <message>

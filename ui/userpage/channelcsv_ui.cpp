@@ -25,6 +25,8 @@ const QString kEditMenu = QStringLiteral("menuEdit");
 const QString kImportAction = QStringLiteral("actImportCsv");
 const QString kExportAction = QStringLiteral("actExportCsv");
 const QString kCopyAllAction = QStringLiteral("actCopyAllChannels");
+const QString kCopyAction = QStringLiteral("actCopyChannels");
+const QString kPasteAction = QStringLiteral("actPasteChannels");
 
 // The actions on channel n's number: copy, paste, clear.
 QString channelActionName(const char *what, int n)
@@ -60,6 +62,23 @@ void MainWindow::buildChannelEditing()
     ui->menubar->insertMenu(ui->menuShebei->menuAction(), editMenu);
     // The keys work wherever the focus is in the window, not only through the menu.
     addActions({m_channelUndo->undoAction(), m_channelUndo->redoAction()});
+
+    // The channel holding the focus, or every channel in use when the focus is elsewhere; the
+    // keys while the focus is in the table (a frequency cell keeps them for its own text).
+    auto *copy = new QAction(this);
+    copy->setObjectName(kCopyAction);
+    copy->setShortcuts(QKeySequence::Copy);
+    connect(copy, &QAction::triggered, this, [this] { copyChannels(focusedChannel()); });
+    auto *paste = new QAction(this);
+    paste->setObjectName(kPasteAction);
+    paste->setShortcuts(QKeySequence::Paste);
+    connect(paste, &QAction::triggered, this, [this] { pasteChannels(qMax(1, focusedChannel())); });
+    for (QAction *action : {copy, paste}) {
+        action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+        ui->wdgFreqBox->addAction(action);
+    }
+    editMenu->addSeparator();
+    editMenu->addActions({copy, paste});
 
     auto *grid = qobject_cast<QGridLayout *>(ui->wdgFreqBox->layout());
     for (int n = 1; grid && n <= Wire::kChannelCount; ++n) {
@@ -120,6 +139,8 @@ void MainWindow::retranslateChannelEditing()
     name(kImportAction, tr("导入 CSV…"));
     name(kExportAction, tr("导出 CSV…"));
     name(kCopyAllAction, tr("复制全部频道"));
+    name(kCopyAction, tr("复制频道"));
+    name(kPasteAction, tr("粘贴频道"));
     for (int n = 1; n <= Wire::kChannelCount; ++n) {
         name(channelActionName("Copy", n), tr("复制频道"));
         name(channelActionName("Paste", n), tr("粘贴频道"));
@@ -189,6 +210,14 @@ void MainWindow::exportChannelCsv()
     else
         MessageBox::show(this, {QMessageBox::Information, tr("导出 CSV"), exported.headline,
                                 exported.notes.join(QLatin1Char('\n'))});
+}
+
+int MainWindow::focusedChannel() const
+{
+    const QWidget *focus = focusWidget();
+    if (!focus || !ui->wdgFreqBox->isAncestorOf(focus))
+        return 0;
+    return qMax(0, ChannelCodec::channelOfCellName(focus->objectName()));
 }
 
 void MainWindow::copyChannels(int channel)

@@ -3,7 +3,9 @@
 #include "ui_mainwindow.h"
 
 #include "device/channelcodec.h"
+#include "ui/widgetvalues.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QLabel>
@@ -74,6 +76,10 @@ void MainWindow::buildChannelTable()
         addSelector(kCtcssDcs, ctcssDcsItems(), kCtcssDcsColumn);
         addSelector(kScan, scanItems(), kScanColumn);
     }
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget *old) {
+        if (old && old == m_uncheckedCell && !m_operationRunning)
+            emit m_uncheckedCell->editingFinished();
+    });
 }
 
 QWidget *MainWindow::channelCell(int channel, const QString &field) const
@@ -108,7 +114,7 @@ void MainWindow::setFrequency(int channel, const QString &field, quint32 value)
     QLineEdit *cell = frequencyCell(channel, field);
     if (!cell)
         return;
-    cell->setText(frequencyText(value));
+    WidgetValues::show(cell, frequencyText(value));
     const bool marked = value != 0 && isOutOfBand(value, freqMin, freqMax);
     cell->setStyleSheet(marked ? kOutOfBandStyle : QString());
 }
@@ -218,9 +224,18 @@ void MainWindow::clearChannelTable()
 void MainWindow::onEditingFinished()
 {
     auto *cell = qobject_cast<QLineEdit *>(sender());
-    // Starting an operation moves the focus to the overlay; that is not the user leaving.
-    if (!cell || m_operationRunning)
+    // A frequency the program showed (a read, a file, an undo step) is no entry: its marking
+    // came with it, and the focus passing through its cell, or a box taking it away, checks
+    // nothing.
+    if (!cell || WidgetValues::isShown(cell))
         return;
+    // Starting an operation moves the focus to the overlay; that is not the user leaving. The
+    // line edit finishes an edit once only, so the check waits for the user to leave.
+    if (m_operationRunning) {
+        m_uncheckedCell = cell;
+        return;
+    }
+    m_uncheckedCell.clear();
     if (!isDeviceInfoRead())
         showStatus(kReadDeviceFirstWarning);
     const quint32 typed = frequencyFromText(cell->displayText());

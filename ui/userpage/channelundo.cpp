@@ -1,6 +1,7 @@
 #include "ui/userpage/channelundo.h"
 
 #include "device/channelcodec.h"
+#include "ui/widgetvalues.h"
 
 #include <QAction>
 #include <QApplication>
@@ -106,6 +107,8 @@ QString ChannelUndo::label(Change change, int channel)
         return tr("清除频道 %1").arg(channel);
     case Change::ConfigLoaded:
         return tr("打开配置");
+    case Change::HistoryLoaded:
+        return tr("载入历史记录");
     case Change::ModuleRead:
         return tr("从模块读取");
     case Change::WriteEmptied:
@@ -126,7 +129,8 @@ void ChannelUndo::record(Change change, int channel)
 
 void ChannelUndo::finishEditing()
 {
-    QWidget *focus = QApplication::focusWidget();
+    // A selector keeps the focus: it has nothing pending, and the keys go on working there.
+    auto *focus = qobject_cast<QLineEdit *>(QApplication::focusWidget());
     if (m_table && focus && m_table->isAncestorOf(focus))
         focus->clearFocus();
 }
@@ -150,7 +154,7 @@ void ChannelUndo::apply(const Snapshot &snapshot)
         const Cell &shown = snapshot.at(i++);
         if (!cell)
             continue;
-        cell->setText(shown.text);
+        WidgetValues::show(cell, shown.text);
         cell->setStyleSheet(shown.styleSheet);
     }
     for (const auto &cell : qAsConst(m_selectors)) {

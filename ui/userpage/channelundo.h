@@ -27,6 +27,7 @@ public:
         Paste,
         Clear,
         ConfigLoaded,
+        HistoryLoaded,
         ModuleRead,
         WriteEmptied // the write empties half-filled channels
     };
