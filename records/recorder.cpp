@@ -170,6 +170,7 @@ private:
 
 Recorder::Recorder(const RecordsTarget &target, QObject *parent)
     : QObject(parent)
+    , m_target(target)
     , m_spoolPath(target.spoolPath())
     , m_writer(new RecordsWriter(target))
 {
@@ -192,6 +193,9 @@ Recorder::~Recorder()
 
 void Recorder::record(const UnitRecord &record)
 {
+    // A local file is as safe as the spool and as quick: written at once, it needs no spool.
+    if (m_target.kind == RecordsTarget::Kind::Sqlite && RecordStore(m_target).insert({record}))
+        return;
     // Before anything can wait on the network: a process killed from now on loses nothing.
     RecordStore spool(sqliteAt(m_spoolPath));
     if (spool.insert({record})) {

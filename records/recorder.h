@@ -10,10 +10,11 @@ class RecordsWriter;
 
 // Keeps the history of the units without ever holding up a module operation, and without
 // losing an entry: each entry goes into the local spool at once, on the caller's thread (a
-// local file, quick), and a thread of its own then delivers the spool to the database (Qt SQL
-// connections stay on the thread that made them). Every database call there has a deadline;
-// what the database does not take waits in the spool for the next delivery, which comes with
-// the next entry, every 30 s or so, and with the next run.
+// local file, quick; an SQLite history is written there directly), and a thread of its own
+// then delivers the spool to the database (Qt SQL connections stay on the thread that made
+// them). Every database call there has a deadline; what the database does not take waits in
+// the spool for the next delivery, which comes with the next entry, every 30 s or so, and
+// with the next run.
 class Recorder : public QObject
 {
     Q_OBJECT
@@ -36,6 +37,7 @@ signals:
     void problem(const QString &text);
 
 private:
+    RecordsTarget m_target;
     QString m_spoolPath;
     QThread m_thread;
     RecordsWriter *m_writer = nullptr; // lives on m_thread, deleted when it ends

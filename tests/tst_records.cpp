@@ -475,15 +475,16 @@ void TestRecords::passwordFromPgpassAndNeverShown()
         QSKIP("no PostgreSQL server: run through ctest, whose fixture starts one");
     const QString password = QStringLiteral("Zq7@x:/#%ü'\"s3");
     const QString escaped = QString::fromLatin1(QUrl::toPercentEncoding(password));
-    QVERIFY(onServer("DROP ROLE IF EXISTS lx815_line"));
-    QVERIFY(onServer(QString("CREATE ROLE lx815_line LOGIN PASSWORD '%1'")
-                         .arg(QString(password).replace("'", "''"))));
-    QVERIFY(onServer("GRANT ALL ON SCHEMA public TO lx815_line"));
-    QVERIFY(onServer("GRANT ALL ON ALL TABLES IN SCHEMA public TO lx815_line"));
-    QVERIFY(onServer("GRANT ALL ON ALL SEQUENCES IN SCHEMA public TO lx815_line"));
+    // A role of this run's own: the server may have seen the test before.
+    const QString role = "line_" + QUuid::createUuid().toString(QUuid::Id128).left(12);
+    QVERIFY(onServer(QString("CREATE ROLE %1 LOGIN PASSWORD '%2'")
+                         .arg(role, QString(password).replace("'", "''"))));
+    QVERIFY(onServer("GRANT ALL ON SCHEMA public TO " + role));
+    QVERIFY(onServer("GRANT ALL ON ALL TABLES IN SCHEMA public TO " + role));
+    QVERIFY(onServer("GRANT ALL ON ALL SEQUENCES IN SCHEMA public TO " + role));
     const QUrl server(url);
-    const QString lineUrl = QString("postgresql://lx815_line@%1:%2/%3")
-                                .arg(server.host())
+    const QString lineUrl = QString("postgresql://%1@%2:%3/%4")
+                                .arg(role, server.host())
                                 .arg(server.port())
                                 .arg(server.path().mid(1));
     SimProcess module;
@@ -508,17 +509,16 @@ void TestRecords::passwordFromPgpassAndNeverShown()
     QVERIFY(pgpass.open(QIODevice::WriteOnly));
     // libpq's escapes: a backslash before ':' and '\\'.
     QString field = password;
-    pgpass.write(QString("%1:%2:*:lx815_line:%3\n")
+    pgpass.write(QString("%1:%2:*:%3:%4\n")
                      .arg(server.host())
                      .arg(server.port())
-                     .arg(field.replace("\\", "\\\\").replace(":", "\\:"))
+                     .arg(role, field.replace("\\", "\\\\").replace(":", "\\:"))
                      .toUtf8());
     pgpass.setPermissions(QFile::ReadOwner | QFile::WriteOwner);
     pgpass.close();
     QVERIFY2(runAs(home.path(), {"history", "--records", lineUrl}, &err) == 0, qPrintable(err));
 
-    const QString withPassword =
-        QString(lineUrl).replace("lx815_line@", "lx815_line:" + escaped + "@");
+    const QString withPassword = QString(lineUrl).replace(role + "@", role + ":" + escaped + "@");
     const QString report = m_data->filePath("report.json");
     const QString station = QUuid::createUuid().toString(QUuid::WithoutBraces);
     QTemporaryDir empty;
@@ -533,7 +533,7 @@ void TestRecords::passwordFromPgpassAndNeverShown()
     QFile file(report);
     QVERIFY(file.open(QIODevice::ReadOnly));
     const QString text = QString::fromUtf8(file.readAll());
-    QVERIFY(text.contains("lx815_line:***@"));
+    QVERIFY(text.contains(role + ":***@"));
     QVERIFY(!text.contains("Zq7"));
 }
 
