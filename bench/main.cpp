@@ -114,6 +114,11 @@ int main(int argc, char *argv[])
             QTextStream(stderr) << text << '\n';
     });
     QTextStream out(stdout);
+    // "lx815-bench records": the unit history's figures alone.
+    if (app.arguments().contains(QStringLiteral("records"))) {
+        printRecordFigures(out);
+        return 0;
+    }
     const int requestBytes = LinkFrame::encode(QByteArray::fromHex("3223")).size();
     const int replyBytes = LinkFrame::encode(QByteArray::fromHex("322313")).size();
 

@@ -7,6 +7,7 @@
 #include <QCommandLineParser>
 #include <QFileInfo>
 #include <QMap>
+#include <QRegularExpression>
 
 namespace {
 const QMap<QString, CliOptions::Command> kCommands{
@@ -86,7 +87,10 @@ bool lookUp(const QCommandLineParser &parser, const QCommandLineOption &option,
 // A date is its first moment in UTC; a time without a zone is UTC too.
 QDateTime parseSince(const QString &text)
 {
-    const QDate date = QDate::fromString(text, Qt::ISODate);
+    // A date alone is its midnight; QDate would also take the date in front of a time.
+    static const QRegularExpression dateOnly(QStringLiteral("^\\d{4}-\\d{2}-\\d{2}$"));
+    const QDate date =
+        dateOnly.match(text).hasMatch() ? QDate::fromString(text, Qt::ISODate) : QDate();
     if (date.isValid())
         return QDateTime(date, QTime(0, 0), Qt::UTC);
     QDateTime time = QDateTime::fromString(text, Qt::ISODateWithMs);
@@ -299,6 +303,7 @@ std::optional<CliOptions> CliOptions::parse(const QStringList &arguments, QStrin
         return std::nullopt;
     }
     options.json = parser.isSet(jsonOption);
+    options.recording = !parser.isSet(noRecordsOption);
     options.quiet = parser.isSet(quietOption);
     if (parser.isSet(recordsOption) &&
         !(options.records = RecordsTarget::parse(parser.value(recordsOption), error)))

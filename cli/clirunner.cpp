@@ -170,8 +170,10 @@ void CliRunner::record(const OperationReport &report)
 int CliRunner::listHistory()
 {
     {
-        // Whatever waits in the spool first, so that the list is whole.
+        // Whatever waits in the spool first, so that the list is whole: the database is asked
+        // anyway, also when a run found it away a moment ago.
         startRecording();
+        m_recorder->deliverNow();
         stopRecording();
     }
     RecordStore store(m_records);

@@ -160,8 +160,17 @@ bool PortWorker::unitMatches(ModuleSession &session)
         }
         m_report.identity = session.identity();
     }
-    if (m_report.identity.serialNumber == m_job.unit.serialNumber || m_job.forceUnit)
+    if (m_report.identity.serialNumber == m_job.unit.serialNumber)
         return true;
+    if (m_job.forceUnit) {
+        // A pass like any other, but the history says whose calibration this unit got.
+        m_report.message =
+            text(QT_TRANSLATE_NOOP("CommandLine",
+                                   "--force-unit：文件 %1 的校准属于序列码 %2 的模块，"
+                                   "写入了序列码 %3 的模块。"))
+                .arg(m_job.file, m_job.unit.serialNumber, m_report.identity.serialNumber);
+        return true;
+    }
     const QString refusal =
         text(QT_TRANSLATE_NOOP("CommandLine",
                                "文件 %1 的校准属于序列码 %2 的模块，而此模块的序列码是 %3；"

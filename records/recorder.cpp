@@ -1,71 +1,107 @@
 #include "records/recorder.h"
 
 #include "records/recordstore.h"
+#include "support/redaction.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QDeadlineTimer>
+#include <QFile>
 #include <QFileInfo>
+#include <QTimer>
 
 namespace {
-// After the database failed, entries go straight to the spool for a while rather than each
-// waiting for a server that does not answer.
+// After the database failed, entries only go to the spool for a while rather than each
+// waiting for a server that does not answer; the spool is offered again after it.
 constexpr int kRetryPauseMs = 30000;
+
+RecordsTarget sqliteAt(const QString &path)
+{
+    RecordsTarget target;
+    target.path = path;
+    return target;
+}
 } // namespace
 
-// The recorder's thread side: the two stores and what has been said about them.
+// The recorder's thread side: the database, the spool and what has been said about them.
 class RecordsWriter : public QObject
 {
     Q_OBJECT
 
 public:
-    RecordsWriter(const RecordsTarget &target, const QString &spoolPath)
+    explicit RecordsWriter(const RecordsTarget &target)
         : m_target(target)
-        , m_spool(spoolTarget(spoolPath))
-        , m_spoolPath(spoolPath)
-    {}
-
-    void connectAndDeliver()
+        , m_spool(sqliteAt(target.spoolPath()))
+        , m_spoolPath(target.spoolPath())
+        , m_outagePath(target.outagePath())
+        , m_retry(new QTimer(this))
     {
-        if (m_target.open())
-            deliverSpool();
-        else
-            targetFailed();
+        m_retry->setInterval(kRetryPauseMs);
+        connect(m_retry, &QTimer::timeout, this, [this] { deliver(); });
     }
 
-    void write(const UnitRecord &record)
+    // unspooled: entries the spool did not take (spoolError says why); they are kept here
+    // until the database takes them.
+    void deliver(const QVector<UnitRecord> &unspooled = {}, const QString &spoolError = {},
+                 bool force = false)
     {
-        if (targetReachable() && deliverSpool() && m_target.insert({record}))
+        const bool newEntry = !unspooled.isEmpty() || m_entryWaiting;
+        m_unspooled += unspooled;
+        if (!spoolError.isEmpty())
+            m_spoolError = spoolError;
+        if (reachable(force) && sendSpool() && sendUnspooled()) {
+            m_retry->stop();
+            m_entryWaiting = false;
             return;
-        targetFailed();
-        if (!m_spool.insert({record}) && !m_spoolReported) {
-            m_spoolReported = true;
-            emit problem(tr("历史记录暂存库 %1 也无法写入，记录已丢失：%2")
-                             .arg(m_spoolPath, m_spool.lastError()));
         }
+        targetFailed(newEntry);
     }
+
+    // An entry went into the spool: said when the database cannot take it.
+    void entrySpooled() { m_entryWaiting = true; }
 
 signals:
     void problem(const QString &text);
 
 private:
-    static RecordsTarget spoolTarget(const QString &path)
+    // Open, or opened now; not tried again within the pause after a failure, neither by this
+    // process nor by another run (the outage file beside the spool remembers it).
+    bool reachable(bool force)
     {
-        RecordsTarget target;
-        target.path = path;
-        return target;
-    }
-
-    bool targetReachable()
-    {
-        if (m_target.isOpen())
+        if (m_target.isOpen()) {
+            m_reason.clear();
             return true;
-        if (!m_pause.hasExpired())
+        }
+        if (!force) {
+            if (!m_pause.hasExpired())
+                return false;
+            const QFileInfo outage(m_outagePath);
+            const qint64 age =
+                outage.exists() ? outage.lastModified().msecsTo(QDateTime::currentDateTime()) : -1;
+            if (age >= 0 && age < kRetryPauseMs) {
+                QFile file(m_outagePath);
+                const QString noted = file.open(QIODevice::ReadOnly)
+                                          ? QString::fromUtf8(file.readAll()).trimmed()
+                                          : QString();
+                m_reason = QStringLiteral("%1, %2 s ago; the next try %3 s after that")
+                               .arg(noted)
+                               .arg(age / 1000)
+                               .arg(kRetryPauseMs / 1000);
+                m_pause.setRemainingTime(kRetryPauseMs - age);
+                return false;
+            }
+        }
+        if (!m_target.open()) {
+            m_reason.clear();
             return false;
-        return m_target.open();
+        }
+        m_reason.clear();
+        QFile::remove(m_outagePath);
+        return true;
     }
 
     // Entries of earlier runs first, so that the database gets them in order.
-    bool deliverSpool()
+    bool sendSpool()
     {
         if (!QFileInfo::exists(m_spoolPath))
             return true;
@@ -80,35 +116,72 @@ private:
         return true;
     }
 
-    void targetFailed()
+    bool sendUnspooled()
     {
-        m_pause.setRemainingTime(kRetryPauseMs);
-        if (m_targetReported)
+        if (m_unspooled.isEmpty())
+            return true;
+        if (!m_target.insert(m_unspooled))
+            return false;
+        m_unspooled.clear();
+        return true;
+    }
+
+    void targetFailed(bool newEntry)
+    {
+        if (m_reason.isEmpty()) {
+            // Tried now: the next runs wait for the pause too.
+            m_reason = m_target.lastError();
+            QFile outage(m_outagePath);
+            if (outage.open(QIODevice::WriteOnly | QIODevice::Truncate))
+                outage.write(m_reason.toUtf8() + '\n');
+            m_pause.setRemainingTime(kRetryPauseMs);
+        }
+        m_retry->start();
+        if (!newEntry)
             return;
-        m_targetReported = true;
-        emit problem(tr("历史记录数据库无法写入（%1）；记录暂存于 %2，下次操作时发送。")
-                         .arg(m_target.lastError(), m_spoolPath));
+        if (!m_unspooled.isEmpty()) {
+            if (!m_lostReported)
+                emit problem(Redaction::text(tr("历史记录数据库无法写入（%1），暂存库 %2 也无法写入"
+                                                "（%3）：记录已丢失。")
+                                                 .arg(m_reason, m_spoolPath, m_spoolError)));
+            m_lostReported = true;
+            return;
+        }
+        if (!m_waitReported)
+            emit problem(
+                Redaction::text(tr("历史记录数据库无法写入（%1）；记录暂存于 %2，下次操作时发送。")
+                                    .arg(m_reason, m_spoolPath)));
+        m_waitReported = true;
     }
 
     RecordStore m_target;
     RecordStore m_spool;
     QString m_spoolPath;
-    QDeadlineTimer m_pause{0};
-    bool m_targetReported = false;
-    bool m_spoolReported = false;
+    QString m_outagePath;
+    QTimer *m_retry = nullptr; // offers the spool again while the database is away
+    QDeadlineTimer m_pause{0}; // no new try before it expires
+    QString m_reason;          // why the database is not written, for the messages
+    QVector<UnitRecord> m_unspooled;
+    QString m_spoolError;
+    bool m_entryWaiting = false; // an entry spooled since the last delivery
+    bool m_waitReported = false;
+    bool m_lostReported = false;
 };
 
 Recorder::Recorder(const RecordsTarget &target, QObject *parent)
     : QObject(parent)
-    , m_writer(new RecordsWriter(target, target.spoolPath()))
+    , m_target(target)
+    , m_spoolPath(target.spoolPath())
+    , m_writer(new RecordsWriter(target))
 {
     m_thread.setObjectName(QStringLiteral("records"));
     m_writer->moveToThread(&m_thread);
     connect(&m_thread, &QThread::finished, m_writer, &QObject::deleteLater);
     connect(m_writer, &RecordsWriter::problem, this, &Recorder::problem);
     m_thread.start();
-    // Connecting while the module operation runs, so that its entry finds the line open.
-    QMetaObject::invokeMethod(m_writer, [writer = m_writer] { writer->connectAndDeliver(); });
+    // Connecting while the module operation runs, so that its entry finds the line open; the
+    // spool of earlier runs goes with it.
+    QMetaObject::invokeMethod(m_writer, [writer = m_writer] { writer->deliver(); });
 }
 
 Recorder::~Recorder()
@@ -120,7 +193,26 @@ Recorder::~Recorder()
 
 void Recorder::record(const UnitRecord &record)
 {
-    QMetaObject::invokeMethod(m_writer, [writer = m_writer, record] { writer->write(record); });
+    // A local file is as safe as the spool and as quick: written at once, it needs no spool.
+    if (m_target.kind == RecordsTarget::Kind::Sqlite && RecordStore(m_target).insert({record}))
+        return;
+    // Before anything can wait on the network: a process killed from now on loses nothing.
+    RecordStore spool(sqliteAt(m_spoolPath));
+    if (spool.insert({record})) {
+        QMetaObject::invokeMethod(m_writer, [writer = m_writer] {
+            writer->entrySpooled();
+            writer->deliver();
+        });
+        return;
+    }
+    const QString error = spool.lastError();
+    QMetaObject::invokeMethod(
+        m_writer, [writer = m_writer, record, error] { writer->deliver({record}, error); });
+}
+
+void Recorder::deliverNow()
+{
+    QMetaObject::invokeMethod(m_writer, [writer = m_writer] { writer->deliver({}, {}, true); });
 }
 
 void Recorder::drain()

@@ -8,10 +8,13 @@
 
 class RecordsWriter;
 
-// Keeps the history of the units without ever holding up a module operation: entries are
-// handed to a thread of its own, which owns the database connections (Qt SQL connections
-// stay on the thread that made them). An entry the database does not take goes to the local
-// spool and is sent before the next one.
+// Keeps the history of the units without ever holding up a module operation, and without
+// losing an entry: each entry goes into the local spool at once, on the caller's thread (a
+// local file, quick; an SQLite history is written there directly), and a thread of its own
+// then delivers the spool to the database (Qt SQL connections stay on the thread that made
+// them). Every database call there has a deadline; what the database does not take waits in
+// the spool for the next delivery, which comes with the next entry, every 30 s or so, and
+// with the next run.
 class Recorder : public QObject
 {
     Q_OBJECT
@@ -20,16 +23,22 @@ public:
     explicit Recorder(const RecordsTarget &target, QObject *parent = nullptr);
     ~Recorder() override; // drains, then stops the thread
 
-    // Returns at once; may be called from any thread.
+    // The entry is in the spool (or, when the spool cannot be written, with the delivery)
+    // when this returns; delivery follows. May be called from any thread.
     void record(const UnitRecord &record);
-    // Waits until every entry handed over so far is stored or spooled.
+    // Delivers the spool now, even when the database was found unreachable a moment ago (by
+    // this process or another run): for a reader who needs the whole history.
+    void deliverNow();
+    // Waits until every delivery asked for so far has been tried (each call has a deadline).
     void drain();
 
 signals:
-    // Once for a database that cannot be written, once for a spool that cannot be either.
+    // Once for entries that wait in the spool, once for entries lost: each says one true thing.
     void problem(const QString &text);
 
 private:
+    RecordsTarget m_target;
+    QString m_spoolPath;
     QThread m_thread;
     RecordsWriter *m_writer = nullptr; // lives on m_thread, deleted when it ends
 };

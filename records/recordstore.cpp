@@ -1,17 +1,31 @@
 #include "records/recordstore.h"
 
+#include "records/socketdeadline.h"
+#include "support/redaction.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QSqlDatabase>
+#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QVariant>
 
 #include <atomic>
 
+#include <libpq-fe.h>
+
 namespace {
-constexpr int kConnectTimeoutS = 3; // an unreachable server must not hold up the line
+// An unreachable or frozen server must not hold up the line: the connection has libpq's own
+// timeout (its least), every statement a watchdog's deadline, and the kernel gives up on data
+// or keepalives a vanished peer never acknowledges.
+constexpr int kConnectTimeoutS = 2;
+constexpr int kStatementDeadlineMs = 2500; // per operation: a schema check, an insert, a list
+constexpr int kTcpUserTimeoutMs = 5000;
+constexpr int kKeepaliveIdleS = 5;
+constexpr int kKeepaliveIntervalS = 2;
+constexpr int kKeepaliveCount = 2;
 constexpr int kSqliteBusyMs = 5000; // another thread or station holding the file's lock
 
 std::atomic<int> connectionCount{0};
@@ -28,6 +42,13 @@ QVariant notNull(const QVariant &value)
 {
     return value.type() == QVariant::String && value.isNull() ? QVariant(QStringLiteral(""))
                                                               : value;
+}
+
+// A connection the driver found broken is closed already: nothing to roll back.
+void rollback(QSqlDatabase &db)
+{
+    if (db.isOpen())
+        db.rollback();
 }
 
 QString jsonText(const QJsonDocument &document)
@@ -61,11 +82,41 @@ void RecordStore::close()
 
 bool RecordStore::fail(const QString &what, const QString &driverText)
 {
-    m_lastError = driverText.trimmed().isEmpty()
-                      ? what
-                      : what + QStringLiteral(": ") + driverText.simplified();
+    const QString reason = m_timedOut
+                               ? QStringLiteral("no answer within %1 ms").arg(kStatementDeadlineMs)
+                               : driverText.simplified();
+    m_lastError = Redaction::text(reason.isEmpty() ? what : what + QStringLiteral(": ") + reason);
     return false;
 }
+
+int RecordStore::socket() const
+{
+    if (!m_open || m_target.kind != RecordsTarget::Kind::Postgres)
+        return -1;
+    const QVariant handle = QSqlDatabase::database(m_connection, false).driver()->handle();
+    if (!handle.isValid() || qstrcmp(handle.typeName(), "PGconn*") != 0)
+        return -1;
+    return PQsocket(*static_cast<PGconn *const *>(handle.data()));
+}
+
+// Arms the watchdog for one operation on the open connection; what it says is kept for fail().
+class RecordStore::Deadline
+{
+public:
+    explicit Deadline(RecordStore &store)
+        : m_store(store)
+        , m_deadline(store.socket(), kStatementDeadlineMs)
+    {
+        m_store.m_timedOut = false;
+    }
+    ~Deadline() { m_store.m_timedOut = false; }
+    // Before fail(): whether the server ran out of time.
+    void check() { m_store.m_timedOut = m_deadline.expired(); }
+
+private:
+    RecordStore &m_store;
+    SocketDeadline m_deadline;
+};
 
 bool RecordStore::open()
 {
@@ -89,7 +140,14 @@ bool RecordStore::open()
         db.setUserName(m_target.user);
         db.setPassword(m_target.password);
         db.setDatabaseName(m_target.database);
-        db.setConnectOptions(QStringLiteral("connect_timeout=%1").arg(kConnectTimeoutS));
+        db.setConnectOptions(
+            QStringLiteral("connect_timeout=%1;tcp_user_timeout=%2;keepalives=1;"
+                           "keepalives_idle=%3;keepalives_interval=%4;keepalives_count=%5")
+                .arg(kConnectTimeoutS)
+                .arg(kTcpUserTimeoutMs)
+                .arg(kKeepaliveIdleS)
+                .arg(kKeepaliveIntervalS)
+                .arg(kKeepaliveCount));
     }
     if (!db.open())
         return fail(QStringLiteral("cannot open %1").arg(m_target.displayName()),
@@ -105,6 +163,7 @@ bool RecordStore::open()
 bool RecordStore::makeSchema()
 {
     QSqlDatabase db = QSqlDatabase::database(m_connection, false);
+    Deadline deadline(*this);
     const bool sqlite = m_target.kind == RecordsTarget::Kind::Sqlite;
     const QString id = sqlite ? QStringLiteral("id INTEGER PRIMARY KEY AUTOINCREMENT")
                               : QStringLiteral("id BIGSERIAL PRIMARY KEY");
@@ -145,6 +204,7 @@ bool RecordStore::makeSchema()
                                     .arg(kSchemaVersion));
             else if (version.toInt() > kSchemaVersion) {
                 db.rollback();
+                deadline.check();
                 return fail(QStringLiteral("%1 holds a history of a newer version (%2) of the "
                                            "tool")
                                 .arg(m_target.displayName())
@@ -157,7 +217,10 @@ bool RecordStore::makeSchema()
         if (ok && db.commit())
             return true;
         const QString error = query.lastError().text();
-        db.rollback();
+        rollback(db);
+        deadline.check();
+        if (m_timedOut)
+            attempt = 1; // the connection is gone: no second try on it
         if (attempt == 1)
             return fail(QStringLiteral("cannot make the history's tables in %1")
                             .arg(m_target.displayName()),
@@ -189,6 +252,7 @@ bool RecordStore::insert(const QVector<UnitRecord> &records)
     if (!m_open && !open())
         return false;
     QSqlDatabase db = QSqlDatabase::database(m_connection, false);
+    Deadline deadline(*this);
     QSqlQuery query(db);
     const QString sql =
         QStringLiteral("INSERT INTO unit_records (%1) VALUES (%2) ON CONFLICT (entry_id) DO "
@@ -229,7 +293,8 @@ bool RecordStore::insert(const QVector<UnitRecord> &records)
         return true;
     const QString error =
         query.lastError().isValid() ? query.lastError().text() : db.lastError().text();
-    db.rollback();
+    rollback(db);
+    deadline.check();
     // A dropped server leaves the connection looking open: the next try connects afresh.
     close();
     return fail(QStringLiteral("cannot write to %1").arg(m_target.displayName()), error);
@@ -240,6 +305,7 @@ std::optional<QVector<UnitRecord>> RecordStore::list(const QString &serialNumber
 {
     if (!m_open && !open())
         return std::nullopt;
+    Deadline deadline(*this);
     QSqlQuery query(QSqlDatabase::database(m_connection, false));
     QStringList conditions;
     if (!serialNumber.isEmpty())
@@ -260,6 +326,7 @@ std::optional<QVector<UnitRecord>> RecordStore::list(const QString &serialNumber
         query.bindValue(QStringLiteral(":since"), since.toMSecsSinceEpoch());
     if (!ok || !query.exec()) {
         const QString error = query.lastError().text();
+        deadline.check();
         close();
         fail(QStringLiteral("cannot read %1").arg(m_target.displayName()), error);
         return std::nullopt;
@@ -306,6 +373,7 @@ bool RecordStore::remove(const QVector<UnitRecord> &records)
     if (!m_open && !open())
         return false;
     QSqlDatabase db = QSqlDatabase::database(m_connection, false);
+    Deadline deadline(*this);
     QSqlQuery query(db);
     bool ok = db.transaction() &&
               query.prepare(QStringLiteral("DELETE FROM unit_records WHERE entry_id = ?"));
@@ -318,7 +386,8 @@ bool RecordStore::remove(const QVector<UnitRecord> &records)
     if (ok && db.commit())
         return true;
     const QString error = query.lastError().text();
-    db.rollback();
+    rollback(db);
+    deadline.check();
     close();
     return fail(QStringLiteral("cannot write to %1").arg(m_target.displayName()), error);
 }

@@ -8,7 +8,8 @@
 #include <QVector>
 
 // One connection to a history database, for the thread that made it (Qt SQL connections
-// must not cross threads). The schema is made on first use and carries a version.
+// must not cross threads). The schema is made on first use and carries a version. Every call
+// has a deadline: a server that stops answering makes it fail, it never blocks for good.
 class RecordStore
 {
 public:
@@ -35,7 +36,10 @@ public:
     const RecordsTarget &target() const { return m_target; }
 
 private:
+    class Deadline;
+
     bool fail(const QString &what, const QString &driverText);
+    int socket() const; // of a PostgreSQL connection, -1 for none
     bool makeSchema();
     bool addLaterColumns();
 
@@ -43,4 +47,5 @@ private:
     QString m_connection; // the Qt SQL connection name, unique to this store
     QString m_lastError;
     bool m_open = false;
+    bool m_timedOut = false; // the last operation's deadline passed
 };

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 
 #include "session/operationreport.h"
+#include "support/redaction.h"
 
 #include <QCryptographicHash>
 #include <QFile>
@@ -33,10 +34,10 @@ UnitRecord UnitRecord::fromReport(const OperationReport &report)
     record.firmware = report.identity.firmware;
     record.serialNumber = report.identity.serialNumber;
     record.operation = report.operation;
-    record.file = report.file;
+    record.file = Redaction::text(report.file);
     record.fileSha256 = fileSha256Of(report.file);
     record.outcome = OperationReport::outcomeName(report.outcome);
-    record.message = report.message;
+    record.message = Redaction::text(report.message);
     record.requests = report.requests;
     record.retries = report.retries;
     for (const FieldDifference &difference : report.differences)

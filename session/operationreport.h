@@ -42,7 +42,8 @@ struct OperationReport
     Outcome outcome = Outcome::Error;
     int exitCode = 0;
     QString result;          // the one result line for the port
-    QString message;         // the failure texts, one per line; empty on success
+    QString message;         // the failure texts, one per line; on success empty, or a note
+                             // (a calibration forced into another unit)
     ModuleIdentity identity; // what the module said it is (empty when it never answered)
     QString file;            // the file read or written, empty for none
     QString backupFile;      // --backup: where the state before the write went

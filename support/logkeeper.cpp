@@ -1,5 +1,7 @@
 #include "support/logkeeper.h"
 
+#include "support/redaction.h"
+
 #include <QDateTime>
 #include <QMutex>
 #include <QMutexLocker>
@@ -30,8 +32,9 @@ const char *levelName(QtMsgType type)
     return "?";
 }
 
-void keep(QtMsgType type, const QMessageLogContext &context, const QString &message)
+void keep(QtMsgType type, const QMessageLogContext &context, const QString &text)
 {
+    const QString message = Redaction::text(text);
     {
         const QString line = QStringLiteral("%1 %2: %3")
                                  .arg(QDateTime::currentDateTime().toString(Qt::ISODateWithMs),

@@ -4,6 +4,7 @@
 #include "serial/portchecks.h"
 #include "support/logkeeper.h"
 #include "support/portdoctor.h"
+#include "support/redaction.h"
 
 #include <QCoreApplication>
 #include <QJsonDocument>
@@ -66,7 +67,9 @@ QJsonObject SupportReport::toJson() const
     QJsonObject portObject = line.toJson();
     portObject.insert(QStringLiteral("name"), port);
     portObject.insert(QStringLiteral("open"), portOpen);
-    return QJsonObject{
+    // A report is sent to someone else: whatever it copies (settings, command line, log) goes
+    // out without a password.
+    return Redaction::json(QJsonObject{
         {QStringLiteral("tool"),
          QJsonObject{{QStringLiteral("name"), tool},
                      {QStringLiteral("version"), kSoftwareVersion},
@@ -88,7 +91,7 @@ QJsonObject SupportReport::toJson() const
         {QStringLiteral("identification"),
          identity ? QJsonValue(identity->toJson()) : QJsonValue()},
         {QStringLiteral("trace"), trace},
-        {QStringLiteral("log"), toArray(log)}};
+        {QStringLiteral("log"), toArray(log)}});
 }
 
 QByteArray SupportReport::toBytes() const

@@ -6,10 +6,12 @@
 #include "session/portprobe.h"
 #include "sim/replayscript.h"
 #include "support/pty.h"
+#include "support/redaction.h"
 #include "support/simharness.h"
 #include "support/supportreport.h"
 
 #include <QDir>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QProcess>
 #include <QSignalSpy>
@@ -62,6 +64,8 @@ private slots:
     void ringKeepsTheLastEventsInOrder_data();
     void ringKeepsTheLastEventsInOrder();
     void reportIsValidJsonWithNastyTexts();
+    void passwordsLeaveNoText_data();
+    void passwordsLeaveNoText();
     void replayShowsTheSameFailures();
     void probeTellsModuleSilentAndBusyApart();
     void portChecks_data();
@@ -122,6 +126,49 @@ void TestFieldSupport::reportIsValidJsonWithNastyTexts()
     QCOMPARE(object["ports"][0]["description"].toString().left(10), nasty.left(10));
     QCOMPARE(object["identification"]["firmware"].toString().left(10), nasty.left(10));
     QCOMPARE(object["trace"]["events"][0]["hex"].toString(), QStringLiteral("00 ff"));
+}
+
+void TestFieldSupport::passwordsLeaveNoText_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("expected");
+    const QString url = QStringLiteral("postgresql://line:%1@db.line:5432/line");
+    QTest::newRow("URL, escaped") << url.arg("Zq7%40x%3A%2F#ü'\"s3") << url.arg(Redaction::kMask);
+    QTest::newRow("URL, '@' not escaped") << url.arg("Zq7@x") << url.arg(Redaction::kMask);
+    QTest::newRow("in a message") << "cannot open " + url.arg("Zq7") + ": timeout"
+                                  << "cannot open " + url.arg(Redaction::kMask) + ": timeout";
+    QTest::newRow("mistyped URL") << "postgresql:line:Zq7@db.line/line"
+                                  << "postgresql:line:***@db.line/line";
+    QTest::newRow("key=value") << "host=db.line password='Zq7 x' user=line"
+                               << "host=db.line password=*** user=line";
+    QTest::newRow("environment") << "PGPASSWORD=Zq7 lx815-cli"
+                                 << "PGPASSWORD=*** lx815-cli";
+    QTest::newRow("URL without password") << "postgresql://line@db.line:5432/line"
+                                          << "postgresql://line@db.line:5432/line";
+    QTest::newRow("path with ':' and '@'") << "/srv/a:b:c@d/x.json"
+                                           << "/srv/a:b:c@d/x.json";
+    QTest::newRow("Windows path") << "C:\\line\\a@b.json"
+                                  << "C:\\line\\a@b.json";
+}
+
+// Whatever holds a password (settings, the copied command line, a log line), a report keeps
+// the rest and shows the mask.
+void TestFieldSupport::passwordsLeaveNoText()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, expected);
+    QCOMPARE(Redaction::text(text), expected);
+    SupportReport report;
+    report.settings =
+        QJsonObject{{"values", QJsonObject{{"Records", QJsonObject{{"Database", text}}}}},
+                    {"arguments", QJsonArray{"--records", text}}};
+    report.log = QStringList{"warning: " + text};
+    const QJsonObject object = QJsonDocument::fromJson(report.toBytes()).object();
+    QCOMPARE(object["settings"]["values"]["Records"]["Database"].toString(), expected);
+    QCOMPARE(object["settings"]["arguments"][1].toString(), expected);
+    QCOMPARE(object["log"][0].toString(), "warning: " + expected);
+    if (text != expected)
+        QVERIFY(!report.toBytes().contains("Zq7"));
 }
 
 void TestFieldSupport::replayShowsTheSameFailures()

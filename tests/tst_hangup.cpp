@@ -1,6 +1,8 @@
 // The module's line going away in the middle of "读取所有参数", at a hundred seeded points: the
 // window ends the sequence at once, closes the port, tells the user once, and can open a new line.
 #include "app/language.h"
+#include "app/mjsonconfig.h"
+#include "records/recordstore.h"
 #include "serial/mserialport.h"
 #include "serial/portadvice.h"
 #include "support/simharness.h"
@@ -15,6 +17,7 @@
 #include <QElapsedTimer>
 #include <QRandomGenerator>
 #include <QStatusBar>
+#include <QTemporaryDir>
 #include <QtTest>
 
 #include <memory>
@@ -65,6 +68,7 @@ private:
     bool openWithButton(const QString &path);
 
     std::unique_ptr<ScopedSettings> m_settings;
+    QTemporaryDir m_dir;
     std::unique_ptr<BoxRecorder> m_boxes;
     std::unique_ptr<MainWindow> m_window;
 };
@@ -72,6 +76,8 @@ private:
 void TestHangUp::initTestCase()
 {
     m_settings = std::make_unique<ScopedSettings>();
+    appConfig->setValue("/Records/Enabled", true);
+    appConfig->setValue("/Records/Database", m_dir.filePath(QStringLiteral("history.sqlite")));
     MPortList::setPortNameSource([] { return QStringList(); });
     startupLanguage = Language::kChinese;
     Language::install(startupLanguage);
@@ -128,6 +134,9 @@ void TestHangUp::lineGoesAwayDuringReadAll()
 {
     QFETCH(Kill, kill);
     QFETCH(int, point);
+    RecordStore history(
+        *RecordsTarget::parse(m_dir.filePath(QStringLiteral("history.sqlite")), nullptr));
+    const int entriesBefore = history.list().value_or(QVector<UnitRecord>()).size();
 
     std::unique_ptr<SimHarness> sim;
     std::unique_ptr<SimProcess> process;
@@ -193,6 +202,12 @@ void TestHangUp::lineGoesAwayDuringReadAll()
     QCOMPARE(m_window->statusBar()->currentMessage(), QStringLiteral("读取失败！"));
     QVERIFY(!m_window->isOperationRunning());
     QVERIFY(!m_window->findChild<LoadingWidget *>()->isVisible());
+
+    // The read's entry: an error, with the failure text.
+    std::optional<QVector<UnitRecord>> entries;
+    QTRY_VERIFY((entries = history.list()) && entries->size() == entriesBefore + 1);
+    QCOMPARE(entries->at(0).outcome, QStringLiteral("error"));
+    QVERIFY(!entries->at(0).message.isEmpty());
 }
 
 QTEST_MAIN(TestHangUp)

@@ -357,9 +357,15 @@ void TestUnitSafety::calibrationStaysWithItsUnit()
     QCOMPARE(b.requests().size(), 3); // the identification, nothing written
     QCOMPARE(runCli({"verify-calibration", file, "--port", b.portPath()}).exitCode, 4);
 
-    const CliRun forced =
-        runCli({"write-calibration", file, "--force-unit", "--port", b.portPath()});
+    const QString history = path("history.sqlite");
+    const CliRun forced = runCli(
+        {"write-calibration", file, "--force-unit", "--port", b.portPath(), "--records", history});
     QCOMPARE(forced.exitCode, 0);
+    // The history says whose calibration the unit got.
+    const CliRun listed = runCli({"history", "--records", history});
+    QVERIFY2(listed.out.contains("4C58815000B2") && listed.out.contains("--force-unit") &&
+                 listed.out.contains("4C5881500001"),
+             qPrintable(listed.out));
     QCOMPARE(runCli({"verify-calibration", file, "--port", b.portPath()}).exitCode, 0);
 }
 

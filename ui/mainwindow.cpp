@@ -197,13 +197,19 @@ void MainWindow::setLed(QLabel *led, bool off)
         timer->start(kLedFlashMs);
 }
 
+void MainWindow::logFailure(const QString &text)
+{
+    if (m_failureLog && !text.isEmpty() && !m_failureLog->split(QLatin1Char('\n')).contains(text))
+        *m_failureLog += (m_failureLog->isEmpty() ? QString() : QStringLiteral("\n")) + text;
+}
+
 void MainWindow::reportFailure(const QString &text)
 {
+    // The history hears every failure, also one without a box of its own.
+    logFailure(text);
     // The lost line has its own message; the operation it broke only ends, with its status text.
     if (m_operationRunning && m_lineLost)
         return;
-    if (m_failureLog)
-        *m_failureLog += (m_failureLog->isEmpty() ? QString() : QStringLiteral("\n")) + text;
     refuse(text);
 }
 
@@ -324,6 +330,8 @@ void MainWindow::onSerialPortError(int errNo, const QString &msg)
     default:
         break;
     }
+    // A line lost in the middle of a recorded operation is that operation's failure.
+    logFailure(msg);
     // The same error reported again while its box is still open adds nothing.
     const QString key = QString::number(errNo) + QLatin1Char('\n') + msg;
     if (m_serialErrorsShown.contains(key))

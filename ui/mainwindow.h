@@ -331,6 +331,8 @@ private:
     void showDifferences(const FieldDifferences &differences);
 
     void reportFailure(const QString &text) override;
+    // Adds a failure text to the recorded operation's entry, once.
+    void logFailure(const QString &text);
     // Shows why an input cannot be sent ("错误" box) and returns false for the caller to return.
     bool refuse(const QString &text);
     // The chosen file, or empty when cancelled; remembers its directory in lastCfgDir.
@@ -380,6 +382,7 @@ private:
     QDateTime m_unitReadAt;
     QString m_factoryFileUnit;       // serial number named by the loaded factory file
     QString *m_failureLog = nullptr; // collects the failure texts of a recorded operation
+    QString m_recordNote;            // said in the next entry: a calibration of another unit
     std::unique_ptr<Recorder> m_recorder;
     QString m_recordsTarget;                  // the setting m_recorder was made for
     QString m_recordsProblem;                 // the last recording problem said, not said again

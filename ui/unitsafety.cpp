@@ -19,8 +19,11 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
+#include <QStatusBar>
 #include <QTableWidget>
 #include <QVBoxLayout>
+
+#include <utility>
 
 namespace {
 const QString kVerifyAction = QStringLiteral("actVerifyModule");
@@ -93,7 +96,12 @@ bool MainWindow::confirmFactoryUnit()
              .arg(m_factoryFileUnit, m_unit->serialNumber),
          QString()},
         QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
-    return answer == QMessageBox::Yes;
+    if (answer != QMessageBox::Yes)
+        return false;
+    // The history says whose calibration this unit got.
+    m_recordNote = tr("文件的校准属于序列码 %1 的模块，写入了序列码 %2 的模块。")
+                       .arg(m_factoryFileUnit, m_unit->serialNumber);
+    return true;
 }
 
 Recorder *MainWindow::recorder()
@@ -158,11 +166,18 @@ bool MainWindow::runRecorded(OperationKind kind, const QString &operation, bool 
         return done;
     });
     m_failureLog = outerMessages;
+    const QString note = std::exchange(m_recordNote, QString());
     Recorder *const history = ran ? recorder() : nullptr;
     if (!history)
         return ok;
     report.finished = QDateTime::currentDateTimeUtc();
     report.outcome = ok ? OperationReport::Outcome::Pass : OperationReport::Outcome::Error;
+    // An error entry always says what went wrong: at least what the status bar said.
+    if (!ok && report.message.isEmpty())
+        report.message = statusBar()->currentMessage();
+    if (!note.isEmpty())
+        report.message =
+            report.message.isEmpty() ? note : note + QLatin1Char('\n') + report.message;
     report.requests = m_engine.statistics().framesSent - before.framesSent;
     report.retries = m_engine.statistics().retries - before.retries;
     if (snapshot)

@@ -258,6 +258,10 @@
             <translation>The backup could not be read; nothing was written.</translation>
         </message>
         <message>
+            <source>--force-unit：文件 %1 的校准属于序列码 %2 的模块，写入了序列码 %3 的模块。</source>
+            <translation>--force-unit: the calibration in %1 belongs to the unit with serial number %2; it was written into the unit with serial number %3.</translation>
+        </message>
+        <message>
             <source>文件 %1 的校准属于序列码 %2 的模块，而此模块的序列码是 %3；未写入任何内容（--force-unit 仍然写入）。</source>
             <translation>The calibration in %1 belongs to the unit with serial number %2, this module's serial number is %3; nothing was written (--force-unit writes anyway).</translation>
         </message>
@@ -1589,6 +1593,10 @@ Voice PTT push</source>
             <translation>This calibration belongs to the module with serial number %1, but the identified module's serial number is %2. Write it anyway?</translation>
         </message>
         <message>
+            <source>文件的校准属于序列码 %1 的模块，写入了序列码 %2 的模块。</source>
+            <translation>The file's calibration belongs to the unit with serial number %1; it was written into the unit with serial number %2.</translation>
+        </message>
+        <message>
             <source>历史记录数据库设置 %1 无效：%2</source>
             <translation>The history database setting %1 is not valid: %2</translation>
         </message>
@@ -2012,8 +2020,8 @@ Voice PTT push</source>
     <context>
         <name>RecordsWriter</name>
         <message>
-            <source>历史记录暂存库 %1 也无法写入，记录已丢失：%2</source>
-            <translation>The history spool %1 cannot be written either; the entry is lost: %2</translation>
+            <source>历史记录数据库无法写入（%1），暂存库 %2 也无法写入（%3）：记录已丢失。</source>
+            <translation>The history database cannot be written (%1), nor can the spool %2 (%3): the entry is lost.</translation>
         </message>
         <message>
             <source>历史记录数据库无法写入（%1）；记录暂存于 %2，下次操作时发送。</source>

@@ -258,6 +258,10 @@
             <translation type="unfinished" />
         </message>
         <message>
+            <source>--force-unit：文件 %1 的校准属于序列码 %2 的模块，写入了序列码 %3 的模块。</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
             <source>文件 %1 的校准属于序列码 %2 的模块，而此模块的序列码是 %3；未写入任何内容（--force-unit 仍然写入）。</source>
             <translation type="unfinished" />
         </message>
@@ -1589,6 +1593,10 @@ Voice PTT push</source>
             <translation type="unfinished" />
         </message>
         <message>
+            <source>文件的校准属于序列码 %1 的模块，写入了序列码 %2 的模块。</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
             <source>历史记录数据库设置 %1 无效：%2</source>
             <translation type="unfinished" />
         </message>
@@ -2012,7 +2020,7 @@ Voice PTT push</source>
     <context>
         <name>RecordsWriter</name>
         <message>
-            <source>历史记录暂存库 %1 也无法写入，记录已丢失：%2</source>
+            <source>历史记录数据库无法写入（%1），暂存库 %2 也无法写入（%3）：记录已丢失。</source>
             <translation type="unfinished" />
         </message>
         <message>
