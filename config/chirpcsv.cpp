@@ -272,7 +272,8 @@ std::optional<Decimal> decimal(const QString &input, int decimals)
     for (int i = 0; i < decimals; ++i)
         result.units = result.units * 10 + (i < fraction.size() ? fraction.at(i).digitValue() : 0);
     const QString dropped = fraction.mid(decimals);
-    if (!dropped.isEmpty() && dropped.contains(QRegularExpression(QStringLiteral("[1-9]")))) {
+    if (std::any_of(dropped.cbegin(), dropped.cend(),
+                    [](QChar c) { return c != QLatin1Char('0'); })) {
         result.rounded = true;
         if (dropped.at(0).digitValue() >= 5)
             ++result.units;
@@ -303,7 +304,8 @@ QString quoted(const QString &value)
 
 QString csvField(const QString &value)
 {
-    if (!value.contains(QRegularExpression(QStringLiteral("[,\"\r\n]"))))
+    static const QRegularExpression kSpecial(QStringLiteral("[,\"\r\n]"));
+    if (!value.contains(kSpecial))
         return value;
     QString escaped = value;
     escaped.replace(QLatin1Char('"'), QStringLiteral("\"\""));
