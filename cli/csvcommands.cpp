@@ -19,8 +19,7 @@ void report(Console &console, const QString &headline, const QStringList &notes)
 int CsvCommands::csvToConfig(const QString &csvPath, const QString &configPath, Console &console)
 {
     QString error;
-    const auto csv = ChirpCsv::readFile(csvPath, &error);
-    if (!csv || !ConfigFiles::checkWritable(configPath, &error)) {
+    if (!ConfigFiles::checkWritable(configPath, &error)) {
         console.error(error);
         return ExitCode::kUsage;
     }
@@ -34,11 +33,16 @@ int CsvCommands::csvToConfig(const QString &csvPath, const QString &configPath, 
         }
         config = *existing;
     }
-    const ChirpCsv::Import imported = ChirpCsv::importTable(*csv, config.channels);
-    report(console, imported.headline, imported.notes);
-    if (imported.placed.isEmpty())
+    // No module: no band to check the frequencies against.
+    const auto imported = ChirpCsv::importFile(csvPath, config.channels, {}, &error);
+    if (!imported) {
+        console.error(error);
         return ExitCode::kUsage;
-    config.channels = imported.channels;
+    }
+    report(console, imported->headline, imported->outcome + imported->notes);
+    if (imported->placed.isEmpty())
+        return ExitCode::kUsage;
+    config.channels = imported->channels;
     if (!ConfigFiles::save(configPath, config.channelEntries(), &error)) {
         console.error(error);
         return ExitCode::kUsage;

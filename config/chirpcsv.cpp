@@ -2,6 +2,7 @@
 
 #include "device/channelcodec.h"
 
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QFile>
 #include <QHash>
@@ -65,87 +66,189 @@ struct Record
     bool unclosedQuote = false;
 };
 
-// RFC 4180 fields; blank lines and lines starting with "#" are left out.
-QVector<Record> records(const QString &content)
+// How far a file is read. A CHIRP row is a few hundred bytes, and CHIRP's largest radios hold
+// a few thousand memories: anything beyond these is no channel plan.
+constexpr qint64 kChunkBytes = 64 * 1024;
+constexpr int kMaxRecordBytes = 16 * 1024;
+constexpr int kMaxLines = 10000;
+constexpr int kLookAheadRecords = 100; // counted after the table is full, not interpreted
+constexpr int kMaxRowNotes = 100;      // row notes listed; the others are counted
+
+// Bytes from a device, a chunk at a time, with one byte of look ahead.
+class ByteSource
 {
-    QVector<Record> result;
-    Record record{1, {}, false};
-    QString field;
-    int line = 1;
-    bool inQuotes = false;
-    bool fieldStart = true;
-    bool recordStart = true;
-    const auto endRecord = [&] {
-        record.fields.append(field);
-        field.clear();
-        const bool blank = std::all_of(record.fields.cbegin(), record.fields.cend(),
-                                       [](const QString &f) { return f.trimmed().isEmpty(); });
-        if (!blank || record.unclosedQuote)
-            result.append(record);
-        record = Record{line, {}, false};
-        fieldStart = true;
-        recordStart = true;
+public:
+    explicit ByteSource(QIODevice &device)
+        : m_device(device)
+    {}
+    int peek()
+    {
+        if (m_at == m_buffer.size()) {
+            m_buffer = m_device.read(kChunkBytes);
+            m_at = 0;
+            if (m_buffer.isEmpty())
+                return -1;
+        }
+        return uchar(m_buffer.at(m_at));
+    }
+    int get()
+    {
+        const int c = peek();
+        if (c >= 0)
+            ++m_at;
+        return c;
+    }
+    // Only at the start: a file or a buffer gives a whole chunk in one read.
+    void skipPrefix(const QByteArray &prefix)
+    {
+        if (peek() >= 0 && m_buffer.startsWith(prefix))
+            m_at = prefix.size();
+    }
+
+private:
+    QIODevice &m_device;
+    QByteArray m_buffer;
+    int m_at = 0;
+};
+
+// RFC 4180 records, one at a time; blank lines and lines starting with "#" are left out. The
+// structural characters are ASCII, which never occurs inside a UTF-8 sequence, so the bytes
+// are split first and each field decoded on its own.
+class RecordReader
+{
+public:
+    enum class Stop
+    {
+        None,
+        End,
+        TooLong,
+        TooManyLines
     };
-    for (int i = 0; i < content.size(); ++i) {
-        const QChar c = content.at(i);
-        const bool lineEnd = c == QLatin1Char('\n') || c == QLatin1Char('\r');
-        const bool crLf = c == QLatin1Char('\r') && i + 1 < content.size() &&
-                          content.at(i + 1) == QLatin1Char('\n');
-        if (inQuotes) {
-            if (c == QLatin1Char('"')) {
-                if (i + 1 < content.size() && content.at(i + 1) == QLatin1Char('"')) {
-                    field += c;
-                    ++i;
-                } else {
-                    inQuotes = false;
+
+    explicit RecordReader(QIODevice &device)
+        : m_source(device)
+    {
+        m_source.skipPrefix(QByteArrayLiteral("\xEF\xBB\xBF"));
+    }
+    Stop stop() const { return m_stop; }
+    int line() const { return m_line; }
+    int stopLine() const { return m_stopLine; } // where the record that was too long starts
+
+    // The next record that is not blank; false when the reading has stopped (see stop()).
+    bool next(Record *out)
+    {
+        while (m_stop == Stop::None) {
+            if (read(out))
+                return true;
+        }
+        return false;
+    }
+
+private:
+    bool tooLong(int line)
+    {
+        m_stop = Stop::TooLong;
+        m_stopLine = line;
+        return false;
+    }
+
+    bool skip(int byte)
+    {
+        if (m_source.peek() != byte)
+            return false;
+        m_source.get();
+        return true;
+    }
+
+    // One record, or one blank line or comment; true for a record that is not blank.
+    bool read(Record *out)
+    {
+        Record record{m_line, {}, false};
+        QVector<QByteArray> fields;
+        QByteArray field;
+        bool inQuotes = false;
+        bool fieldStart = true;
+        int bytes = 0;
+        if (m_source.peek() < 0) {
+            m_stop = Stop::End;
+            return false;
+        }
+        if (m_line > kMaxLines) {
+            m_stop = Stop::TooManyLines;
+            return false;
+        }
+        if (m_source.peek() == '#') {
+            int c = 0;
+            while ((c = m_source.get()) >= 0 && c != '\n' && c != '\r') {
+                if (++bytes > kMaxRecordBytes)
+                    return tooLong(record.line);
+            }
+            if (c < 0) {
+                m_stop = Stop::End;
+                return false;
+            }
+            if (c == '\r')
+                skip('\n');
+            ++m_line;
+            return false;
+        }
+        for (int c = m_source.get(); c >= 0; c = m_source.get()) {
+            if (++bytes > kMaxRecordBytes)
+                return tooLong(record.line);
+            const bool lineEnd = c == '\n' || c == '\r';
+            if (inQuotes) {
+                if (c == '"') {
+                    if (skip('"'))
+                        field += '"';
+                    else
+                        inQuotes = false;
+                    continue;
                 }
+                if (c == '\r' && m_source.peek() == '\n')
+                    continue; // a line break inside a field is kept as LF
+                if (lineEnd)
+                    ++m_line;
+                field += lineEnd ? '\n' : char(c);
                 continue;
             }
-            if (crLf)
-                continue; // a line break inside a field is kept as LF
-            if (lineEnd)
-                ++line;
-            field += lineEnd ? QChar(QLatin1Char('\n')) : c;
-            continue;
-        }
-        if (recordStart && c == QLatin1Char('#')) {
-            while (i < content.size() && content.at(i) != QLatin1Char('\n') &&
-                   content.at(i) != QLatin1Char('\r'))
-                ++i;
-            if (i + 1 < content.size() && content.at(i) == QLatin1Char('\r') &&
-                content.at(i + 1) == QLatin1Char('\n'))
-                ++i;
-            ++line;
-            record.line = line;
-            continue;
-        }
-        recordStart = false;
-        if (lineEnd) {
-            if (crLf)
-                ++i;
-            ++line;
-            endRecord();
-            continue;
-        }
-        if (c == QLatin1Char(',')) {
-            record.fields.append(field);
-            field.clear();
-            fieldStart = true;
-            continue;
-        }
-        if (c == QLatin1Char('"') && fieldStart) {
-            inQuotes = true;
+            if (lineEnd) {
+                if (c == '\r')
+                    skip('\n');
+                ++m_line;
+                break;
+            }
+            if (c == ',') {
+                fields.append(field);
+                field.clear();
+                fieldStart = true;
+                continue;
+            }
+            if (c == '"' && fieldStart) {
+                inQuotes = true;
+                fieldStart = false;
+                continue;
+            }
+            field += char(c);
             fieldStart = false;
-            continue;
         }
-        field += c;
-        fieldStart = false;
+        fields.append(field);
+        record.unclosedQuote = inQuotes;
+        bool blank = true;
+        for (const QByteArray &bytesOfField : qAsConst(fields)) {
+            record.fields.append(QString::fromUtf8(bytesOfField));
+            blank = blank && record.fields.last().trimmed().isEmpty();
+        }
+        if (blank && !record.unclosedQuote)
+            return false;
+        *out = record;
+        return true;
     }
-    record.unclosedQuote = inQuotes;
-    if (!recordStart || inQuotes)
-        endRecord();
-    return result;
-}
+
+    ByteSource m_source;
+    Stop m_stop = Stop::None;
+    int m_line = 1;
+    int m_stopLine = 0;
+};
 
 // Decimal text as a whole number of 10^-decimals units, without floating point; rounded half
 // up when it has more decimals. Nothing for text that is no unsigned decimal number.
@@ -169,7 +272,8 @@ std::optional<Decimal> decimal(const QString &input, int decimals)
     for (int i = 0; i < decimals; ++i)
         result.units = result.units * 10 + (i < fraction.size() ? fraction.at(i).digitValue() : 0);
     const QString dropped = fraction.mid(decimals);
-    if (!dropped.isEmpty() && dropped.contains(QRegularExpression(QStringLiteral("[1-9]")))) {
+    if (std::any_of(dropped.cbegin(), dropped.cend(),
+                    [](QChar c) { return c != QLatin1Char('0'); })) {
         result.rounded = true;
         if (dropped.at(0).digitValue() >= 5)
             ++result.units;
@@ -200,7 +304,8 @@ QString quoted(const QString &value)
 
 QString csvField(const QString &value)
 {
-    if (!value.contains(QRegularExpression(QStringLiteral("[,\"\r\n]"))))
+    static const QRegularExpression kSpecial(QStringLiteral("[,\"\r\n]"));
+    if (!value.contains(kSpecial))
         return value;
     QString escaped = value;
     escaped.replace(QLatin1Char('"'), QStringLiteral("\"\""));
@@ -498,25 +603,165 @@ QString lineNote(int line, const QString &note)
     return text(QT_TRANSLATE_NOOP("ChirpCsv", "第 %1 行：%2")).arg(line).arg(note);
 }
 
+// Channel numbers with runs of three or more shortened: "1–3, 5, 6, 8–16".
+QString channelRanges(const QVector<int> &channels)
+{
+    QStringList parts;
+    for (int i = 0; i < channels.size();) {
+        int j = i;
+        while (j + 1 < channels.size() && channels.at(j + 1) == channels.at(j) + 1)
+            ++j;
+        if (j - i >= 2) {
+            parts.append(QStringLiteral("%1–%2").arg(channels.at(i)).arg(channels.at(j)));
+            i = j + 1;
+        } else {
+            parts.append(QString::number(channels.at(i++)));
+        }
+    }
+    return parts.join(QStringLiteral(", "));
+}
+
+// What a whole-table import did to every channel.
+QStringList outcome(const ChirpCsv::Channels &current, const QVector<int> &placed)
+{
+    QVector<int> filled = placed;
+    std::sort(filled.begin(), filled.end());
+    QVector<int> emptied;
+    QVector<int> kept;
+    for (int n = 1; n <= Wire::kChannelCount; ++n) {
+        if (placed.contains(n))
+            continue;
+        const UserChannel &before = current[n - 1];
+        (before.rxFreq != 0 || before.txFreq != 0 ? emptied : kept).append(n);
+    }
+    QStringList lines;
+    lines.append(text(QT_TRANSLATE_NOOP("ChirpCsv", "填入的频道：%1")).arg(channelRanges(filled)));
+    if (!emptied.isEmpty())
+        lines.append(text(QT_TRANSLATE_NOOP("ChirpCsv", "清空的频道（文件中没有它们的行）：%1"))
+                         .arg(channelRanges(emptied)));
+    if (!kept.isEmpty())
+        lines.append(text(QT_TRANSLATE_NOOP("ChirpCsv", "不变的频道（原本为空）：%1"))
+                         .arg(channelRanges(kept)));
+    return lines;
+}
+
+QString megahertzText(quint32 value)
+{
+    return decimalText(value, kFrequencyDecimals);
+}
+
+// The rows that found no channel: the first one, and those a short look ahead counts after it.
+QString notPlacedNote(bool pasting, int firstLine, RecordReader &reader)
+{
+    int more = 0;
+    int lastLine = firstLine;
+    Record record;
+    while (more <= kLookAheadRecords && reader.next(&record)) {
+        ++more;
+        lastLine = record.line;
+    }
+    const QString reason = pasting ? text(QT_TRANSLATE_NOOP("ChirpCsv", "频道 16 之后没有频道"))
+                                   : text(QT_TRANSLATE_NOOP("ChirpCsv", "16 个频道已用完"));
+    if (more == 0 && reader.stop() == RecordReader::Stop::End)
+        return lineNote(firstLine, (pasting ? text(QT_TRANSLATE_NOOP("ChirpCsv", "未粘贴：%1"))
+                                            : text(QT_TRANSLATE_NOOP("ChirpCsv", "未导入：%1")))
+                                       .arg(reason));
+    if (reader.stop() == RecordReader::Stop::End)
+        return (pasting ? text(QT_TRANSLATE_NOOP("ChirpCsv", "第 %1–%2 行的 %3 行未粘贴：%4"))
+                        : text(QT_TRANSLATE_NOOP("ChirpCsv", "第 %1–%2 行的 %3 行未导入：%4")))
+            .arg(firstLine)
+            .arg(lastLine)
+            .arg(more + 1)
+            .arg(reason);
+    return (pasting ? text(QT_TRANSLATE_NOOP("ChirpCsv",
+                                             "第 %1 行起的各行未粘贴：%2；第 %3 行之后未读取"))
+                    : text(QT_TRANSLATE_NOOP("ChirpCsv",
+                                             "第 %1 行起的各行未导入：%2；第 %3 行之后未读取")))
+        .arg(firstLine)
+        .arg(reason)
+        .arg(lastLine);
+}
+
+// Why the reading stopped before the end of the file, when it did.
+QString stopNote(const RecordReader &reader)
+{
+    switch (reader.stop()) {
+    case RecordReader::Stop::TooLong:
+        return text(QT_TRANSLATE_NOOP("ChirpCsv", "第 %1 行起的记录超过 %2 字节，不是 CHIRP 的行；"
+                                                  "文件从这里起未读取。"))
+            .arg(reader.stopLine())
+            .arg(kMaxRecordBytes);
+    case RecordReader::Stop::TooManyLines:
+        return text(QT_TRANSLATE_NOOP("ChirpCsv", "文件超过 %1 行；第 %1 行之后未读取。"))
+            .arg(kMaxLines);
+    default:
+        return QString();
+    }
+}
+
+// The frequencies of a channel outside the module's band; empty when none is (or no band).
+QString outOfBandNote(const UserChannel &channel, ChirpCsv::Band band)
+{
+    using ChannelCodec::isOutOfBand;
+    if (band.max == 0)
+        return QString();
+    const bool rx = isOutOfBand(channel.rxFreq, band.min, band.max);
+    const bool tx = isOutOfBand(channel.txFreq, band.min, band.max);
+    const QString range =
+        QStringLiteral("%1–%2").arg(megahertzText(band.min), megahertzText(band.max));
+    if (rx && tx && channel.rxFreq == channel.txFreq)
+        return text(QT_TRANSLATE_NOOP("ChirpCsv", "频率 %1 MHz 超出模块的频段 %2 MHz"))
+            .arg(megahertzText(channel.rxFreq), range);
+    if (rx && tx)
+        return text(QT_TRANSLATE_NOOP("ChirpCsv",
+                                      "接收频率 %1 MHz 和发射频率 %2 MHz 超出模块的频段 %3 MHz"))
+            .arg(megahertzText(channel.rxFreq), megahertzText(channel.txFreq), range);
+    if (rx || tx)
+        return (rx ? text(QT_TRANSLATE_NOOP("ChirpCsv", "接收频率 %1 MHz 超出模块的频段 %2 MHz"))
+                   : text(QT_TRANSLATE_NOOP("ChirpCsv", "发射频率 %1 MHz 超出模块的频段 %2 MHz")))
+            .arg(megahertzText(rx ? channel.rxFreq : channel.txFreq), range);
+    return QString();
+}
+
 // Reads the rows and puts the usable ones into channels; first = 0 places by Location.
-ChirpCsv::Import place(const QByteArray &csv, const ChirpCsv::Channels &current, int first)
+ChirpCsv::Import place(QIODevice &source, const ChirpCsv::Channels &current, int first,
+                       ChirpCsv::Band band)
 {
     ChirpCsv::Import result;
     const bool pasting = first > 0;
+    const int capacity = pasting ? Wire::kChannelCount - first + 1 : Wire::kChannelCount;
     result.channels = pasting ? current : ChirpCsv::Channels{};
-    QByteArray content = csv;
-    if (content.startsWith("\xEF\xBB\xBF"))
-        content.remove(0, 3);
-    QVector<Record> all = records(QString::fromUtf8(content));
-    const std::optional<RowReader> reader =
-        all.isEmpty() ? std::nullopt : std::optional<RowReader>(RowReader(all.first().fields));
+    RecordReader reader(source);
+    QStringList fileNotes;
+    // The rows with a channel and, up to a count of notes, the rows skipped, in file order.
     QVector<Row> rows;
-    if (!reader || !reader->hasFrequency()) {
-        result.notes.append(
+    int usableCount = 0;
+    int listedNotes = 0;
+    int omittedNotes = 0;
+    QString notPlaced;
+    Record header;
+    const bool hasHeader = reader.next(&header);
+    const RowReader rowReader(header.fields);
+    if (!hasHeader || !rowReader.hasFrequency()) {
+        fileNotes.append(
             text(QT_TRANSLATE_NOOP("ChirpCsv", "文件没有 CHIRP 的表头（缺少 Frequency 列）。")));
     } else {
-        for (int i = 1; i < all.size(); ++i)
-            rows.append(reader->read(all.at(i)));
+        Record record;
+        while (reader.next(&record)) {
+            Row row = rowReader.read(record);
+            if (row.channel) {
+                if (++usableCount > capacity) {
+                    notPlaced = notPlacedNote(pasting, row.line, reader);
+                    break;
+                }
+                rows.append(row);
+            } else if (listedNotes < kMaxRowNotes) {
+                listedNotes += row.notes.size();
+                rows.append(row);
+            } else {
+                omittedNotes += row.notes.size();
+            }
+        }
     }
 
     QVector<Row *> usable;
@@ -531,17 +776,12 @@ ChirpCsv::Import place(const QByteArray &csv, const ChirpCsv::Channels &current,
         if (ok && location >= 1 && location <= Wire::kChannelCount && !locations.contains(location))
             locations.append(location);
     }
-    const bool byLocation = !pasting && !usable.isEmpty() && locations.size() == usable.size();
+    const bool byLocation =
+        !pasting && !usable.isEmpty() && notPlaced.isEmpty() && locations.size() == usable.size();
     int next = pasting ? first : 1;
     for (int i = 0; i < usable.size(); ++i) {
         Row &row = *usable.at(i);
         const int target = byLocation ? locations.at(i) : next++;
-        if (target > Wire::kChannelCount) {
-            row.notes.append(
-                pasting ? text(QT_TRANSLATE_NOOP("ChirpCsv", "未粘贴：频道 16 之后没有频道"))
-                        : text(QT_TRANSLATE_NOOP("ChirpCsv", "未导入：16 个频道已用完")));
-            continue;
-        }
         if (!byLocation && !pasting)
             row.notes.append(text(QT_TRANSLATE_NOOP("ChirpCsv", "Location %1 → 频道 %2"))
                                  .arg(quoted(row.location))
@@ -551,31 +791,42 @@ ChirpCsv::Import place(const QByteArray &csv, const ChirpCsv::Channels &current,
             const int kept = current[target - 1].sqLevelIndex;
             channel.sqLevelIndex = kept >= 0 ? kept : 0;
         }
+        if (const QString note = outOfBandNote(channel, band); !note.isEmpty()) {
+            row.notes.append(note);
+            result.outOfBand.append(target);
+        }
         result.channels[target - 1] = channel;
         result.placed.append(target);
     }
 
-    QStringList fileNotes = result.notes;
-    result.notes.clear();
     bool named = false;
     for (const Row &row : qAsConst(rows)) {
         for (const QString &note : row.notes)
             result.notes.append(lineNote(row.line, note));
         named = named || row.named;
     }
+    if (!notPlaced.isEmpty())
+        result.notes.append(notPlaced);
+    if (omittedNotes > 0)
+        fileNotes.append(text(QT_TRANSLATE_NOOP("ChirpCsv", "另有 %1 条关于跳过的行的说明未列出。"))
+                             .arg(omittedNotes));
+    if (notPlaced.isEmpty() && reader.stop() != RecordReader::Stop::End)
+        fileNotes.append(stopNote(reader));
     if (named)
         fileNotes.append(text(QT_TRANSLATE_NOOP("ChirpCsv", "名称不保留：模块的频道没有名称。")));
     result.notes.append(fileNotes);
 
-    if (result.placed.isEmpty())
+    if (result.placed.isEmpty()) {
         result.headline = pasting ? text(QT_TRANSLATE_NOOP("ChirpCsv", "没有可粘贴的行。"))
                                   : text(QT_TRANSLATE_NOOP("ChirpCsv", "没有可导入的行。"));
-    else
-        result.headline =
-            (pasting ? text(QT_TRANSLATE_NOOP("ChirpCsv", "已粘贴 %1 行，放入频道 %2。"))
-                     : text(QT_TRANSLATE_NOOP("ChirpCsv", "已导入 %1 行，放入频道 %2。")))
-                .arg(result.placed.size())
-                .arg(channelList(result.placed));
+        return result;
+    }
+    result.headline = (pasting ? text(QT_TRANSLATE_NOOP("ChirpCsv", "已粘贴 %1 行，放入频道 %2。"))
+                               : text(QT_TRANSLATE_NOOP("ChirpCsv", "已导入 %1 行，放入频道 %2。")))
+                          .arg(result.placed.size())
+                          .arg(channelList(result.placed));
+    if (!pasting)
+        result.outcome = outcome(current, result.placed);
     return result;
 }
 
@@ -666,14 +917,38 @@ QString ChirpCsv::header()
     return headerColumns().join(QLatin1Char(','));
 }
 
-ChirpCsv::Import ChirpCsv::importTable(const QByteArray &csv, const Channels &current)
+ChirpCsv::Import ChirpCsv::importTable(QIODevice &source, const Channels &current, Band band)
 {
-    return place(csv, current, 0);
+    return place(source, current, 0, band);
 }
 
-ChirpCsv::Import ChirpCsv::paste(const QByteArray &csv, const Channels &current, int first)
+ChirpCsv::Import ChirpCsv::importTable(const QByteArray &csv, const Channels &current, Band band)
 {
-    return place(csv, current, std::clamp(first, 1, Wire::kChannelCount));
+    QBuffer buffer;
+    buffer.setData(csv);
+    buffer.open(QIODevice::ReadOnly);
+    return place(buffer, current, 0, band);
+}
+
+ChirpCsv::Import ChirpCsv::paste(const QByteArray &csv, const Channels &current, int first,
+                                 Band band)
+{
+    QBuffer buffer;
+    buffer.setData(csv);
+    buffer.open(QIODevice::ReadOnly);
+    return place(buffer, current, std::clamp(first, 1, Wire::kChannelCount), band);
+}
+
+std::optional<ChirpCsv::Import> ChirpCsv::importFile(const QString &path, const Channels &current,
+                                                     Band band, QString *error)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        if (error)
+            *error = text(QT_TRANSLATE_NOOP("ChirpCsv", "无法读取文件 %1。")).arg(path);
+        return std::nullopt;
+    }
+    return place(file, current, 0, band);
 }
 
 ChirpCsv::Export ChirpCsv::write(const Channels &channels, const QVector<int> &which)
@@ -715,17 +990,6 @@ ChirpCsv::Export ChirpCsv::write(const Channels &channels, const QVector<int> &w
                                 .arg(result.written.size())
                                 .arg(channelList(result.written));
     return result;
-}
-
-std::optional<QByteArray> ChirpCsv::readFile(const QString &path, QString *error)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        if (error)
-            *error = text(QT_TRANSLATE_NOOP("ChirpCsv", "无法读取文件 %1。")).arg(path);
-        return std::nullopt;
-    }
-    return file.readAll();
 }
 
 bool ChirpCsv::writeFile(const QString &path, const QByteArray &data, QString *error)

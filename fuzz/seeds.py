@@ -192,11 +192,62 @@ REPLIES = {
     "hex": b"#H1F",
     "words": b"inf",
 }
+# fuzz_chirpcsv: CHIRP's generic CSV as CHIRP writes it (CR LF, MHz with six decimals, the
+# columns of its current and of its older versions), this tool's own export, and the malformed
+# files the tests use.
+CHIRP_HEADER = ("Location,Name,Frequency,Duplex,Offset,Tone,rToneFreq,cToneFreq,DtcsCode,"
+                "DtcsPolarity,RxDtcsCode,CrossMode,Mode,TStep,Skip,Power,Comment,URCALL,RPT1CALL,"
+                "RPT2CALL,DVCODE")
+CHIRP_ROWS = [
+    "0,CALL,146.520000,,0.000000,,88.5,88.5,023,NN,023,Tone->Tone,FM,5.00,,50W,,,,,",
+    "1,RPT1,146.940000,-,0.600000,Tone,100.0,88.5,023,NN,023,Tone->Tone,FM,5.00,,50W,,,,,",
+    "2,RPT2,442.100000,+,5.000000,TSQL,88.5,141.3,023,NN,023,Tone->Tone,FM,25.00,S,5.0W,hill,,,,",
+    "3,DCS,462.562500,,0.000000,DTCS,88.5,88.5,754,NN,754,Tone->Tone,NFM,12.50,,2.0W,,,,,",
+    "4,SPLIT,462.675000,split,467.675000,,88.5,88.5,023,NN,023,Tone->Tone,FM,6.25,P,1.0W,,,,,",
+    "5,AIR,124.500000,,0.000000,,88.5,88.5,023,NN,023,Tone->Tone,AM,25.00,,,,,,,",
+    "6,RX ONLY,162.550000,off,0.000000,,88.5,88.5,023,NN,023,Tone->Tone,FM,25.00,,,,,,,",
+    "7,CROSS,446.006250,,0.000000,Cross,88.5,88.5,023,NR,023,DTCS->Tone,NFM,6.25,,0.5W,,,,,",
+    "8,REV,446.093750,,0.000000,TSQL-R,88.5,67.0,023,NN,023,Tone->Tone,NFM,6.25,,,,,,,",
+]
+
+
+def chirp(*rows, header=CHIRP_HEADER, end="\r\n") -> bytes:
+    return (end.join((header,) + rows) + end).encode()
+
+
+OWN_EXPORT = chirp(
+    "1,CH1,462.562500,+,5.000000,TSQL,67.0,67.0,023,NN,023,Tone->Tone,FM,5.00,,5.0W,SQ=L2,,,,",
+    "2,CH2,462.562500,-,5.000000,DTCS,88.5,88.5,023,NN,023,Tone->Tone,NFM,6.25,S,2.0W,SQ=L3,,,,",
+    "3,CH3,150.000000,split,450.000000,,88.5,88.5,023,NN,023,Tone->Tone,FM,5.00,,1.0W,"
+    "SQ=L0 Switch Signal,,,,")
+CHIRP = {
+    "chirp_export": chirp(*CHIRP_ROWS),
+    "chirp_older_header": chirp(
+        "1,CH1,146.52,,0,,88.5,88.5,023,NN,FM,5,,",
+        header="Location,Name,Frequency,Duplex,Offset,Tone,rToneFreq,cToneFreq,DtcsCode,"
+               "DtcsPolarity,Mode,TStep,Skip,Comment"),
+    "own_export": OWN_EXPORT,
+    "any_column_order": b"Mode,Frequency,Location\nNFM,446.00625,1\n",
+    "bom_comments_blank_lines": b"\xef\xbb\xbf# plan\r\n" + chirp("", "#1,x", *CHIRP_ROWS[:3]),
+    "quoted_fields": chirp('1,"Hill, ""North""",462.5625,,0,,88.5,88.5,023,NN,023,Tone->Tone,FM,5,,,,,,,',
+                           '2,"A\nB",462.575,,0,,88.5,88.5,023,NN,023,Tone->Tone,FM,5,,,,,,,'),
+    "unclosed_quote": chirp('1,"open,462.5625,,0,,88.5,88.5,023,NN,023,Tone->Tone,FM,5,,,,,,,'),
+    "seventeen_rows": chirp(*[f"{n},CH{n},450.{n:02d}0000,,0.000000,,88.5,88.5,023,NN,023,"
+                              "Tone->Tone,FM,5.00,,1.0W,,,,," for n in range(1, 18)]),
+    "odd_values": chirp(
+        "1,X,146.520005,,0,,88.5,88.5,023,NN,023,Tone->Tone,FM,5,,2.45W,SQ=L9,,,,",
+        "2,X,1000.0,,0,,88.5,88.5,023,NN,023,Tone->Tone,FM,5,,,,,,,",
+        "3,X,146.94,-,500,,88.5,88.5,023,NN,023,Tone->Tone,FM,5,,,,,,,",
+        "4,X,462.5625,,0,TSQL,88.5,88.4,024,NN,023,Tone->Tone,WFM,5,Q,High,,,,,",
+        "20,X,,,0,DTCS,88.5,88.5,024,NR,023,Tone->Tone,FM,5,,,,,,,"),
+    "no_header": chirp(*CHIRP_ROWS[:2], header=CHIRP_ROWS[2]),
+    "empty": b"",
+}
 
 for target, seeds in (("fuzz_reassembler", REASSEMBLER), ("fuzz_jsonconfig", JSONCONFIG),
                       ("fuzz_userconfig", FILES), ("fuzz_factoryconfig", FILES),
                       ("fuzz_recipe", RECIPES), ("fuzz_instrumentprofile", PROFILES),
-                      ("fuzz_scpireply", REPLIES)):
+                      ("fuzz_scpireply", REPLIES), ("fuzz_chirpcsv", CHIRP)):
     folder = CORPUS / target
     folder.mkdir(parents=True, exist_ok=True)
     for name, data in seeds.items():

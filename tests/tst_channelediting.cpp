@@ -8,6 +8,7 @@
 #include <QAction>
 #include <QClipboard>
 #include <QComboBox>
+#include <QFileDialog>
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QProcess>
@@ -56,11 +57,14 @@ QByteArray readFile(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-int runCli(const QStringList &arguments)
+int runCli(const QStringList &arguments, QStringList *errors = nullptr)
 {
     QProcess process;
     process.start(QDir(qEnvironmentVariable("LX_BINARY_DIR")).filePath("cli/lx815-cli"), arguments);
-    return process.waitForFinished(20000) ? process.exitCode() : -1;
+    const bool finished = process.waitForFinished(20000);
+    if (errors)
+        *errors = QString::fromUtf8(process.readAllStandardError()).split('\n', Qt::SkipEmptyParts);
+    return finished ? process.exitCode() : -1;
 }
 
 QByteArray plan(const QStringList &rows)
@@ -91,6 +95,9 @@ private slots:
     void commandLineRoundTrip();
     void commandLineExitCodes_data();
     void commandLineExitCodes();
+    void commandLineSummary();
+    void exportAddsExtension();
+    void importOffersAllFiles();
 
 private:
     void trigger(const QString &action) { m_rig->widget<QAction>(action)->trigger(); }
@@ -216,6 +223,7 @@ void TestChannelEditing::undoKeys()
 
 void TestChannelEditing::importShowsOneSummary()
 {
+    trigger("action_5");                 // the band, 450-490 MHz
     QVERIFY(m_rig->click("pushButton")); // nothing to do with the import: shows it replaces
     m_chosen = m_dir.filePath("mixed.csv");
     QVERIFY(
@@ -226,8 +234,12 @@ void TestChannelEditing::importShowsOneSummary()
     QCOMPARE(m_rig->boxes().shown.size(), 1);
     const MessageBox::Shown &box = m_rig->boxes().shown.first();
     QCOMPARE(box.title, QStringLiteral("导入 CSV"));
-    QCOMPARE(box.text, QStringLiteral("已导入 1 行，放入频道 3。"));
-    QVERIFY2(box.informativeText.startsWith(QStringLiteral("第 3 行：已跳过：模块不支持模式")),
+    QCOMPARE(box.text, QStringLiteral("已导入 1 行，放入频道 3。\n填入的频道：3\n"
+                                      "清空的频道（文件中没有它们的行）：1, 2, 4–16"));
+    QCOMPARE(box.icon, QMessageBox::Warning); // a frequency outside the band read is a problem
+    QVERIFY2(box.informativeText.startsWith(
+                 QStringLiteral("第 2 行：频率 146.52000 MHz 超出模块的频段 ")) &&
+                 box.informativeText.contains(QStringLiteral("\n第 3 行：已跳过：模块不支持模式")),
              qPrintable(box.informativeText));
     MainWindow &window = m_rig->window();
     QCOMPARE(window.findChild<QLineEdit *>(cell(3, "RxFreq"))->displayText(),
@@ -369,6 +381,57 @@ void TestChannelEditing::commandLineExitCodes()
                                                : QStringList{command, configPath, csvPath}),
              exitCode);
     QVERIFY(!QFile::exists(command == "csv-to-config" ? configPath : csvPath));
+}
+
+void TestChannelEditing::commandLineSummary()
+{
+    // Far more rows than channels: the table, then one line for the rest.
+    QStringList rows;
+    for (int n = 1; n <= 20000; ++n)
+        rows << kBaseRow.arg(n).arg("462.550000");
+    const QString csvPath = m_dir.filePath("huge.csv");
+    QVERIFY(writeFile(csvPath, plan(rows)));
+    QStringList errors;
+    QCOMPARE(runCli({"csv-to-config", csvPath, m_dir.filePath("huge.json")}, &errors), 0);
+    QCOMPARE(errors.size(), 19); // headline, channels, 16 x "Location → channel", the rest
+    QCOMPARE(errors.at(1), QStringLiteral("  Filled: channels 1–16"));
+    QCOMPARE(errors.last(), QStringLiteral("  The rows from line 18 on are not imported: all 16 "
+                                           "channels are taken; nothing after line 119 was read"));
+}
+
+void TestChannelEditing::exportAddsExtension()
+{
+    const QString csv = m_dir.filePath("plan.csv");
+    m_chosen = m_dir.filePath("plan");
+    trigger("actExportCsv");
+    QVERIFY(!QFile::exists(m_chosen));
+    QVERIFY(readFile(csv).startsWith(kHeader));
+    // The dialog asked about "plan": replacing "plan.csv" is asked here, and No keeps it.
+    QVERIFY(writeFile(csv, "kept"));
+    m_rig->clear();
+    m_rig->boxes().setAnswer(QMessageBox::No);
+    trigger("actExportCsv");
+    QCOMPARE(m_rig->boxes().shown.size(), 1);
+    QCOMPARE(readFile(csv), QByteArray("kept"));
+}
+
+void TestChannelEditing::importOffersAllFiles()
+{
+    m_rig->window().setFileChooser({});
+    QStringList filters;
+    QTimer poll;
+    connect(&poll, &QTimer::timeout, [&] {
+        for (QWidget *widget : QApplication::topLevelWidgets()) {
+            auto *dialog = qobject_cast<QFileDialog *>(widget);
+            if (dialog && dialog->isVisible()) {
+                filters = dialog->nameFilters();
+                dialog->reject();
+            }
+        }
+    });
+    poll.start(20);
+    trigger("actImportCsv");
+    QCOMPARE(filters, (QStringList{"CSV 文件 (*.csv)", "所有文件 (*)"}));
 }
 
 QTEST_MAIN(TestChannelEditing)

@@ -39,6 +39,15 @@ QByteArray row(const QString &changes, int location = 1)
     }
     return fields.join(',').toUtf8();
 }
+
+// The header and count rows with locations from 1, each changed as given.
+QByteArray rows(int count, const QString &changes = QString())
+{
+    QByteArray csv = kHeader + "\r\n";
+    for (int n = 1; n <= count; ++n)
+        csv += row(changes, n) + "\r\n";
+    return csv;
+}
 } // namespace
 
 class TestChirpCsv : public QObject
@@ -55,6 +64,10 @@ private slots:
     void squelchKeepsCurrentLevel();
     void pasteAtChannel15();
     void roundTrip();
+    void summary_data();
+    void summary();
+    void bounds_data();
+    void bounds();
 };
 
 void TestChirpCsv::mapping_data()
@@ -251,6 +264,85 @@ void TestChirpCsv::roundTrip()
     QVERIFY2(read.notes.isEmpty(), qPrintable(read.notes.join('|')));
     for (int n = 0; n < 16; ++n)
         QCOMPARE(read.channels[n], table[n]);
+}
+
+void TestChirpCsv::summary_data()
+{
+    QTest::addColumn<QList<int>>("inUse"); // channels of the current table
+    QTest::addColumn<QStringList>("rows"); // "location;changes"
+    QTest::addColumn<QStringList>("outcome");
+    QTest::addColumn<QVector<int>>("outOfBand"); // of a 450-490 MHz module
+
+    QTest::newRow("three rows into a full table")
+        << QList<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16}
+        << QStringList{"1;Frequency=450", "2;Frequency=490", "3;Frequency=600"}
+        << QStringList{"填入的频道：1–3", "清空的频道（文件中没有它们的行）：4–16"}
+        << QVector<int>{3};
+    QTest::newRow("filled, emptied and kept")
+        << QList<int>{1, 3, 4, 5} << QStringList{"7;Frequency=470", "2;Frequency=449.99999"}
+        << QStringList{"填入的频道：2, 7", "清空的频道（文件中没有它们的行）：1, 3–5",
+                       "不变的频道（原本为空）：6, 8–16"}
+        << QVector<int>{2};
+    QTest::newRow("transmit below the band")
+        << QList<int>{} << QStringList{"1;Frequency=470;Duplex=split;Offset=150"}
+        << QStringList{"填入的频道：1", "不变的频道（原本为空）：2–16"} << QVector<int>{1};
+    QTest::newRow("nothing usable")
+        << QList<int>{1} << QStringList{"1;Mode=AM"} << QStringList{} << QVector<int>{};
+}
+
+void TestChirpCsv::summary()
+{
+    QFETCH(QList<int>, inUse);
+    QFETCH(QStringList, rows);
+    QFETCH(QStringList, outcome);
+    QFETCH(QVector<int>, outOfBand);
+    ChirpCsv::Channels current{};
+    for (int n : inUse)
+        current[n - 1] = UserChannel{46000000, 46000000, 0, 0, 0, 0, 0};
+    QByteArray csv = kHeader + "\n";
+    for (const QString &line : rows)
+        csv += row(line.section(';', 1), line.section(';', 0, 0).toInt()) + "\n";
+    const auto result = ChirpCsv::importTable(csv, current, {45000000, 49000000});
+    QCOMPARE(result.outcome, outcome);
+    QCOMPARE(result.outOfBand, outOfBand);
+    QCOMPARE(result.notes.filter(QStringLiteral("超出模块的频段 450.00000–490.00000 MHz")).size(),
+             outOfBand.size());
+}
+
+void TestChirpCsv::bounds_data()
+{
+    QTest::addColumn<QByteArray>("csv");
+    QTest::addColumn<int>("placed");
+    QTest::addColumn<int>("notes");
+    QTest::addColumn<QString>("last");      // a part of the last note
+    QTest::addColumn<qint64>("readAtMost"); // bytes taken from the file
+
+    const QByteArray open = kHeader + "\n" + row("Name=\"open") + QByteArray(1 << 20, 'x');
+    QTest::newRow("20 rows") << rows(20) << 16 << 17 << "第 18–21 行的 4 行未导入：16 个频道已用完"
+                             << qint64(1 << 20);
+    QTest::newRow("20 000 rows") << rows(20000) << 16 << 17
+                                 << "第 18 行起的各行未导入：16 个频道已用完；第 119 行之后未读取"
+                                 << qint64(64 * 1024);
+    QTest::newRow("a quote never closed")
+        << open << 0 << 1 << "第 2 行起的记录超过 16384 字节" << qint64(64 * 1024);
+    QTest::newRow("14 000 rows skipped")
+        << rows(14000, "Mode=AM") << 0 << 102 << "文件超过 10000 行" << qint64(1 << 20);
+}
+
+void TestChirpCsv::bounds()
+{
+    QFETCH(QByteArray, csv);
+    QFETCH(int, placed);
+    QFETCH(int, notes);
+    QFETCH(QString, last);
+    QFETCH(qint64, readAtMost);
+    QBuffer file(&csv);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const auto result = ChirpCsv::importTable(file, {});
+    QCOMPARE(result.placed.size(), placed);
+    QCOMPARE(result.notes.size(), notes);
+    QVERIFY2(result.notes.last().contains(last), qPrintable(result.notes.last()));
+    QVERIFY2(file.pos() <= readAtMost, qPrintable(QString::number(file.pos())));
 }
 
 QTEST_GUILESS_MAIN(TestChirpCsv)

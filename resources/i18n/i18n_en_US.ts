@@ -131,20 +131,84 @@
             <translation>Line %1: %2</translation>
         </message>
         <message>
+            <source>填入的频道：%1</source>
+            <translation>Filled: channels %1</translation>
+        </message>
+        <message>
+            <source>清空的频道（文件中没有它们的行）：%1</source>
+            <translation>Emptied (the file has no row for them): channels %1</translation>
+        </message>
+        <message>
+            <source>不变的频道（原本为空）：%1</source>
+            <translation>Kept (empty already): channels %1</translation>
+        </message>
+        <message>
+            <source>频道 16 之后没有频道</source>
+            <translation>there is no channel after 16</translation>
+        </message>
+        <message>
+            <source>16 个频道已用完</source>
+            <translation>all 16 channels are taken</translation>
+        </message>
+        <message>
+            <source>未粘贴：%1</source>
+            <translation>not pasted: %1</translation>
+        </message>
+        <message>
+            <source>未导入：%1</source>
+            <translation>not imported: %1</translation>
+        </message>
+        <message>
+            <source>第 %1–%2 行的 %3 行未粘贴：%4</source>
+            <translation>Lines %1–%2, %3 rows, not pasted: %4</translation>
+        </message>
+        <message>
+            <source>第 %1–%2 行的 %3 行未导入：%4</source>
+            <translation>Lines %1–%2, %3 rows, not imported: %4</translation>
+        </message>
+        <message>
+            <source>第 %1 行起的各行未粘贴：%2；第 %3 行之后未读取</source>
+            <translation>The rows from line %1 on are not pasted: %2; nothing after line %3 was read</translation>
+        </message>
+        <message>
+            <source>第 %1 行起的各行未导入：%2；第 %3 行之后未读取</source>
+            <translation>The rows from line %1 on are not imported: %2; nothing after line %3 was read</translation>
+        </message>
+        <message>
+            <source>第 %1 行起的记录超过 %2 字节，不是 CHIRP 的行；文件从这里起未读取。</source>
+            <translation>The record from line %1 on is longer than %2 bytes, which no CHIRP row is; the file was not read from there on.</translation>
+        </message>
+        <message>
+            <source>文件超过 %1 行；第 %1 行之后未读取。</source>
+            <translation>The file has more than %1 lines; nothing after line %1 was read.</translation>
+        </message>
+        <message>
+            <source>频率 %1 MHz 超出模块的频段 %2 MHz</source>
+            <translation>the frequency %1 MHz is outside the module's band %2 MHz</translation>
+        </message>
+        <message>
+            <source>接收频率 %1 MHz 和发射频率 %2 MHz 超出模块的频段 %3 MHz</source>
+            <translation>the receive frequency %1 MHz and the transmit frequency %2 MHz are outside the module's band %3 MHz</translation>
+        </message>
+        <message>
+            <source>接收频率 %1 MHz 超出模块的频段 %2 MHz</source>
+            <translation>the receive frequency %1 MHz is outside the module's band %2 MHz</translation>
+        </message>
+        <message>
+            <source>发射频率 %1 MHz 超出模块的频段 %2 MHz</source>
+            <translation>the transmit frequency %1 MHz is outside the module's band %2 MHz</translation>
+        </message>
+        <message>
             <source>文件没有 CHIRP 的表头（缺少 Frequency 列）。</source>
             <translation>The file has no CHIRP header (no Frequency column).</translation>
         </message>
         <message>
-            <source>未粘贴：频道 16 之后没有频道</source>
-            <translation>not pasted: there is no channel after 16</translation>
-        </message>
-        <message>
-            <source>未导入：16 个频道已用完</source>
-            <translation>not imported: all 16 channels are taken</translation>
-        </message>
-        <message>
             <source>Location %1 → 频道 %2</source>
             <translation>Location %1 → channel %2</translation>
+        </message>
+        <message>
+            <source>另有 %1 条关于跳过的行的说明未列出。</source>
+            <translation>%1 more notes on skipped rows are not listed.</translation>
         </message>
         <message>
             <source>名称不保留：模块的频道没有名称。</source>
@@ -167,6 +231,10 @@
             <translation>Imported %1 row(s) into channel(s) %2.</translation>
         </message>
         <message>
+            <source>无法读取文件 %1。</source>
+            <translation>Cannot read the file %1.</translation>
+        </message>
+        <message>
             <source>频道 %1：没有接收频率，未写出</source>
             <translation>channel %1: no receive frequency, not written</translation>
         </message>
@@ -185,10 +253,6 @@
         <message>
             <source>已导出 %1 个频道：%2。</source>
             <translation>Exported %1 channel(s): %2.</translation>
-        </message>
-        <message>
-            <source>无法读取文件 %1。</source>
-            <translation>Cannot read the file %1.</translation>
         </message>
         <message>
             <source>无法写入文件 %1。</source>
@@ -1669,8 +1733,16 @@ Voice PTT push</source>
             <translation>Import CSV</translation>
         </message>
         <message>
+            <source>CSV 文件 (*.csv);;所有文件 (*)</source>
+            <translation>CSV files (*.csv);;All files (*)</translation>
+        </message>
+        <message>
             <source>导出 CSV</source>
             <translation>Export CSV</translation>
+        </message>
+        <message>
+            <source>%1 已存在。要替换它吗？</source>
+            <translation>%1 already exists. Do you want to replace it?</translation>
         </message>
         <message>
             <source>已复制 %1 个频道</source>

@@ -131,19 +131,83 @@
             <translation type="unfinished" />
         </message>
         <message>
+            <source>填入的频道：%1</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>清空的频道（文件中没有它们的行）：%1</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>不变的频道（原本为空）：%1</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>频道 16 之后没有频道</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>16 个频道已用完</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>未粘贴：%1</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>未导入：%1</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>第 %1–%2 行的 %3 行未粘贴：%4</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>第 %1–%2 行的 %3 行未导入：%4</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>第 %1 行起的各行未粘贴：%2；第 %3 行之后未读取</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>第 %1 行起的各行未导入：%2；第 %3 行之后未读取</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>第 %1 行起的记录超过 %2 字节，不是 CHIRP 的行；文件从这里起未读取。</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>文件超过 %1 行；第 %1 行之后未读取。</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>频率 %1 MHz 超出模块的频段 %2 MHz</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>接收频率 %1 MHz 和发射频率 %2 MHz 超出模块的频段 %3 MHz</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>接收频率 %1 MHz 超出模块的频段 %2 MHz</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>发射频率 %1 MHz 超出模块的频段 %2 MHz</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
             <source>文件没有 CHIRP 的表头（缺少 Frequency 列）。</source>
             <translation type="unfinished" />
         </message>
         <message>
-            <source>未粘贴：频道 16 之后没有频道</source>
-            <translation type="unfinished" />
-        </message>
-        <message>
-            <source>未导入：16 个频道已用完</source>
-            <translation type="unfinished" />
-        </message>
-        <message>
             <source>Location %1 → 频道 %2</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>另有 %1 条关于跳过的行的说明未列出。</source>
             <translation type="unfinished" />
         </message>
         <message>
@@ -167,6 +231,10 @@
             <translation type="unfinished" />
         </message>
         <message>
+            <source>无法读取文件 %1。</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
             <source>频道 %1：没有接收频率，未写出</source>
             <translation type="unfinished" />
         </message>
@@ -184,10 +252,6 @@
         </message>
         <message>
             <source>已导出 %1 个频道：%2。</source>
-            <translation type="unfinished" />
-        </message>
-        <message>
-            <source>无法读取文件 %1。</source>
             <translation type="unfinished" />
         </message>
         <message>
@@ -1669,7 +1733,15 @@ Voice PTT push</source>
             <translation type="unfinished" />
         </message>
         <message>
+            <source>CSV 文件 (*.csv);;所有文件 (*)</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
             <source>导出 CSV</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1 已存在。要替换它吗？</source>
             <translation type="unfinished" />
         </message>
         <message>

@@ -11,6 +11,7 @@
 
 #include <QAction>
 #include <QClipboard>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QGuiApplication>
 #include <QLabel>
@@ -167,33 +168,45 @@ void MainWindow::showChannels(const UserConfig &config, const QVector<int> &chan
 
 void MainWindow::importChannelCsv()
 {
-    const QString path = chooseConfigFile(false, tr("导入 CSV"), kCsvFilter);
+    // Plans come under any name (mailed, downloaded): every file can be chosen.
+    const QString path =
+        chooseConfigFile(false, tr("导入 CSV"), tr("CSV 文件 (*.csv);;所有文件 (*)"));
     if (path.isEmpty())
         return;
+    m_channelUndo->finishEditing();
+    UserConfig config = userConfigFromWidgets();
     QString error;
-    const auto csv = ChirpCsv::readFile(path, &error);
-    if (!csv) {
+    const auto imported =
+        ChirpCsv::importFile(path, config.channels, {bandMinimum(), bandMaximum()}, &error);
+    if (!imported) {
         MessageBox::critical(this, tr("错误"), error);
         return;
     }
-    m_channelUndo->finishEditing();
-    UserConfig config = userConfigFromWidgets();
-    const ChirpCsv::Import imported = ChirpCsv::importTable(*csv, config.channels);
-    if (!imported.placed.isEmpty()) {
-        config.channels = imported.channels;
+    if (!imported->placed.isEmpty()) {
+        config.channels = imported->channels;
         showChannels(config, allChannels());
         m_channelUndo->record(ChannelUndo::Change::Import);
     }
+    const bool problems = imported->placed.isEmpty() || !imported->outOfBand.isEmpty();
     MessageBox::show(this,
-                     {imported.placed.isEmpty() ? QMessageBox::Warning : QMessageBox::Information,
-                      tr("导入 CSV"), imported.headline, imported.notes.join(QLatin1Char('\n'))});
+                     {problems ? QMessageBox::Warning : QMessageBox::Information, tr("导入 CSV"),
+                      (QStringList(imported->headline) + imported->outcome).join(QLatin1Char('\n')),
+                      imported->notes.join(QLatin1Char('\n'))});
 }
 
 void MainWindow::exportChannelCsv()
 {
-    const QString path = chooseConfigFile(true, tr("导出 CSV"), kCsvFilter);
+    QString path = chooseConfigFile(true, tr("导出 CSV"), kCsvFilter);
     if (path.isEmpty())
         return;
+    // The dialog asked about replacing the name as typed; the name with ".csv" is asked here.
+    if (QFileInfo(path).suffix().isEmpty()) {
+        path += QStringLiteral(".csv");
+        if (QFileInfo::exists(path) &&
+            MessageBox::warningYesNo(this, tr("导出 CSV"),
+                                     tr("%1 已存在。要替换它吗？").arg(path)) != QMessageBox::Yes)
+            return;
+    }
     m_channelUndo->finishEditing();
     const ChirpCsv::Export exported = ChirpCsv::write(userConfigFromWidgets().channels);
     QString error;
@@ -234,15 +247,17 @@ void MainWindow::pasteChannels(int channel)
     m_channelUndo->finishEditing();
     UserConfig config = userConfigFromWidgets();
     const QByteArray text = QGuiApplication::clipboard()->text().toUtf8();
-    const ChirpCsv::Import pasted = ChirpCsv::paste(text, config.channels, channel);
+    const ChirpCsv::Import pasted =
+        ChirpCsv::paste(text, config.channels, channel, {bandMinimum(), bandMaximum()});
     config.channels = pasted.channels;
     showChannels(config, pasted.placed);
     m_channelUndo->record(ChannelUndo::Change::Paste);
-    if (pasted.notes.isEmpty() && !pasted.placed.isEmpty())
+    const bool problems = pasted.placed.isEmpty() || !pasted.outOfBand.isEmpty();
+    if (pasted.notes.isEmpty() && !problems)
         showStatus(pasted.headline);
     else
         MessageBox::show(this,
-                         {pasted.placed.isEmpty() ? QMessageBox::Warning : QMessageBox::Information,
+                         {problems ? QMessageBox::Warning : QMessageBox::Information,
                           tr("粘贴频道"), pasted.headline, pasted.notes.join(QLatin1Char('\n'))});
 }
 
