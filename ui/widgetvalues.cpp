@@ -57,3 +57,18 @@ void WidgetValues::choose(QAbstractButton *first, QAbstractButton *second, bool 
 {
     (firstChosen ? first : second)->setChecked(true);
 }
+
+std::optional<int> WidgetValues::valueOf(const QSpinBox *spinBox)
+{
+    if (isBlank(spinBox))
+        return std::nullopt;
+    return spinBox->value();
+}
+
+std::optional<bool> WidgetValues::firstChosen(const QAbstractButton *first,
+                                              const QAbstractButton *second)
+{
+    if (isBlank(first, second))
+        return std::nullopt;
+    return first->isChecked();
+}
