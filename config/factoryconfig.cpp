@@ -25,72 +25,71 @@ const QString kDc = QStringLiteral("DC");
 const QString kAc = QStringLiteral("AC");
 
 // The middle point is the calibration value itself; the other two are signed differences.
-FactoryNumberField adjust(const char *path, const char *spinBox, quint8 type, int point)
+FactoryNumberField adjust(const char *path, quint8 type, int point)
 {
     const bool difference = point != kMiddle;
     return {path,
-            spinBox,
             {Kind::Adjust, type, point, 0},
             difference ? kSignedByteMin : kByteMin,
             difference ? kSignedByteMax : kByteMax};
 }
 
-FactoryNumberField single(const char *path, const char *spinBox, quint8 type)
+FactoryNumberField single(const char *path, quint8 type)
 {
-    return adjust(path, spinBox, type, kMiddle);
+    return adjust(path, type, kMiddle);
 }
 
-FactoryNumberField cell(const char *path, const char *spinBox, int power, int point)
+FactoryNumberField cell(const char *path, int power, int point)
 {
-    return {path, spinBox, {Kind::PowerCell, 0, point, power}, kByteMin, kByteMax};
+    return {path, {Kind::PowerCell, 0, point, power}, kByteMin, kByteMax};
 }
 
-FactoryNumberField rssi(const char *path, const char *spinBox, int point)
+FactoryNumberField rssi(const char *path, int point)
 {
-    return {path, spinBox, {Kind::RssiOffset, 0, point, 0}, kSignedByteMin, kSignedByteMax};
+    return {path, {Kind::RssiOffset, 0, point, 0}, kSignedByteMin, kSignedByteMax};
 }
 
 const std::array<FactoryNumberField, FactoryCalibration::kNumberCount> kFields{{
-    adjust("/DataModFreqDiv/LowDiff", "spinBox_76", AdjustType::kDataDeviation, kLow),
-    adjust("/DataModFreqDiv/Mid", "spinBox_75", AdjustType::kDataDeviation, kMiddle),
-    adjust("/DataModFreqDiv/HighDiff", "spinBox_77", AdjustType::kDataDeviation, kHigh),
-    adjust("/VoiceModFreqDiv/LowDiff", "spinBox_79", AdjustType::kVoiceDeviation, kLow),
-    adjust("/VoiceModFreqDiv/Mid", "spinBox_80", AdjustType::kVoiceDeviation, kMiddle),
-    adjust("/VoiceModFreqDiv/HighDiff", "spinBox_78", AdjustType::kVoiceDeviation, kHigh),
-    adjust("/AUDIO_IN/LowDiff", "spinBox_54", AdjustType::kAudioIn, kLow),
-    adjust("/AUDIO_IN/Mid", "spinBox_55", AdjustType::kAudioIn, kMiddle),
-    adjust("/AUDIO_IN/HighDiff", "spinBox_53", AdjustType::kAudioIn, kHigh),
-    single("/CTCSSFreqDiv", "spinBox_41", AdjustType::kCtcssDeviation),
-    single("/TCXO_BIAS", "spinBox_86", AdjustType::kTcxoBias),
-    single("/MOD_BIAS", "spinBox_44", AdjustType::kModBias),
+    adjust("/DataModFreqDiv/LowDiff", AdjustType::kDataDeviation, kLow),
+    adjust("/DataModFreqDiv/Mid", AdjustType::kDataDeviation, kMiddle),
+    adjust("/DataModFreqDiv/HighDiff", AdjustType::kDataDeviation, kHigh),
+    adjust("/VoiceModFreqDiv/LowDiff", AdjustType::kVoiceDeviation, kLow),
+    adjust("/VoiceModFreqDiv/Mid", AdjustType::kVoiceDeviation, kMiddle),
+    adjust("/VoiceModFreqDiv/HighDiff", AdjustType::kVoiceDeviation, kHigh),
+    adjust("/AUDIO_IN/LowDiff", AdjustType::kAudioIn, kLow),
+    adjust("/AUDIO_IN/Mid", AdjustType::kAudioIn, kMiddle),
+    adjust("/AUDIO_IN/HighDiff", AdjustType::kAudioIn, kHigh),
+    single("/CTCSSFreqDiv", AdjustType::kCtcssDeviation),
+    single("/TCXO_BIAS", AdjustType::kTcxoBias),
+    single("/MOD_BIAS", AdjustType::kModBias),
     // Row by row (1 W to 5 W), columns low, middle, high.
-    cell("/TxPowerAdj/cell00", "spinBox_58", 0, kLow),
-    cell("/TxPowerAdj/cell01", "spinBox_61", 0, kMiddle),
-    cell("/TxPowerAdj/cell02", "spinBox_57", 0, kHigh),
-    cell("/TxPowerAdj/cell10", "spinBox_70", 1, kLow),
-    cell("/TxPowerAdj/cell11", "spinBox_62", 1, kMiddle),
-    cell("/TxPowerAdj/cell12", "spinBox_64", 1, kHigh),
-    cell("/TxPowerAdj/cell20", "spinBox_71", 2, kLow),
-    cell("/TxPowerAdj/cell21", "spinBox_63", 2, kMiddle),
-    cell("/TxPowerAdj/cell22", "spinBox_65", 2, kHigh),
-    cell("/TxPowerAdj/cell30", "spinBox_69", 3, kLow),
-    cell("/TxPowerAdj/cell31", "spinBox_59", 3, kMiddle),
-    cell("/TxPowerAdj/cell32", "spinBox_66", 3, kHigh),
-    cell("/TxPowerAdj/cell40", "spinBox_67", 4, kLow),
-    cell("/TxPowerAdj/cell41", "spinBox_68", 4, kMiddle),
-    cell("/TxPowerAdj/cell42", "spinBox_60", 4, kHigh),
-    adjust("/2PBalanceAdj/LowDiff", "spinBox_73", AdjustType::kTwoPointBalance, kLow),
-    adjust("/2PBalanceAdj/Mid", "spinBox_72", AdjustType::kTwoPointBalance, kMiddle),
-    adjust("/2PBalanceAdj/HighDiff", "spinBox_74", AdjustType::kTwoPointBalance, kHigh),
-    adjust("/RxFilter/LowDiff", "spinBox_85", AdjustType::kRxFilter, kLow),
-    adjust("/RxFilter/Mid", "spinBox_84", AdjustType::kRxFilter, kMiddle),
-    adjust("/RxFilter/HighDiff", "spinBox_56", AdjustType::kRxFilter, kHigh),
-    single("/RFSKLevel", "spinBox_43", AdjustType::kRfskLevel),
-    single("/R_BIAS", "spinBox_42", AdjustType::kRBias),
-    rssi("/RSSIOffset/Low", "spinBox_81", kLow),
-    rssi("/RSSIOffset/Mid", "spinBox_82", kMiddle),
-    rssi("/RSSIOffset/High", "spinBox_83", kHigh),
-    {"/SidetoneVol", "spinBox_7", {Kind::SidetoneVolume, 0, kMiddle, 0}, kByteMin, kSidetoneMax},
+    cell("/TxPowerAdj/cell00", 0, kLow),
+    cell("/TxPowerAdj/cell01", 0, kMiddle),
+    cell("/TxPowerAdj/cell02", 0, kHigh),
+    cell("/TxPowerAdj/cell10", 1, kLow),
+    cell("/TxPowerAdj/cell11", 1, kMiddle),
+    cell("/TxPowerAdj/cell12", 1, kHigh),
+    cell("/TxPowerAdj/cell20", 2, kLow),
+    cell("/TxPowerAdj/cell21", 2, kMiddle),
+    cell("/TxPowerAdj/cell22", 2, kHigh),
+    cell("/TxPowerAdj/cell30", 3, kLow),
+    cell("/TxPowerAdj/cell31", 3, kMiddle),
+    cell("/TxPowerAdj/cell32", 3, kHigh),
+    cell("/TxPowerAdj/cell40", 4, kLow),
+    cell("/TxPowerAdj/cell41", 4, kMiddle),
+    cell("/TxPowerAdj/cell42", 4, kHigh),
+    adjust("/2PBalanceAdj/LowDiff", AdjustType::kTwoPointBalance, kLow),
+    adjust("/2PBalanceAdj/Mid", AdjustType::kTwoPointBalance, kMiddle),
+    adjust("/2PBalanceAdj/HighDiff", AdjustType::kTwoPointBalance, kHigh),
+    adjust("/RxFilter/LowDiff", AdjustType::kRxFilter, kLow),
+    adjust("/RxFilter/Mid", AdjustType::kRxFilter, kMiddle),
+    adjust("/RxFilter/HighDiff", AdjustType::kRxFilter, kHigh),
+    single("/RFSKLevel", AdjustType::kRfskLevel),
+    single("/R_BIAS", AdjustType::kRBias),
+    rssi("/RSSIOffset/Low", kLow),
+    rssi("/RSSIOffset/Mid", kMiddle),
+    rssi("/RSSIOffset/High", kHigh),
+    {"/SidetoneVol", {Kind::SidetoneVolume, 0, kMiddle, 0}, kByteMin, kSidetoneMax},
 }};
 
 bool sameSource(const FactorySource &a, const FactorySource &b)
@@ -127,6 +126,20 @@ const std::array<FactoryNumberField, FactoryCalibration::kNumberCount> &
 FactoryCalibration::numberFields()
 {
     return kFields;
+}
+
+int FactoryCalibration::indexOfPath(const QString &path)
+{
+    for (int i = 0; i < kNumberCount; ++i) {
+        if (path == QLatin1String(kFields[i].path))
+            return i;
+    }
+    return -1;
+}
+
+int FactoryCalibration::powerTableIndex(int power, int point)
+{
+    return Wire::powerTableIndex(power, static_cast<Wire::FreqPoint>(point));
 }
 
 int FactoryCalibration::indexOf(const FactorySource &source)

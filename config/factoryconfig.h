@@ -26,13 +26,11 @@ struct FactorySource
     int power = 0;         // PowerCell only: 0 = 1 W ... 4 = 5 W
 };
 
-// One number of the factory calibration file: its path, the spin box of the LX-815 factory
-// page that shows it, where it lives in the module, and the range that spin box holds (a value
-// outside it is clamped, as the spin box would).
+// One number of the factory calibration file: its path, where it lives in the module, and the
+// range of values it holds (a value outside it is clamped, as the page's spin box would).
 struct FactoryNumberField
 {
     const char *path;
-    const char *spinBox;
     FactorySource source;
     int minimum;
     int maximum;
@@ -55,8 +53,11 @@ struct FactoryCalibration
 
     // The numbers in file order.
     static const std::array<FactoryNumberField, kNumberCount> &numberFields();
-    // The index into numbers of the field fed by the source, or -1.
+    // The index into numbers of the field fed by the source, or of the file member; -1 for none.
     static int indexOf(const FactorySource &source);
+    static int indexOfPath(const QString &path);
+    // Where a power cell (0 = 1 W ... 4 = 5 W, point 0 low to 2 high) sits in the wire order.
+    static int powerTableIndex(int power, int point);
 
     // The power table cells in wire order (for each power: middle, low, high), and back.
     QByteArray powerTable() const;

@@ -2,9 +2,7 @@
 // "写入全部参数".
 #include "session/modulesession.h"
 
-#include "device/adjustcommands.h"
-#include "device/calibrationcommands.h"
-#include "device/factorycommands.h"
+#include "session/factorysteps.h"
 
 namespace {
 using Item = FactoryBulkStep::Item;
@@ -40,50 +38,51 @@ bool ModuleSession::writeFactoryCalibration(const FactoryCalibration &loaded)
 bool ModuleSession::readFactoryStep(const FactoryBulkStep &step)
 {
     m_hooks->factoryStepStarting(step);
-    std::optional<QByteArray> reply;
+    FactorySteps steps(m_engine, m_reporter);
+    bool ok = false;
     switch (step.item) {
     case Item::Number: {
         const FactoryNumberField &field = FactoryCalibration::numberFields()[step.field];
         const FactorySource &source = field.source;
-        int value = 0;
-        if (source.kind == Kind::Adjust) {
-            reply = transact(AdjustCommands::read(source.adjustType, source.point,
-                                                  AdjustCommands::readFailureText()));
-            value = reply ? AdjustCommands::decodeValue(*reply, field.isSigned()) : 0;
-        } else if (source.kind == Kind::RssiOffset) {
-            reply = transact(CalibrationCommands::readRssiOffset(source.point));
-            value = reply ? CalibrationCommands::decodeRssiOffset(*reply) : 0;
-        } else if (source.kind == Kind::SidetoneVolume) {
-            reply = transact(FactoryCommands::readSidetoneVolume());
-            value = reply ? FactoryCommands::decodeSidetoneVolume(*reply) : 0;
-        }
+        std::optional<int> value;
+        if (source.kind == Kind::Adjust)
+            value = steps.readAdjust(source.adjustType, source.point, field.isSigned());
+        else if (source.kind == Kind::RssiOffset)
+            value = steps.readRssiOffset(source.point);
+        else if (source.kind == Kind::SidetoneVolume)
+            value = steps.readSidetoneVolume();
+        ok = value.has_value();
         // The spin box holds what its range lets it.
-        m_factory.numbers[step.field] = field.clamp(value);
+        m_factory.numbers[step.field] = field.clamp(value.value_or(0));
         break;
     }
     case Item::PowerTable:
-        reply = transact(CalibrationCommands::readPowerTable());
-        if (reply)
-            m_factory.setPowerTable(CalibrationCommands::decodePowerTable(*reply));
+        if (const auto table = steps.readPowerTable()) {
+            m_factory.setPowerTable(*table);
+            ok = true;
+        }
         break;
     case Item::Band:
-        reply = transact(FactoryCommands::readRadioBand());
-        if (reply)
-            m_factory.radioBandIndex = FactoryCommands::decodeRadioBand(*reply);
+        if (const auto band = steps.readRadioBand()) {
+            m_factory.radioBandIndex = *band;
+            ok = true;
+        }
         break;
     case Item::Coupling:
-        reply = transact(FactoryCommands::readCoupling());
-        if (reply)
-            m_factory.dcCoupling = FactoryCommands::decodeIsDcCoupling(*reply);
+        if (const auto dc = steps.readCoupling()) {
+            m_factory.dcCoupling = *dc;
+            ok = true;
+        }
         break;
     case Item::TestCoupling:
         // Shown in the test group only; the file keeps the other group's choice.
-        reply = transact(FactoryCommands::readCoupling());
-        if (reply)
-            m_testCouplingDc = FactoryCommands::decodeIsDcCoupling(*reply);
+        if (const auto dc = steps.readCoupling()) {
+            m_testCouplingDc = *dc;
+            ok = true;
+        }
         break;
     }
-    if (!reply)
+    if (!ok)
         return false;
     m_hooks->factoryStepRead(*this, step);
     return true;
@@ -93,28 +92,27 @@ bool ModuleSession::writeFactoryStep(const FactoryBulkStep &step)
 {
     if (m_hooks->isBlank(step))
         return refuse(FactoryBulk::blankText(step));
+    FactorySteps steps(m_engine, m_reporter);
     switch (step.item) {
     case Item::Number: {
         const FactorySource &source = FactoryCalibration::numberFields()[step.field].source;
         const int value = m_factory.numbers[step.field];
         if (source.kind == Kind::Adjust)
-            return transact(AdjustCommands::write(source.adjustType, source.point, value,
-                                                  AdjustCommands::writeFailureText()))
-                .has_value();
+            return steps.writeAdjust(source.adjustType, source.point, value);
         if (source.kind == Kind::RssiOffset)
-            return transact(CalibrationCommands::writeRssiOffset(source.point, value)).has_value();
+            return steps.writeRssiOffset(source.point, value);
         if (source.kind == Kind::SidetoneVolume)
-            return transact(FactoryCommands::writeSidetoneVolume(value)).has_value();
+            return steps.writeSidetoneVolume(value);
         return false;
     }
     case Item::PowerTable:
-        return transact(CalibrationCommands::writePowerTable(m_factory.powerTable())).has_value();
+        return steps.writePowerTable(m_factory.powerTable());
     case Item::Band:
         if (m_factory.radioBandIndex < 0)
             return refuse(FactoryBulk::blankText(step));
-        return transact(FactoryCommands::writeRadioBand(m_factory.radioBandIndex)).has_value();
+        return steps.writeRadioBand(m_factory.radioBandIndex);
     case Item::Coupling:
-        return transact(FactoryCommands::writeCoupling(m_factory.dcCoupling)).has_value();
+        return steps.writeCoupling(m_factory.dcCoupling);
     case Item::TestCoupling:
         break;
     }

@@ -3,6 +3,7 @@
 #include "soak/sidechecks.h"
 
 #include "config/factoryconfig.h"
+#include "ui/factorypages/factorybindings.h"
 #include "ui/widgetvalues.h"
 
 #include <QComboBox>
@@ -35,7 +36,7 @@ int powerIndex(const FactorySource &source)
 
 QSpinBox *spinBox(const MainWindow &window, const Field &field)
 {
-    return widget<QSpinBox>(window, QString::fromLatin1(field.spinBox));
+    return widget<QSpinBox>(window, QString::fromLatin1(FactoryBindings::spinBoxOf(field)));
 }
 
 // The module's byte behind a number of the page.

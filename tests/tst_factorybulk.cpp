@@ -2,6 +2,7 @@
 #include "support/factoryrig.h"
 #include "support/factorystates.h"
 #include "support/hexbytes.h"
+#include "ui/factorypages/factorybindings.h"
 
 #include <QButtonGroup>
 #include <QComboBox>
@@ -9,6 +10,8 @@
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QtTest>
+
+using FactoryBindings::spinBoxOf;
 
 namespace {
 // The reads of "读取全部参数" and the leading bytes of the writes of "写入全部参数", in order.
@@ -91,7 +94,7 @@ void TestFactoryBulk::init()
     m_rig->sim().faults().clearRules();
     m_rig->module() = FactoryStates::distinct();
     for (const auto &field : FactoryCalibration::numberFields()) {
-        auto *box = m_rig->widget<QSpinBox>(field.spinBox);
+        auto *box = m_rig->widget<QSpinBox>(spinBoxOf(field));
         box->setSpecialValueText(QString());
         box->setValue(0);
     }
@@ -314,7 +317,7 @@ void TestFactoryBulk::readAll()
 
     const ModuleState &module = m_rig->module();
     for (const auto &field : FactoryCalibration::numberFields())
-        QVERIFY2(m_rig->widget<QSpinBox>(field.spinBox)->value() == moduleNumber(module, field),
+        QVERIFY2(m_rig->widget<QSpinBox>(spinBoxOf(field))->value() == moduleNumber(module, field),
                  field.path);
     QCOMPARE(m_rig->widget<QComboBox>("comboBox_2")->currentIndex(), 1);
     QVERIFY(m_rig->widget<QRadioButton>("radioButton_13")->isChecked());
@@ -355,7 +358,8 @@ void TestFactoryBulk::writeAll()
 {
     const ModuleState wanted = FactoryStates::distinct();
     for (const auto &field : FactoryCalibration::numberFields())
-        m_rig->widget<QSpinBox>(field.spinBox)->setValue(field.clamp(moduleNumber(wanted, field)));
+        m_rig->widget<QSpinBox>(spinBoxOf(field))
+            ->setValue(field.clamp(moduleNumber(wanted, field)));
     m_rig->widget<QComboBox>("comboBox_2")->setCurrentIndex(1);
     m_rig->widget<QRadioButton>("radioButton_23")->setChecked(true);
     m_rig->module() = FactoryStates::scrambled(wanted);

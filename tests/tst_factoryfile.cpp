@@ -1,6 +1,7 @@
 #include "config/factoryconfig.h"
 #include "support/factoryrig.h"
 #include "support/factorystates.h"
+#include "ui/factorypages/factorybindings.h"
 
 #include <QComboBox>
 #include <QJsonDocument>
@@ -10,6 +11,8 @@
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QtTest>
+
+using FactoryBindings::spinBoxOf;
 
 namespace {
 // MR-460 page widgets the factory file must leave alone.
@@ -102,7 +105,7 @@ void TestFactoryFile::fillPage(int seed)
 {
     int i = seed;
     for (const auto &field : FactoryCalibration::numberFields()) {
-        auto *box = m_rig->widget<QSpinBox>(field.spinBox);
+        auto *box = m_rig->widget<QSpinBox>(spinBoxOf(field));
         box->setValue(field.minimum + (i++ * 37) % (field.maximum - field.minimum + 1));
     }
     m_rig->widget<QRadioButton>(seed % 2 ? "radioButton_23" : "radioButton_22")->setChecked(true);
@@ -113,7 +116,7 @@ QMap<QString, int> TestFactoryFile::pageNumbers() const
 {
     QMap<QString, int> numbers;
     for (const auto &field : FactoryCalibration::numberFields())
-        numbers.insert(field.spinBox, m_rig->widget<QSpinBox>(field.spinBox)->value());
+        numbers.insert(spinBoxOf(field), m_rig->widget<QSpinBox>(spinBoxOf(field))->value());
     return numbers;
 }
 
@@ -185,7 +188,7 @@ void TestFactoryFile::loadingOtherFiles()
     QVERIFY(m_rig->click("pushButton_33"));
 
     for (const auto &field : FactoryCalibration::numberFields())
-        QVERIFY2(m_rig->widget<QSpinBox>(field.spinBox)->value() == 0, field.spinBox);
+        QVERIFY2(m_rig->widget<QSpinBox>(spinBoxOf(field))->value() == 0, spinBoxOf(field));
     QCOMPARE(m_rig->widget<QSpinBox>("spinBox_75")->text(), QString("0"));
     QCOMPARE(m_rig->widget<QRadioButton>("radioButton_22")->isChecked(), dc);
     QCOMPARE(m_rig->widget<QRadioButton>("radioButton_23")->isChecked(), !dc);

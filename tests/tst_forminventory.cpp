@@ -1,6 +1,8 @@
 // uic runs for this test on ui/mainwindow.ui itself: the pages as the form builds them.
 #include "ui_mainwindow.h"
 
+#include "ui/factorypages/factorybindings.h"
+
 #include <QtTest>
 
 #include <initializer_list>
@@ -26,6 +28,9 @@ private slots:
     void tabPages();
     void otherWidgets();
     void objectNamesAreUnique();
+    void factoryBindings_data();
+    void factoryBindings();
+    void factoryValueWidgetsAreBound();
 
 private:
     template<class T> T *find(const QString &name) const { return m_window.findChild<T *>(name); }
@@ -426,6 +431,111 @@ void TestFormInventory::objectNamesAreUnique()
         QVERIFY2(!seen.contains(name), qPrintable(name));
         seen.insert(name);
     }
+}
+
+void TestFormInventory::factoryBindings_data()
+{
+    QTest::addColumn<int>("row");
+    const auto &table = FactoryBindings::all();
+    for (int i = 0; i < int(table.size()); ++i)
+        QTest::newRow(table[i].widget) << i;
+}
+
+// Each row's widget on its page, of its kind, with the range of its number and a file member
+// the calibration file has.
+void TestFormInventory::factoryBindings()
+{
+    QFETCH(int, row);
+    using Kind = FactoryBindings::Binding::Kind;
+    const FactoryBindings::Binding &binding = FactoryBindings::all()[row];
+    const QString name = QString::fromLatin1(binding.widget);
+    QWidget *page = binding.page == FactoryBindings::Page::Lx815 ? m_ui.tab_lx815 : m_ui.tab_mr460;
+    auto *widget = find<QWidget>(name);
+    QVERIFY(widget && page->isAncestorOf(widget));
+    QCOMPARE(binding.source.has_value(), binding.kind == Kind::Number);
+    switch (binding.kind) {
+    case Kind::Number: {
+        auto *spin = qobject_cast<QSpinBox *>(widget);
+        QVERIFY(spin);
+        QCOMPARE(spin->minimum(), binding.minimum);
+        QCOMPARE(spin->maximum(), binding.maximum);
+        break;
+    }
+    case Kind::Band:
+        QVERIFY(qobject_cast<QComboBox *>(widget));
+        break;
+    case Kind::Coupling: {
+        auto *partner = find<QRadioButton>(QString::fromLatin1(binding.partner));
+        QVERIFY(qobject_cast<QRadioButton *>(widget) && partner);
+        QCOMPARE(partner->parentWidget(), widget->parentWidget());
+        break;
+    }
+    case Kind::Serial:
+        QVERIFY(qobject_cast<QLineEdit *>(widget));
+        break;
+    }
+    if (binding.path) {
+        bool inFile = false;
+        for (const auto &entry : FactoryCalibration().entries())
+            inFile = inFile || entry.first == QLatin1String(binding.path);
+        QVERIFY2(inFile, binding.path);
+    }
+}
+
+// A value widget added to a factory page without a row, a file member without its widget, or
+// a number whose wire address another widget of its page has, fails here.
+void TestFormInventory::factoryValueWidgetsAreBound()
+{
+    using FactoryBindings::Page;
+    QStringList bound;
+    QStringList paths;
+    QSet<QString> addresses;
+    for (const FactoryBindings::Binding &binding : FactoryBindings::all()) {
+        bound << QString::fromLatin1(binding.widget) << QString::fromLatin1(binding.partner);
+        if (binding.path)
+            paths << QString::fromLatin1(binding.path);
+        if (const auto &source = binding.source) {
+            const QString address = QStringLiteral("%1 %2 %3 %4 %5")
+                                        .arg(int(binding.page))
+                                        .arg(int(source->kind))
+                                        .arg(source->adjustType)
+                                        .arg(source->point)
+                                        .arg(source->power);
+            QVERIFY2(!addresses.contains(address), binding.widget);
+            addresses.insert(address);
+        }
+    }
+    for (Page page : {Page::Lx815, Page::Mr460}) {
+        const auto &selectors = FactoryBindings::powerSelectors(page);
+        for (const char *name : selectors.powers)
+            bound << QString::fromLatin1(name);
+        for (const char *name : selectors.points)
+            bound << QString::fromLatin1(name);
+        QSet<QString> cells;
+        for (const char *box : FactoryBindings::powerTableBoxes(page)) {
+            QVERIFY(box);
+            cells.insert(QString::fromLatin1(box));
+        }
+        QCOMPARE(cells.size(), 15);
+    }
+    for (const char *box : FactoryBindings::rssiOffsetBoxes())
+        QVERIFY(box && find<QSpinBox>(QString::fromLatin1(box)));
+
+    for (QWidget *page : {m_ui.tab_lx815, m_ui.tab_mr460}) {
+        for (QWidget *widget : page->findChildren<QWidget *>()) {
+            const bool value =
+                qobject_cast<QSpinBox *>(widget) || qobject_cast<QComboBox *>(widget) ||
+                qobject_cast<QRadioButton *>(widget) || qobject_cast<QLineEdit *>(widget);
+            if (value && !widget->objectName().startsWith(QLatin1String("qt_")))
+                QVERIFY2(bound.contains(widget->objectName()), qPrintable(widget->objectName()));
+        }
+    }
+    QStringList members;
+    for (const auto &entry : FactoryCalibration().entries())
+        members << entry.first;
+    paths.sort();
+    members.sort();
+    QCOMPARE(paths, members);
 }
 
 QTEST_MAIN(TestFormInventory)

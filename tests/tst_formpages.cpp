@@ -1,4 +1,5 @@
-#include "device/adjustname.h"
+#include "ui/factorypages/adjustname.h"
+#include "ui/factorypages/factorybindings.h"
 
 // uic runs for this test on ui/mainwindow.ui itself, so the pages are checked as the form
 // builds them, without the window's own construction.
@@ -242,6 +243,17 @@ void TestFormPages::adjustButtons()
     QVERIFY(spin->specialValueText().isEmpty());
     QCOMPARE(parsed->isSigned,
              !middle && !(parsed->type == kRxFilterType && parsed->operation == kAdjustWrite));
+
+    // The binding table gives the spin box the address the button's name sends to.
+    const FactoryBindings::Binding *binding = nullptr;
+    for (const auto &row : FactoryBindings::all()) {
+        if (parsed->spinBoxName == QLatin1String(row.widget))
+            binding = &row;
+    }
+    QVERIFY(binding && binding->source);
+    QCOMPARE(int(binding->source->kind), int(FactorySource::Kind::Adjust));
+    QCOMPARE(unsigned(binding->source->adjustType), parsed->type);
+    QCOMPARE(binding->source->point, parsed->point);
 
     const bool lx815 = m_form->ui.tab_lx815->isAncestorOf(button);
     QString text;

@@ -38,6 +38,7 @@ class MainWindow;
 class ChannelUndo;
 class FormAbout;
 struct FactoryCalibration;
+class FactorySteps;
 class FormSerialPortSetting;
 class LoadingWidget;
 class ModuleSession;
@@ -250,16 +251,11 @@ private:
     static constexpr int kLx815Page = 0; // power table pages
     static constexpr int kMr460Page = 1;
     void connectAdjustButtons(QObject *root);
+    // The single steps of the factory pages on this window's engine.
+    FactorySteps factorySteps();
     bool readAdjustValue(unsigned type, int point, QSpinBox *spinBox, bool isSigned);
-    bool writeAdjustValue(unsigned type, int point, QSpinBox *spinBox);
-    bool stepAdjustValue(unsigned type, int point, int delta);
-    bool setTransmitTestMode(int mode);
-    bool setSensitivityTestMode(quint8 mode);
-    bool calibrateSquelch(quint8 level);
-    bool calibrateRssi(quint8 levelDbuv);
     bool readRssiOffset(int point);
     bool writeRssiOffset(int point);
-    bool stepRssiOffset(int point, int delta);
     bool readTxPowerTable(int page);
     bool writeTxPowerTable(int page);
     bool stepTxPowerCell(int page, int delta);

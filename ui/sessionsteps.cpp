@@ -6,6 +6,7 @@
 
 #include "device/channelcodec.h"
 #include "session/modulesession.h"
+#include "ui/factorypages/factorybindings.h"
 #include "ui/widgetvalues.h"
 
 #include <QLineEdit>
@@ -233,7 +234,8 @@ QList<QSpinBox *> MainWindow::factoryStepBoxes(const FactoryBulkStep &step) cons
                 : step.item == FactoryBulkStep::Item::PowerTable && isPowerCell(fields[i]);
         if (!wanted)
             continue;
-        if (auto *box = findChild<QSpinBox *>(QString::fromLatin1(fields[i].spinBox)))
+        if (auto *box =
+                findChild<QSpinBox *>(QString::fromLatin1(FactoryBindings::spinBoxOf(fields[i]))))
             boxes.append(box);
     }
     return boxes;
@@ -259,7 +261,7 @@ void MainWindow::factoryStepRead(const ModuleSession &session, const FactoryBulk
     const auto &fields = FactoryCalibration::numberFields();
     for (QSpinBox *box : factoryStepBoxes(step)) {
         for (int i = 0; i < FactoryCalibration::kNumberCount; ++i) {
-            if (box->objectName() == QLatin1String(fields[i].spinBox))
+            if (box->objectName() == QLatin1String(FactoryBindings::spinBoxOf(fields[i])))
                 WidgetValues::setValue(box, values.numbers[i]);
         }
     }

@@ -71,3 +71,18 @@ bool WidgetValues::isShown(const QLineEdit *edit)
     const QVariant shown = edit->property(kShownText);
     return shown.isValid() && shown.toString() == edit->text();
 }
+
+std::optional<int> WidgetValues::valueOf(const QSpinBox *spinBox)
+{
+    if (isBlank(spinBox))
+        return std::nullopt;
+    return spinBox->value();
+}
+
+std::optional<bool> WidgetValues::firstChosen(const QAbstractButton *first,
+                                              const QAbstractButton *second)
+{
+    if (isBlank(first, second))
+        return std::nullopt;
+    return first->isChecked();
+}

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <optional>
+
 QT_BEGIN_NAMESPACE
 class QAbstractButton;
 class QComboBox;
@@ -27,6 +29,9 @@ bool isBlank(const QSpinBox *spinBox);
 void choose(QAbstractButton *first, QAbstractButton *second, bool firstChosen);
 // True when neither button of a pair is checked.
 bool isBlank(const QAbstractButton *first, const QAbstractButton *second);
+// What a write sends: nothing for a blank box or pair.
+std::optional<int> valueOf(const QSpinBox *spinBox);
+std::optional<bool> firstChosen(const QAbstractButton *first, const QAbstractButton *second);
 
 // Shows a text the program set (a read, a file, an undo step), which is no entry to check.
 void show(QLineEdit *edit, const QString &text);

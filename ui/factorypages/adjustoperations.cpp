@@ -3,8 +3,8 @@
 #include "ui/mainwindow.h"
 #include "ui_mainwindow.h"
 
-#include "device/adjustcommands.h"
-#include "device/adjustname.h"
+#include "session/factorysteps.h"
+#include "ui/factorypages/adjustname.h"
 #include "ui/widgetvalues.h"
 
 #include <QAbstractButton>
@@ -54,36 +54,30 @@ void MainWindow::onAdjustClicked()
         runOperation(OperationKind::Read,
                      [=] { return readAdjustValue(type, point, box, isSigned); });
     } else if (name->operation == kAdjustWrite) {
-        runOperation(OperationKind::Write, [=] { return writeAdjustValue(type, point, box); });
+        runOperation(OperationKind::Write, [=] {
+            return factorySteps().writeAdjust(static_cast<quint8>(type), point,
+                                              WidgetValues::valueOf(box));
+        });
     } else {
         const int delta = kAdjustSteps[name->stepIndex].delta;
-        runOperation(OperationKind::Write, [=] { return stepAdjustValue(type, point, delta); });
+        runOperation(OperationKind::Write, [=] {
+            return factorySteps().stepAdjust(static_cast<quint8>(type), point, delta);
+        });
     }
 }
 
 bool MainWindow::readAdjustValue(unsigned type, int point, QSpinBox *spinBox, bool isSigned)
 {
     WidgetValues::blank(spinBox);
-    const auto reply = transact(
-        AdjustCommands::read(static_cast<quint8>(type), point, AdjustCommands::readFailureText()));
-    if (!reply)
+    const std::optional<int> value =
+        factorySteps().readAdjust(static_cast<quint8>(type), point, isSigned);
+    if (!value)
         return false;
-    WidgetValues::setValue(spinBox, AdjustCommands::decodeValue(*reply, isSigned));
+    WidgetValues::setValue(spinBox, *value);
     return true;
 }
 
-bool MainWindow::writeAdjustValue(unsigned type, int point, QSpinBox *spinBox)
+FactorySteps MainWindow::factorySteps()
 {
-    if (WidgetValues::isBlank(spinBox))
-        return refuse(AdjustCommands::blankRefusalText());
-    return transact(AdjustCommands::write(static_cast<quint8>(type), point, spinBox->value(),
-                                          AdjustCommands::writeFailureText()))
-        .has_value();
-}
-
-bool MainWindow::stepAdjustValue(unsigned type, int point, int delta)
-{
-    return transact(AdjustCommands::step(static_cast<quint8>(type), point, delta,
-                                         AdjustCommands::writeFailureText()))
-        .has_value();
+    return FactorySteps(m_engine, *this);
 }

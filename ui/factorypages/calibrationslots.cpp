@@ -1,13 +1,11 @@
 // The buttons of the factory test bench, each one command in the operation frame.
 #include "ui/mainwindow.h"
 
-#include "device/calibrationcommands.h"
-#include "device/wire.h"
+#include "session/factorysteps.h"
 
 namespace {
-constexpr int kNormalMode = static_cast<int>(CalibrationCommands::TransmitMode::Normal);
-constexpr int kDataPttMode = static_cast<int>(CalibrationCommands::TransmitMode::DataPtt);
-constexpr int kVoicePttMode = static_cast<int>(CalibrationCommands::TransmitMode::VoicePtt);
+using Mode = FactorySteps::TransmitMode;
+using Level = FactorySteps::Level;
 constexpr int kLow = 0;
 constexpr int kMiddle = 1;
 constexpr int kHigh = 2;
@@ -15,123 +13,139 @@ constexpr int kHigh = 2;
 
 void MainWindow::on_pushButton_273_clicked()
 {
-    runOperation(OperationKind::Write, [this] { return setTransmitTestMode(kDataPttMode); });
+    runOperation(OperationKind::Write,
+                 [this] { return factorySteps().setTransmitTestMode(Mode::DataPtt); });
 }
 
 void MainWindow::on_pushButton_237_clicked()
 {
-    runOperation(OperationKind::Write, [this] { return setTransmitTestMode(kDataPttMode); });
+    runOperation(OperationKind::Write,
+                 [this] { return factorySteps().setTransmitTestMode(Mode::DataPtt); });
 }
 
 void MainWindow::on_pushButton_278_clicked()
 {
-    runOperation(OperationKind::Write, [this] { return setTransmitTestMode(kDataPttMode); });
+    runOperation(OperationKind::Write,
+                 [this] { return factorySteps().setTransmitTestMode(Mode::DataPtt); });
 }
 
 void MainWindow::on_pushButton_279_clicked()
 {
-    runOperation(OperationKind::Write, [this] { return setTransmitTestMode(kDataPttMode); });
+    runOperation(OperationKind::Write,
+                 [this] { return factorySteps().setTransmitTestMode(Mode::DataPtt); });
 }
 
 void MainWindow::on_pushButton_282_clicked()
 {
-    runOperation(OperationKind::Write, [this] { return setTransmitTestMode(kDataPttMode); });
+    runOperation(OperationKind::Write,
+                 [this] { return factorySteps().setTransmitTestMode(Mode::DataPtt); });
 }
 
 void MainWindow::on_pushButton_274_clicked()
 {
-    runOperation(OperationKind::Write, [this] { return setTransmitTestMode(kVoicePttMode); });
+    runOperation(OperationKind::Write,
+                 [this] { return factorySteps().setTransmitTestMode(Mode::VoicePtt); });
 }
 
 void MainWindow::on_pushButton_238_clicked()
 {
-    runOperation(OperationKind::Write, [this] { return setTransmitTestMode(kVoicePttMode); });
+    runOperation(OperationKind::Write,
+                 [this] { return factorySteps().setTransmitTestMode(Mode::VoicePtt); });
 }
 
 void MainWindow::on_pushButton_277_clicked()
 {
-    runOperation(OperationKind::Write, [this] { return setTransmitTestMode(kVoicePttMode); });
+    runOperation(OperationKind::Write,
+                 [this] { return factorySteps().setTransmitTestMode(Mode::VoicePtt); });
 }
 
 void MainWindow::on_pushButton_280_clicked()
 {
-    runOperation(OperationKind::Write, [this] { return setTransmitTestMode(kVoicePttMode); });
+    runOperation(OperationKind::Write,
+                 [this] { return factorySteps().setTransmitTestMode(Mode::VoicePtt); });
 }
 
 void MainWindow::on_pushButton_283_clicked()
 {
-    runOperation(OperationKind::Write, [this] { return setTransmitTestMode(kVoicePttMode); });
+    runOperation(OperationKind::Write,
+                 [this] { return factorySteps().setTransmitTestMode(Mode::VoicePtt); });
 }
 
 void MainWindow::on_pushButton_275_clicked()
 {
-    runOperation(OperationKind::Write, [this] { return setTransmitTestMode(kNormalMode); });
+    runOperation(OperationKind::Write,
+                 [this] { return factorySteps().setTransmitTestMode(Mode::Normal); });
 }
 
 void MainWindow::on_pushButton_239_clicked()
 {
-    runOperation(OperationKind::Write, [this] { return setTransmitTestMode(kNormalMode); });
+    runOperation(OperationKind::Write,
+                 [this] { return factorySteps().setTransmitTestMode(Mode::Normal); });
 }
 
 void MainWindow::on_pushButton_276_clicked()
 {
-    runOperation(OperationKind::Write, [this] { return setTransmitTestMode(kNormalMode); });
+    runOperation(OperationKind::Write,
+                 [this] { return factorySteps().setTransmitTestMode(Mode::Normal); });
 }
 
 void MainWindow::on_pushButton_281_clicked()
 {
-    runOperation(OperationKind::Write, [this] { return setTransmitTestMode(kNormalMode); });
+    runOperation(OperationKind::Write,
+                 [this] { return factorySteps().setTransmitTestMode(Mode::Normal); });
 }
 
 void MainWindow::on_pushButton_284_clicked()
 {
-    runOperation(OperationKind::Write, [this] { return setTransmitTestMode(kNormalMode); });
+    runOperation(OperationKind::Write,
+                 [this] { return factorySteps().setTransmitTestMode(Mode::Normal); });
 }
 
 void MainWindow::on_pushButton_241_clicked()
 {
-    runOperation(OperationKind::Write, [this] { return setSensitivityTestMode(Wire::kOn); });
+    runOperation(OperationKind::Write,
+                 [this] { return factorySteps().setSensitivityTestMode(true); });
 }
 
 void MainWindow::on_pushButton_240_clicked()
 {
-    runOperation(OperationKind::Write, [this] { return setSensitivityTestMode(Wire::kOff); });
+    runOperation(OperationKind::Write,
+                 [this] { return factorySteps().setSensitivityTestMode(false); });
 }
 
 void MainWindow::on_pushButton_23_clicked()
 {
     runOperation(OperationKind::Write,
-                 [this] { return calibrateSquelch(CalibrationCommands::kSquelchLowLevel); });
+                 [this] { return factorySteps().calibrateSquelch(Level::Low); });
 }
 
 void MainWindow::on_pushButton_31_clicked()
 {
     runOperation(OperationKind::Write,
-                 [this] { return calibrateSquelch(CalibrationCommands::kSquelchLowLevel); });
+                 [this] { return factorySteps().calibrateSquelch(Level::Low); });
 }
 
 void MainWindow::on_pushButton_24_clicked()
 {
     runOperation(OperationKind::Write,
-                 [this] { return calibrateSquelch(CalibrationCommands::kSquelchHighLevel); });
+                 [this] { return factorySteps().calibrateSquelch(Level::High); });
 }
 
 void MainWindow::on_pushButton_32_clicked()
 {
     runOperation(OperationKind::Write,
-                 [this] { return calibrateSquelch(CalibrationCommands::kSquelchHighLevel); });
+                 [this] { return factorySteps().calibrateSquelch(Level::High); });
 }
 
 void MainWindow::on_pushButton_25_clicked()
 {
-    runOperation(OperationKind::Write,
-                 [this] { return calibrateRssi(CalibrationCommands::kRssiLowLevel); });
+    runOperation(OperationKind::Write, [this] { return factorySteps().calibrateRssi(Level::Low); });
 }
 
 void MainWindow::on_pushButton_26_clicked()
 {
     runOperation(OperationKind::Write,
-                 [this] { return calibrateRssi(CalibrationCommands::kRssiHighLevel); });
+                 [this] { return factorySteps().calibrateRssi(Level::High); });
 }
 
 void MainWindow::on_pushButton_27_clicked()
@@ -166,62 +180,67 @@ void MainWindow::on_pushButton_131_clicked()
 
 void MainWindow::on_pushButton_121_clicked()
 {
-    runOperation(OperationKind::Write, [this] { return stepRssiOffset(kLow, 1); });
+    runOperation(OperationKind::Write, [this] { return factorySteps().stepRssiOffset(kLow, 1); });
 }
 
 void MainWindow::on_pushButton_120_clicked()
 {
-    runOperation(OperationKind::Write, [this] { return stepRssiOffset(kLow, -1); });
+    runOperation(OperationKind::Write, [this] { return factorySteps().stepRssiOffset(kLow, -1); });
 }
 
 void MainWindow::on_pushButton_113_clicked()
 {
-    runOperation(OperationKind::Write, [this] { return stepRssiOffset(kLow, 10); });
+    runOperation(OperationKind::Write, [this] { return factorySteps().stepRssiOffset(kLow, 10); });
 }
 
 void MainWindow::on_pushButton_122_clicked()
 {
-    runOperation(OperationKind::Write, [this] { return stepRssiOffset(kLow, -10); });
+    runOperation(OperationKind::Write, [this] { return factorySteps().stepRssiOffset(kLow, -10); });
 }
 
 void MainWindow::on_pushButton_126_clicked()
 {
-    runOperation(OperationKind::Write, [this] { return stepRssiOffset(kMiddle, 1); });
+    runOperation(OperationKind::Write,
+                 [this] { return factorySteps().stepRssiOffset(kMiddle, 1); });
 }
 
 void MainWindow::on_pushButton_128_clicked()
 {
-    runOperation(OperationKind::Write, [this] { return stepRssiOffset(kMiddle, -1); });
+    runOperation(OperationKind::Write,
+                 [this] { return factorySteps().stepRssiOffset(kMiddle, -1); });
 }
 
 void MainWindow::on_pushButton_127_clicked()
 {
-    runOperation(OperationKind::Write, [this] { return stepRssiOffset(kMiddle, 10); });
+    runOperation(OperationKind::Write,
+                 [this] { return factorySteps().stepRssiOffset(kMiddle, 10); });
 }
 
 void MainWindow::on_pushButton_123_clicked()
 {
-    runOperation(OperationKind::Write, [this] { return stepRssiOffset(kMiddle, -10); });
+    runOperation(OperationKind::Write,
+                 [this] { return factorySteps().stepRssiOffset(kMiddle, -10); });
 }
 
 void MainWindow::on_pushButton_132_clicked()
 {
-    runOperation(OperationKind::Write, [this] { return stepRssiOffset(kHigh, 1); });
+    runOperation(OperationKind::Write, [this] { return factorySteps().stepRssiOffset(kHigh, 1); });
 }
 
 void MainWindow::on_pushButton_134_clicked()
 {
-    runOperation(OperationKind::Write, [this] { return stepRssiOffset(kHigh, -1); });
+    runOperation(OperationKind::Write, [this] { return factorySteps().stepRssiOffset(kHigh, -1); });
 }
 
 void MainWindow::on_pushButton_133_clicked()
 {
-    runOperation(OperationKind::Write, [this] { return stepRssiOffset(kHigh, 10); });
+    runOperation(OperationKind::Write, [this] { return factorySteps().stepRssiOffset(kHigh, 10); });
 }
 
 void MainWindow::on_pushButton_129_clicked()
 {
-    runOperation(OperationKind::Write, [this] { return stepRssiOffset(kHigh, -10); });
+    runOperation(OperationKind::Write,
+                 [this] { return factorySteps().stepRssiOffset(kHigh, -10); });
 }
 
 void MainWindow::on_pushButton_186_clicked()

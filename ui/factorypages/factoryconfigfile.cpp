@@ -3,6 +3,7 @@
 #include "ui_mainwindow.h"
 
 #include "config/factoryconfig.h"
+#include "ui/factorypages/factorybindings.h"
 #include "ui/widgetvalues.h"
 
 #include <QSpinBox>
@@ -12,7 +13,7 @@
 namespace {
 QSpinBox *fieldBox(const QWidget *window, const FactoryNumberField &field)
 {
-    return window->findChild<QSpinBox *>(QString::fromLatin1(field.spinBox));
+    return window->findChild<QSpinBox *>(QString::fromLatin1(FactoryBindings::spinBoxOf(field)));
 }
 } // namespace
 

@@ -3,80 +3,74 @@
 #include "ui/mainwindow.h"
 #include "ui_mainwindow.h"
 
-#include "device/factorycommands.h"
+#include "session/factorysteps.h"
 #include "ui/widgetvalues.h"
+
+#include <QLineEdit>
+#include <QSpinBox>
 
 bool MainWindow::readRadioBand()
 {
     WidgetValues::blank(ui->comboBox_2);
-    const auto reply = transact(FactoryCommands::readRadioBand());
-    if (!reply)
+    const std::optional<int> index = factorySteps().readRadioBand();
+    if (!index)
         return false;
     // A band the selector does not list leaves it empty; the read still succeeded.
-    ui->comboBox_2->setCurrentIndex(FactoryCommands::decodeRadioBand(*reply));
+    ui->comboBox_2->setCurrentIndex(*index);
     return true;
 }
 
 bool MainWindow::writeRadioBand()
 {
-    const int index = ui->comboBox_2->currentIndex();
-    if (index < 0)
-        return refuse(FactoryCommands::bandBlankText());
-    return transact(FactoryCommands::writeRadioBand(index)).has_value();
+    return factorySteps().writeRadioBand(ui->comboBox_2->currentIndex());
 }
 
 bool MainWindow::readFactorySerialNumber(QLineEdit *edit)
 {
     edit->clear();
-    const auto reply = transact(FactoryCommands::readSerialNumber());
-    if (!reply)
+    const std::optional<QString> serial = factorySteps().readSerialNumber();
+    if (!serial)
         return false;
-    edit->setText(FactoryCommands::formatSerialNumber(*reply));
+    edit->setText(*serial);
     return true;
 }
 
 bool MainWindow::writeFactorySerialNumber(QLineEdit *edit)
 {
-    if (edit->text().isEmpty())
-        return refuse(FactoryCommands::serialEmptyText());
-    const std::optional<quint64> serial = FactoryCommands::parseSerialNumber(edit->displayText());
-    if (!serial)
-        return refuse(FactoryCommands::serialInvalidText());
-    return transact(FactoryCommands::writeSerialNumber(*serial)).has_value();
+    // The mask's blanks are part of what was typed: a partial number is refused as invalid.
+    const std::optional<QString> typed =
+        edit->text().isEmpty() ? std::nullopt : std::optional<QString>(edit->displayText());
+    return factorySteps().writeSerialNumber(typed);
 }
 
 bool MainWindow::readSidetoneVolume()
 {
     WidgetValues::blank(ui->spinBox_7);
-    const auto reply = transact(FactoryCommands::readSidetoneVolume());
-    if (!reply)
+    const std::optional<int> volume = factorySteps().readSidetoneVolume();
+    if (!volume)
         return false;
-    WidgetValues::setValue(ui->spinBox_7, FactoryCommands::decodeSidetoneVolume(*reply));
+    WidgetValues::setValue(ui->spinBox_7, *volume);
     return true;
 }
 
 bool MainWindow::writeSidetoneVolume()
 {
-    if (WidgetValues::isBlank(ui->spinBox_7))
-        return refuse(FactoryCommands::sidetoneBlankText());
-    return transact(FactoryCommands::writeSidetoneVolume(ui->spinBox_7->value())).has_value();
+    return factorySteps().writeSidetoneVolume(WidgetValues::valueOf(ui->spinBox_7));
 }
 
 bool MainWindow::readCoupling(QRadioButton *dc, QRadioButton *ac)
 {
     WidgetValues::blank(dc, ac);
-    const auto reply = transact(FactoryCommands::readCoupling());
-    if (!reply)
+    const std::optional<bool> isDc = factorySteps().readCoupling();
+    if (!isDc)
         return false;
-    (FactoryCommands::decodeIsDcCoupling(*reply) ? dc : ac)->setChecked(true);
+    WidgetValues::choose(dc, ac, *isDc);
     return true;
 }
 
 bool MainWindow::writeCoupling(QRadioButton *dc, QRadioButton *ac)
 {
-    if (WidgetValues::isBlank(dc, ac))
-        return refuse(FactoryCommands::couplingBlankText());
-    return transact(FactoryCommands::writeCoupling(dc->isChecked())).has_value();
+    return factorySteps().writeCoupling(WidgetValues::firstChosen(dc, ac));
 }
 
 void MainWindow::on_pushButton_39_clicked()

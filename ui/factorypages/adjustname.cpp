@@ -1,4 +1,4 @@
-#include "device/adjustname.h"
+#include "ui/factorypages/adjustname.h"
 
 namespace {
 const QString kMarkerOperation = QStringLiteral("_o");
