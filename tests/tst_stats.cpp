@@ -164,6 +164,8 @@ void TestStats::failureKeys_data()
                                                   << "cannot write /srv/backups/#.json";
     QTest::newRow("names keep their numbers") << "model LX-815 V1 is not accepted by this recipe"
                                               << "model LX-815 V1 is not accepted by this recipe";
+    QTest::newRow("Chinese limit") << "/TCXO_BIAS = 171，高于上限 160"
+                                   << "/TCXO_BIAS = #，高于上限 #";
     QTest::newRow("Chinese text, units") << "功率171mW低于下限200mW"
                                          << "功率#mW低于下限#mW";
     QTest::newRow("date, time, hex, exponent, percent, full stop")
