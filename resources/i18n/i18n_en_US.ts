@@ -53,6 +53,17 @@
         </message>
     </context>
     <context>
+        <name>ChartExport</name>
+        <message>
+            <source>图表只能保存为 PNG 或 SVG 文件：%1</source>
+            <translation>A chart can only be saved as a PNG or SVG file: %1</translation>
+        </message>
+        <message>
+            <source>无法写入文件 %1：%2</source>
+            <translation>Cannot write the file %1: %2</translation>
+        </message>
+    </context>
+    <context>
         <name>ChirpCsv</name>
         <message>
             <source>已跳过：引号没有闭合</source>
@@ -344,6 +355,37 @@
         <message>
             <source>校验通过！</source>
             <translation>Verified!</translation>
+        </message>
+    </context>
+    <context>
+        <name>ControlChart</name>
+        <message>
+            <source>测试序号（按时间）</source>
+            <translation>Run (in time order)</translation>
+        </message>
+        <message>
+            <source>%1 控制图</source>
+            <translation>%1 control chart</translation>
+        </message>
+        <message>
+            <source>临界带</source>
+            <translation>Marginal band</translation>
+        </message>
+        <message>
+            <source>上限 %1</source>
+            <translation>Max %1</translation>
+        </message>
+        <message>
+            <source>下限 %1</source>
+            <translation>Min %1</translation>
+        </message>
+        <message>
+            <source>连续 %1 点在中心线同侧</source>
+            <translation>%1 in a row on one side of the centre line</translation>
+        </message>
+        <message>
+            <source>超出控制限</source>
+            <translation>Beyond the control limits</translation>
         </message>
     </context>
     <context>
@@ -1845,6 +1887,33 @@ Voice PTT push</source>
         </message>
     </context>
     <context>
+        <name>ParetoChart</name>
+        <message>
+            <source>失效排列图</source>
+            <translation>Failure Pareto</translation>
+        </message>
+        <message>
+            <source>首次失效（按步骤）</source>
+            <translation>First failure (by step)</translation>
+        </message>
+        <message>
+            <source>单元数</source>
+            <translation>Units</translation>
+        </message>
+        <message>
+            <source>累计 (%)</source>
+            <translation>Cumulative (%)</translation>
+        </message>
+        <message>
+            <source>失效数</source>
+            <translation>Failures</translation>
+        </message>
+        <message>
+            <source>累计占比</source>
+            <translation>Cumulative share</translation>
+        </message>
+    </context>
+    <context>
         <name>PortChecks</name>
         <message>
             <source>设备存在</source>
@@ -1968,6 +2037,41 @@ Voice PTT push</source>
         <message>
             <source>无法打开</source>
             <translation>cannot open</translation>
+        </message>
+    </context>
+    <context>
+        <name>PowerCurveChart</name>
+        <message>
+            <source>功率档位 (W)</source>
+            <translation>Power level (W)</translation>
+        </message>
+        <message>
+            <source>功率表值</source>
+            <translation>Power table value</translation>
+        </message>
+        <message>
+            <source>%1 功率表</source>
+            <translation>%1 power table</translation>
+        </message>
+        <message>
+            <source>低频点</source>
+            <translation>Low point</translation>
+        </message>
+        <message>
+            <source>中频点</source>
+            <translation>Middle point</translation>
+        </message>
+        <message>
+            <source>高频点</source>
+            <translation>High point</translation>
+        </message>
+        <message>
+            <source>%1 全线中位数</source>
+            <translation>%1, line median</translation>
+        </message>
+        <message>
+            <source>%1 上次校准</source>
+            <translation>%1, previous calibration</translation>
         </message>
     </context>
     <context>
@@ -2113,6 +2217,33 @@ Voice PTT push</source>
         <message>
             <source>回答超过 %1 字节</source>
             <translation>the answer is longer than %1 bytes</translation>
+        </message>
+    </context>
+    <context>
+        <name>YieldChart</name>
+        <message>
+            <source>良率</source>
+            <translation>Yield</translation>
+        </message>
+        <message>
+            <source>良率 (%)</source>
+            <translation>Yield (%)</translation>
+        </message>
+        <message>
+            <source>日期（首次测试）</source>
+            <translation>Date (first test)</translation>
+        </message>
+        <message>
+            <source>工位（首次测试）</source>
+            <translation>Station (first test)</translation>
+        </message>
+        <message>
+            <source>直通率</source>
+            <translation>First-pass yield</translation>
+        </message>
+        <message>
+            <source>最终良率</source>
+            <translation>Final yield</translation>
         </message>
     </context>
 </TS>

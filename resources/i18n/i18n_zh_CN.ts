@@ -53,6 +53,17 @@
         </message>
     </context>
     <context>
+        <name>ChartExport</name>
+        <message>
+            <source>图表只能保存为 PNG 或 SVG 文件：%1</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>无法写入文件 %1：%2</source>
+            <translation type="unfinished" />
+        </message>
+    </context>
+    <context>
         <name>ChirpCsv</name>
         <message>
             <source>已跳过：引号没有闭合</source>
@@ -343,6 +354,37 @@
         </message>
         <message>
             <source>校验通过！</source>
+            <translation type="unfinished" />
+        </message>
+    </context>
+    <context>
+        <name>ControlChart</name>
+        <message>
+            <source>测试序号（按时间）</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1 控制图</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>临界带</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>上限 %1</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>下限 %1</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>连续 %1 点在中心线同侧</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>超出控制限</source>
             <translation type="unfinished" />
         </message>
     </context>
@@ -1845,6 +1887,33 @@ Voice PTT push</source>
         </message>
     </context>
     <context>
+        <name>ParetoChart</name>
+        <message>
+            <source>失效排列图</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>首次失效（按步骤）</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>单元数</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>累计 (%)</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>失效数</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>累计占比</source>
+            <translation type="unfinished" />
+        </message>
+    </context>
+    <context>
         <name>PortChecks</name>
         <message>
             <source>设备存在</source>
@@ -1967,6 +2036,41 @@ Voice PTT push</source>
         </message>
         <message>
             <source>无法打开</source>
+            <translation type="unfinished" />
+        </message>
+    </context>
+    <context>
+        <name>PowerCurveChart</name>
+        <message>
+            <source>功率档位 (W)</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>功率表值</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1 功率表</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>低频点</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>中频点</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>高频点</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1 全线中位数</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1 上次校准</source>
             <translation type="unfinished" />
         </message>
     </context>
@@ -2112,6 +2216,33 @@ Voice PTT push</source>
         </message>
         <message>
             <source>回答超过 %1 字节</source>
+            <translation type="unfinished" />
+        </message>
+    </context>
+    <context>
+        <name>YieldChart</name>
+        <message>
+            <source>良率</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>良率 (%)</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>日期（首次测试）</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>工位（首次测试）</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>直通率</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>最终良率</source>
             <translation type="unfinished" />
         </message>
     </context>
