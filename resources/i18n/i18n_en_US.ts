@@ -2,6 +2,25 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en_US">
     <context>
+        <name>CalibrationSearch</name>
+        <message>
+            <source>%1 没有容差内的值：%2 时为 %3，%4 时为 %5，目标 %6 ± %7</source>
+            <translation>no value of %1 is within tolerance: %3 at %2, %5 at %4, target %6 ± %7</translation>
+        </message>
+        <message>
+            <source>%1 在 %2 时只能达到 %3，目标 %4</source>
+            <translation>%1 reaches only %3 at %2, target %4</translation>
+        </message>
+        <message>
+            <source>%1 的响应不单调：%2 时为 %3，%4 时为 %5，%6 时为 %7</source>
+            <translation>%1 does not respond monotonically: %3 at %2, %5 at %4, %7 at %6</translation>
+        </message>
+        <message>
+            <source>%1 在 %2 次读数内未达到目标 %3 ± %4，最接近的是 %5 时的 %6</source>
+            <translation>%1 did not reach target %3 ± %4 in %2 readings; closest: %6 at %5</translation>
+        </message>
+    </context>
+    <context>
         <name>ChannelUndo</name>
         <message>
             <source>编辑频道 %1</source>

@@ -2,6 +2,25 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="zh_CN">
     <context>
+        <name>CalibrationSearch</name>
+        <message>
+            <source>%1 没有容差内的值：%2 时为 %3，%4 时为 %5，目标 %6 ± %7</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1 在 %2 时只能达到 %3，目标 %4</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1 的响应不单调：%2 时为 %3，%4 时为 %5，%6 时为 %7</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1 在 %2 次读数内未达到目标 %3 ± %4，最接近的是 %5 时的 %6</source>
+            <translation type="unfinished" />
+        </message>
+    </context>
+    <context>
         <name>ChannelUndo</name>
         <message>
             <source>编辑频道 %1</source>
