@@ -1,11 +1,20 @@
 // Closed-loop calibration: the search over responses of every shape and over the simulated
 // units' curves, and the calibrate step against the simulator and its test set.
 #include "app/language.h"
+#include "app/mjsonconfig.h"
+#include "instrument/instrument.h"
+#include "serial/mserialport.h"
 #include "sim/radiomodel.h"
+#include "sim/testset.h"
+#include "station/calibrationrun.h"
 #include "station/calibrationsearch.h"
+#include "support/simharness.h"
 
 #include <QRandomGenerator>
+#include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
 
 #include <algorithm>
 #include <cmath>
@@ -63,6 +72,82 @@ CalibrationSearch::Result searchOn(const Response &f, double noise, double targe
         const double u = 1.0 - random.generateDouble(), w = random.generateDouble();
         return f(value) + noise * std::sqrt(-2.0 * std::log(u)) * std::cos(2 * M_PI * w);
     });
+}
+constexpr std::array<quint32, 3> kPoints{45100000, 47000000, 48900000};
+
+CalibrationTarget valueTarget(const char *path, Instrument::Measurement measure,
+                              Wire::FreqPoint point, int power, double target, double tolerance)
+{
+    CalibrationTarget t;
+    t.value = path;
+    for (int i = 0; i < FactoryCalibration::kNumberCount; ++i) {
+        if (path == QString(FactoryCalibration::numberFields()[size_t(i)].path))
+            t.field = i;
+    }
+    t.measure = measure;
+    t.point = point;
+    t.power = power;
+    t.target = target;
+    t.tolerance = tolerance;
+    return t;
+}
+
+CalibrationTarget levelsTarget(CalibrationTarget::Kind kind, QList<double> levels)
+{
+    CalibrationTarget t;
+    t.kind = kind;
+    t.levels = levels;
+    return t;
+}
+
+// The example recipe's targets, and a 5 W cell at the high point.
+CalibrationPlan examplePlan()
+{
+    using M = Instrument::Measurement;
+    using P = Wire::FreqPoint;
+    CalibrationPlan plan;
+    plan.points = kPoints;
+    plan.targets = {valueTarget("/TCXO_BIAS", M::FrequencyError, P::Middle, 0, 0, 50),
+                    valueTarget("/TxPowerAdj/cell01", M::Power, P::Middle, 0, 30.0, 0.3),
+                    valueTarget("/DataModFreqDiv/Mid", M::Deviation, P::Middle, 0, 2400, 60),
+                    valueTarget("/TxPowerAdj/cell42", M::Power, P::High, 4, 37.0, 0.3),
+                    levelsTarget(CalibrationTarget::Kind::Rssi, {10, 40}),
+                    levelsTarget(CalibrationTarget::Kind::Squelch, {0.25, 0.45})};
+    return plan;
+}
+
+using Hook = std::function<void(CalibrationRun &run, int target)>; // after each reading
+
+// The run on a worker thread with its own port, engine and instrument, as a lane runs it; this
+// thread serves the simulated module and test set meanwhile.
+CalibrationRun::Outcome runOnWorker(const CalibrationPlan &plan, const QString &port,
+                                    const QString &url, const QString &folder,
+                                    const Hook &hook = {})
+{
+    CalibrationRun::Outcome outcome;
+    std::unique_ptr<QThread> thread(QThread::create([&] {
+        MSerialPort serial;
+        serial.setPortName(port);
+        serial.open();
+        CommandEngine engine;
+        engine.setDevice(&serial);
+        QObject::connect(&serial, &MSerialPort::onReceived, &engine, &CommandEngine::receive);
+        Instrument instrument(*InstrumentAddress::parse(url, nullptr),
+                              *InstrumentProfile::load("generic-scpi", nullptr));
+        instrument.connectToInstrument();
+        CalibrationRun run(plan, engine, instrument);
+        if (hook)
+            run.setProgress([&](int target, int, double) { hook(run, target); });
+        try {
+            outcome = run.run(folder);
+        } catch (const std::exception &e) {
+            outcome.failure = QString("exception: ") + e.what();
+        }
+    }));
+    QSignalSpy finished(thread.get(), &QThread::finished);
+    thread->start();
+    finished.wait(120000);
+    return outcome;
 }
 } // namespace
 
@@ -135,6 +220,102 @@ private slots:
         QVERIFY2(result.failure.contains(failure), qPrintable(result.failure));
         if (result.found())
             QVERIFY(std::abs(f(result.value) - target) <= tolerance + 2 * noise);
+    }
+
+    // Every way out of a calibration leaves the module in normal mode, its channels as they
+    // were, and says why it ended.
+    void run_data()
+    {
+        QTest::addColumn<QString>("fault"); // of the test set
+        QTest::addColumn<QString>("exit");  // what happens during the second target
+        QTest::addColumn<QString>("failure");
+        QTest::newRow("converges") << ""
+                                   << ""
+                                   << "";
+        QTest::newRow("weak cell") << "weak-cell=42"
+                                   << ""
+                                   << "/TxPowerAdj/cell42 reaches only 3";
+        QTest::newRow("instrument mute") << "mute=30"
+                                         << ""
+                                         << "127.0.0.1";
+        QTest::newRow("cancel") << ""
+                                << "cancel"
+                                << "calibration cancelled";
+        QTest::newRow("exception") << ""
+                                   << "throw"
+                                   << "exception: thrown";
+        QTest::newRow("transmit limit")
+            << ""
+            << "slow"
+            << "/TxPowerAdj/cell01: the transmission reached its limit of 1 s";
+        QTest::newRow("unplugged") << ""
+                                   << "unplug"
+                                   << "may still be transmitting";
+    }
+    void run()
+    {
+        QFETCH(QString, fault);
+        QFETCH(QString, exit);
+        QFETCH(QString, failure);
+        SimHarness sim;
+        QVERIFY2(sim.isReady(), qPrintable(sim.error()));
+        TestSet testSet(sim.simulator());
+        QVERIFY(testSet.listen(0, nullptr));
+        QVERIFY(fault.isEmpty() || TestSet::parseFault(fault, &testSet.faults(), nullptr));
+        const auto channels = sim.state().channels;
+        const int channel = sim.state().currentChannel;
+        CalibrationPlan plan = examplePlan();
+        plan.maxTransmitSeconds = exit == "slow" ? 1 : 10;
+        QTemporaryDir folder;
+        const auto outcome = runOnWorker(
+            plan, sim.portPath(), testSet.url(), folder.path(), [&](CalibrationRun &run, int i) {
+                if (i != 1)
+                    return;
+                if (exit == "cancel")
+                    run.cancel();
+                if (exit == "throw")
+                    throw std::runtime_error("thrown");
+                if (exit == "slow")
+                    QThread::msleep(300);
+                if (exit == "unplug")
+                    QMetaObject::invokeMethod(
+                        &sim.simulator(), [&] { sim.hangUp(); }, Qt::BlockingQueuedConnection);
+            });
+        QVERIFY2(outcome.failure.contains(failure), qPrintable(outcome.failure));
+        QCOMPARE(outcome.ok, failure.isEmpty());
+        // The last transmit request the module heard: back to normal, but for the unplugged one.
+        QByteArray lastMode;
+        for (const QByteArray &request : sim.requests()) {
+            if (request.startsWith(char(Wire::Cmd::kForceTransmit)) ||
+                request.startsWith(char(Wire::Cmd::kNormalMode)))
+                lastMode = request;
+        }
+        QCOMPARE(quint8(lastMode.at(0)),
+                 exit == "unplug" ? Wire::Cmd::kForceTransmit : Wire::Cmd::kNormalMode);
+        if (exit == "unplug")
+            return;
+        QCOMPARE(sim.state().transmitMode, 0);
+        QVERIFY(sim.state().channels == channels);
+        QCOMPARE(sim.state().currentChannel, channel);
+        if (!outcome.ok)
+            return;
+        // Each value within tolerance, in the module and in the unit's file.
+        MJsonConfig file(outcome.file);
+        QCOMPARE(file.value("/Unit/SerialNumber").toString(), outcome.identity.serialNumber);
+        for (int i = 0; i < 4; ++i) {
+            const CalibrationTargetResult &r = outcome.targets[i];
+            qInfo("%s: %d -> %d, %.1f %s in %d readings", qPrintable(r.name), r.before, r.after,
+                  r.reading, qPrintable(r.unit), r.readings);
+            QVERIFY(std::abs(r.reading - r.target) <= r.tolerance);
+            QCOMPARE(file.value(r.name).toInt(), r.after);
+        }
+        // The generator's level at each receiver calibration, dBuV and uV into dBm.
+        const QList<double> heard{-97.0, -67.0, -119.0, -113.9};
+        QCOMPARE(testSet.calibrations().size(), heard.size());
+        for (int i = 0; i < heard.size(); ++i) {
+            QCOMPARE(testSet.calibrations()[i].generatorDbm, heard[i]);
+            QCOMPARE(testSet.calibrations()[i].generatorHz, qint64(kPoints[1]) * 10);
+        }
     }
 
     // The simulated units' own curves, as a bench calibrates them: fifteen power cells, the

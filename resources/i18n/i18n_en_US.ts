@@ -2,6 +2,25 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en_US">
     <context>
+        <name>CalibrationRun</name>
+        <message>
+            <source>校准已取消</source>
+            <translation>calibration cancelled</translation>
+        </message>
+        <message>
+            <source>%1：写入 %2，模块中为 %3</source>
+            <translation>%1: wrote %2, the module holds %3</translation>
+        </message>
+        <message>
+            <source>%1：发射达到 %2 秒的上限，已停止发射</source>
+            <translation>%1: the transmission reached its limit of %2 s and was stopped</translation>
+        </message>
+        <message>
+            <source>模块没有确认回到正常模式，它可能仍在发射：请立即断开它的电源</source>
+            <translation>the module did not confirm going back to normal mode and may still be transmitting: switch its power off now</translation>
+        </message>
+    </context>
+    <context>
         <name>CalibrationSearch</name>
         <message>
             <source>%1 没有容差内的值：%2 时为 %3，%4 时为 %5，目标 %6 ± %7</source>

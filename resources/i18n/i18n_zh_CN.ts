@@ -2,6 +2,25 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="zh_CN">
     <context>
+        <name>CalibrationRun</name>
+        <message>
+            <source>校准已取消</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1：写入 %2，模块中为 %3</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1：发射达到 %2 秒的上限，已停止发射</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>模块没有确认回到正常模式，它可能仍在发射：请立即断开它的电源</source>
+            <translation type="unfinished" />
+        </message>
+    </context>
+    <context>
         <name>CalibrationSearch</name>
         <message>
             <source>%1 没有容差内的值：%2 时为 %3，%4 时为 %5，目标 %6 ± %7</source>
