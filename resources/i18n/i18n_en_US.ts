@@ -1931,6 +1931,50 @@ Voice PTT push</source>
             <translation>%1: Marginal must not be negative</translation>
         </message>
         <message>
+            <source>%1：应为 %2 到 %3 的整数</source>
+            <translation>%1: expected a whole number from %2 to %3</translation>
+        </message>
+        <message>
+            <source>%1：应为 %2 之一</source>
+            <translation>%1: expected one of %2</translation>
+        </message>
+        <message>
+            <source>%1：Points 中没有 %2</source>
+            <translation>%1: Points has no %2</translation>
+        </message>
+        <message>
+            <source>%1：应为非空的数字列表</source>
+            <translation>%1: expected a non-empty list of numbers</translation>
+        </message>
+        <message>
+            <source>%1：静噪校准电平只能是 0.25 或 0.45 µV</source>
+            <translation>%1: a squelch calibration level is 0.25 or 0.45 µV</translation>
+        </message>
+        <message>
+            <source>%1：场强校准电平应为 0 到 127 dBµV 的整数</source>
+            <translation>%1: an RSSI calibration level is a whole number from 0 to 127 dBµV</translation>
+        </message>
+        <message>
+            <source>%1：应大于 0</source>
+            <translation>%1: expected a number above 0</translation>
+        </message>
+        <message>
+            <source>%1：%2 不是可调的校准值</source>
+            <translation>%1: %2 is not an adjustable calibration value</translation>
+        </message>
+        <message>
+            <source>%1：%2 只能在它自己的功率和点上以 power 测量</source>
+            <translation>%1: %2 is measured as power at its own power and point</translation>
+        </message>
+        <message>
+            <source>%1：%2</source>
+            <translation>%1: %2</translation>
+        </message>
+        <message>
+            <source>%1：应为至少有一个目标的列表</source>
+            <translation>%1: expected a list of at least one target</translation>
+        </message>
+        <message>
             <source>%1：未知的步骤 "%2"</source>
             <translation>%1: unknown step "%2"</translation>
         </message>
@@ -1945,10 +1989,6 @@ Voice PTT push</source>
         <message>
             <source>%1：文件 %2 指定了模块 %3，用于所有模块的文件不能指定模块</source>
             <translation>%1: the file %2 names the unit %3; a file for every unit must name none</translation>
-        </message>
-        <message>
-            <source>%1：%2</source>
-            <translation>%1: %2</translation>
         </message>
         <message>
             <source>%1：文件夹 %2 不存在</source>

@@ -1931,6 +1931,50 @@ Voice PTT push</source>
             <translation type="unfinished" />
         </message>
         <message>
+            <source>%1：应为 %2 到 %3 的整数</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1：应为 %2 之一</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1：Points 中没有 %2</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1：应为非空的数字列表</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1：静噪校准电平只能是 0.25 或 0.45 µV</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1：场强校准电平应为 0 到 127 dBµV 的整数</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1：应大于 0</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1：%2 不是可调的校准值</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1：%2 只能在它自己的功率和点上以 power 测量</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1：%2</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1：应为至少有一个目标的列表</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
             <source>%1：未知的步骤 "%2"</source>
             <translation type="unfinished" />
         </message>
@@ -1944,10 +1988,6 @@ Voice PTT push</source>
         </message>
         <message>
             <source>%1：文件 %2 指定了模块 %3，用于所有模块的文件不能指定模块</source>
-            <translation type="unfinished" />
-        </message>
-        <message>
-            <source>%1：%2</source>
             <translation type="unfinished" />
         </message>
         <message>
