@@ -318,6 +318,49 @@ private slots:
         }
     }
 
+    // The example targets against lx815-sim and its test set, as a station meets them: every
+    // target converges into the unit's file, or the weak 5 W high cell fails out of reach; the
+    // simulator's log ends the transmissions with "back to normal mode" either way.
+    void simulatorProcess_data()
+    {
+        QTest::addColumn<QString>("fault");
+        QTest::addColumn<QString>("failure");
+        QTest::newRow("converges") << ""
+                                   << "";
+        QTest::newRow("weak cell") << "weak-cell=42"
+                                   << "/TxPowerAdj/cell42 reaches only 3";
+    }
+    void simulatorProcess()
+    {
+        QFETCH(QString, fault);
+        QFETCH(QString, failure);
+        QTemporaryDir dir;
+        const QString log = dir.filePath("sim.log");
+        QStringList arguments{"--test-set", "0", "--baud", "0", "--log", log};
+        if (!fault.isEmpty())
+            arguments << "--test-set-fault" << fault;
+        SimProcess sim;
+        QVERIFY2(sim.start(arguments), qPrintable(sim.error()));
+        QVERIFY(sim.process().canReadLine() || sim.process().waitForReadyRead(5000));
+        const QString url = QString::fromLocal8Bit(sim.process().readLine()).trimmed();
+        const auto outcome = runOnWorker(examplePlan(), sim.portPath(), url, dir.path());
+        QVERIFY2(outcome.failure.contains(failure), qPrintable(outcome.failure));
+        if (!failure.isEmpty())
+            QVERIFY2(outcome.failure.endsWith(" at 255, target 37.0"), qPrintable(outcome.failure));
+        QCOMPARE(QFileInfo::exists(outcome.file), failure.isEmpty());
+        QCOMPARE(sim.stop(), 0);
+        QFile file(log);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        quint8 lastMode = 0;
+        for (const QByteArray &line : file.readAll().split('\n')) {
+            const QByteArray frame = QByteArray::fromHex(line.split('\t').value(1));
+            const quint8 code = Wire::byteAt(frame, 3);
+            if (code == Wire::Cmd::kForceTransmit || code == Wire::Cmd::kNormalMode)
+                lastMode = code;
+        }
+        QCOMPARE(lastMode, Wire::Cmd::kNormalMode);
+    }
+
     // The simulated units' own curves, as a bench calibrates them: fifteen power cells, the
     // crystal and the deviation, over many serial numbers; readings counted per target.
     void radioModelUnits()
