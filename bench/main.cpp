@@ -6,6 +6,7 @@
 //  (b') the same reads with the line trace recording and with it off, rounds taken in turn;
 //  (c), (d) the command-line tool: each command on one module next to the wire time of what it
 //      exchanged, and 4 and 16 modules programmed at once next to one.
+#include "bench/calibrationfigures.h"
 #include "bench/clifigures.h"
 #include "bench/recordfigures.h"
 #include "bench/simulator.h"
@@ -119,6 +120,12 @@ int main(int argc, char *argv[])
         printRecordFigures(out);
         return 0;
     }
+    // "lx815-bench calibration": readings per target of the closed-loop calibration alone (a
+    // minute of its own).
+    if (app.arguments().contains(QStringLiteral("calibration"))) {
+        printCalibrationFigures(out);
+        return 0;
+    }
     const int requestBytes = LinkFrame::encode(QByteArray::fromHex("3223")).size();
     const int replyBytes = LinkFrame::encode(QByteArray::fromHex("322313")).size();
 
@@ -228,6 +235,7 @@ int main(int argc, char *argv[])
     }
 
     printCliFigures(out);
+    printCalibrationFigures(out);
     printRecordFigures(out);
     return 0;
 }

@@ -22,6 +22,13 @@ public:
         m_process.waitForFinished(3000);
     }
     QString path() const { return m_path; }
+    // The next line it prints (the test set's URL after the terminal's path).
+    QString nextLine()
+    {
+        if (!m_process.canReadLine())
+            m_process.waitForReadyRead(10000);
+        return QString::fromLocal8Bit(m_process.readLine()).trimmed();
+    }
 
 private:
     QProcess m_process;

@@ -154,6 +154,12 @@ RECIPES = {
         {"Step": "check", "Limits": {"/Channel/16/TxFreq": {"Min": 0, "Max": 4.9e7},
                                      "/RSSIOffset/Low": {"Min": -3.5, "Max": 3.5,
                                                          "Marginal": 0.5}}}]}),
+    "calibrate": dump({**EXAMPLE, "Steps": [{"Step": "calibrate", "Instrument": "manual",
+        "Points": {"Low": 45100000, "Mid": 47000000, "High": 48900000}, "MaxTransmitSeconds": 10,
+        "Targets": [{"Value": "/TxPowerAdj/cell42", "Measure": "power", "Point": "High",
+                     "Power": 4, "Target": 37.0, "Tolerance": 0.3},
+                    {"Calibrate": "rssi", "Point": "Mid", "Levels": [10, 40]},
+                    {"Calibrate": "squelch", "Point": "Low", "Levels": [0.3]}]}]}),
     "backup_after_write": dump({**EXAMPLE, "Steps": EXAMPLE["Steps"][2:] + EXAMPLE["Steps"][:1]}),
     "bad_limits": dump({**EXAMPLE, "Steps": [{"Step": "check", "Limits": {
         "/Volume": {"Min": 8, "Max": 7}, "/Nope": {"Min": 1}, "/AudioWaveMode": {},

@@ -101,6 +101,7 @@ public:
     void setDevice(QIODevice *device) { m_device = device; }
     QIODevice *device() const { return m_device; }
     void setReporter(FailureReporter *reporter) { m_reporter = reporter; }
+    FailureReporter *reporter() const { return m_reporter; }
 
     // Wraps and writes one frame. False when the device is not open (reported) or too long.
     bool sendFrame(const QByteArray &payload);

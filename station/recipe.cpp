@@ -1,6 +1,8 @@
 #include "station/recipe.h"
 
+#include "instrument/instrumentaddress.h"
 #include "session/configfiles.h"
+#include "station/calibrationrun.h"
 
 #include <QCoreApplication>
 #include <QCryptographicHash>
@@ -33,14 +35,14 @@ struct KindName
     bool limits;
 };
 
-// A later calibration step goes in here once the lane can run it.
-constexpr std::array<KindName, 6> kKinds{{
+constexpr std::array<KindName, 7> kKinds{{
     {Kind::Backup, "backup", false, true, false},
     {Kind::WriteConfig, "write-config", true, false, false},
     {Kind::WriteCalibration, "write-calibration", true, true, false},
     {Kind::ReadCalibration, "read-calibration", false, true, false},
     {Kind::Snapshot, "snapshot", false, true, false},
     {Kind::Check, "check", false, false, true},
+    {Kind::Calibrate, "calibrate", false, true, false},
 }};
 
 const KindName *findKind(const QString &name)
@@ -75,6 +77,26 @@ const QString kStart = QStringLiteral("Start");
 const QString kScan = QStringLiteral("Scan");
 const QString kAuto = QStringLiteral("auto");
 const QString kButton = QStringLiteral("button");
+const QString kInstrument = QStringLiteral("Instrument");
+const QString kProfile = QStringLiteral("Profile");
+const QString kPoints = QStringLiteral("Points");
+const QString kMaxTransmit = QStringLiteral("MaxTransmitSeconds");
+const QString kTargets = QStringLiteral("Targets");
+const QString kValue = QStringLiteral("Value");
+const QString kMeasure = QStringLiteral("Measure");
+const QString kPoint = QStringLiteral("Point");
+const QString kPower = QStringLiteral("Power");
+const QString kTarget = QStringLiteral("Target");
+const QString kTolerance = QStringLiteral("Tolerance");
+const QString kCalibrate = QStringLiteral("Calibrate");
+const QString kLevels = QStringLiteral("Levels");
+const QString kDefaultCalibrationFolder = QStringLiteral("calibrations");
+constexpr int kMaxTransmitLimit = 600; // seconds: far beyond any calibration
+constexpr int kMaxRssiDbuv = 127;
+const std::array<QString, 3> kPointNames{QStringLiteral("Low"), QStringLiteral("Mid"),
+                                         QStringLiteral("High")};
+const std::array<QString, 3> kMeasureNames{
+    QStringLiteral("power"), QStringLiteral("frequency-error"), QStringLiteral("deviation")};
 
 // Reads members out of the recipe's objects and keeps every problem, each naming its member.
 class Reader
@@ -231,6 +253,182 @@ QList<Limits::Limit> readLimits(Reader &read, const QJsonObject &step, const QSt
     return result;
 }
 
+// A whole number within [low, high], or nothing with a problem.
+std::optional<int> wholeNumber(Reader &read, const QJsonObject &object, const QString &key,
+                               const QString &where, bool required, int low, int high)
+{
+    const auto value = read.number(object, key, where, required);
+    if (!value)
+        return std::nullopt;
+    if (*value != std::floor(*value) || *value < low || *value > high) {
+        read.problem(where + key, QT_TRANSLATE_NOOP("Recipe", "%1：应为 %2 到 %3 的整数"),
+                     QString::number(low), QString::number(high));
+        return std::nullopt;
+    }
+    return int(*value);
+}
+
+// The index of a text among names, or nothing with a problem listing them.
+template<size_t N>
+std::optional<int> oneOf(Reader &read, const QJsonObject &object, const QString &key,
+                         const QString &where, const std::array<QString, N> &names)
+{
+    const auto value = read.string(object, key, where, true);
+    if (!value)
+        return std::nullopt;
+    for (size_t i = 0; i < N; ++i) {
+        if (*value == names[i])
+            return int(i);
+    }
+    QStringList list(names.begin(), names.end());
+    read.problem(where + key, QT_TRANSLATE_NOOP("Recipe", "%1：应为 %2 之一"),
+                 list.join(QStringLiteral(", ")));
+    return std::nullopt;
+}
+
+std::optional<CalibrationTarget> readTarget(Reader &read, const QJsonValue &value,
+                                            const QString &where, const CalibrationPlan &plan)
+{
+    if (!value.isObject()) {
+        read.problem(where.chopped(1), QT_TRANSLATE_NOOP("Recipe", "%1：应为对象"));
+        return std::nullopt;
+    }
+    const QJsonObject object = value.toObject();
+    CalibrationTarget target;
+    const bool levels = object.contains(kCalibrate);
+    read.onlyKeys(object,
+                  levels ? QStringList{kCalibrate, kPoint, kLevels}
+                         : QStringList{kValue, kMeasure, kPoint, kPower, kTarget, kTolerance},
+                  where);
+    const auto point = oneOf(read, object, kPoint, where, kPointNames);
+    if (point && plan.points[size_t(*point)] == 0) {
+        read.problem(where + kPoint, QT_TRANSLATE_NOOP("Recipe", "%1：Points 中没有 %2"),
+                     kPointNames[size_t(*point)]);
+    }
+    bool ok = point.has_value();
+    target.point = static_cast<Wire::FreqPoint>(point.value_or(1));
+    if (levels) {
+        const std::array<QString, 2> kinds{QStringLiteral("rssi"), QStringLiteral("squelch")};
+        const auto kind = oneOf(read, object, kCalibrate, where, kinds);
+        target.kind = kind == 1 ? CalibrationTarget::Kind::Squelch : CalibrationTarget::Kind::Rssi;
+        const QJsonArray items = object.value(kLevels).toArray();
+        if (!object.value(kLevels).isArray() || items.isEmpty()) {
+            read.problem(where + kLevels, QT_TRANSLATE_NOOP("Recipe", "%1：应为非空的数字列表"));
+            return std::nullopt;
+        }
+        for (int i = 0; i < items.size(); ++i) {
+            const double level = items[i].toDouble(-1.0);
+            const QString member = where + kLevels + QStringLiteral("[%1]").arg(i);
+            const bool known = target.kind == CalibrationTarget::Kind::Squelch
+                                   ? CalibrationRun::squelchLevelByte(level).has_value()
+                                   : items[i].isDouble() && level == std::floor(level) &&
+                                         level >= 0 && level <= kMaxRssiDbuv;
+            if (!items[i].isDouble() || !known) {
+                read.problem(
+                    member,
+                    target.kind == CalibrationTarget::Kind::Squelch
+                        ? QT_TRANSLATE_NOOP("Recipe", "%1：静噪校准电平只能是 0.25 或 0.45 µV")
+                        : QT_TRANSLATE_NOOP("Recipe", "%1：场强校准电平应为 0 到 127 dBµV 的整数"));
+                ok = false;
+            }
+            target.levels.append(level);
+        }
+        return ok && kind ? std::optional<CalibrationTarget>(target) : std::nullopt;
+    }
+    const auto path = read.string(object, kValue, where, true);
+    const auto measure = oneOf(read, object, kMeasure, where, kMeasureNames);
+    const auto power = wholeNumber(read, object, kPower, where, true, 0, Wire::kPowerSteps - 1);
+    const auto goal = read.number(object, kTarget, where, true);
+    const auto tolerance = read.number(object, kTolerance, where, true);
+    if (tolerance && *tolerance <= 0) {
+        read.problem(where + kTolerance, QT_TRANSLATE_NOOP("Recipe", "%1：应大于 0"));
+        ok = false;
+    }
+    if (path) {
+        const auto &fields = FactoryCalibration::numberFields();
+        for (int i = 0; i < FactoryCalibration::kNumberCount; ++i) {
+            const FactorySource &source = fields[size_t(i)].source;
+            if (*path == QLatin1String(fields[size_t(i)].path) &&
+                (source.kind == FactorySource::Kind::Adjust ||
+                 source.kind == FactorySource::Kind::PowerCell))
+                target.field = i;
+        }
+        if (target.field < 0) {
+            read.problem(where + kValue, QT_TRANSLATE_NOOP("Recipe", "%1：%2 不是可调的校准值"),
+                         *path);
+            ok = false;
+        }
+    }
+    // A power cell answers only for its own power and point, measured as power.
+    if (target.field >= 0 && power && point && measure) {
+        const FactorySource &source =
+            FactoryCalibration::numberFields()[size_t(target.field)].source;
+        if (source.kind == FactorySource::Kind::PowerCell &&
+            (source.power != *power || source.point != *point || *measure != 0)) {
+            read.problem(
+                where + kValue,
+                QT_TRANSLATE_NOOP("Recipe", "%1：%2 只能在它自己的功率和点上以 power 测量"), *path);
+            ok = false;
+        }
+    }
+    if (!ok || !path || !measure || !power || !goal || !tolerance)
+        return std::nullopt;
+    target.value = *path;
+    target.measure = static_cast<Instrument::Measurement>(*measure);
+    target.power = *power;
+    target.target = *goal;
+    target.tolerance = *tolerance;
+    return target;
+}
+
+std::optional<CalibrationPlan> readPlan(Reader &read, const QJsonObject &object,
+                                        const QString &where)
+{
+    CalibrationPlan plan;
+    bool ok = true;
+    const auto instrument = read.string(object, kInstrument, where, true);
+    QString why;
+    if (instrument && *instrument != QLatin1String(CalibrationPlan::kManual) &&
+        !InstrumentAddress::parse(*instrument, &why)) {
+        read.problem(where + kInstrument, QT_TRANSLATE_NOOP("Recipe", "%1：%2"), why);
+        ok = false;
+    }
+    plan.instrument = instrument.value_or(QString());
+    plan.profile = read.string(object, kProfile, where, false)
+                       .value_or(QLatin1String(InstrumentProfile::kDefaultName));
+    const auto seconds =
+        wholeNumber(read, object, kMaxTransmit, where, false, 1, kMaxTransmitLimit);
+    ok = ok && (seconds || !object.contains(kMaxTransmit));
+    plan.maxTransmitSeconds = seconds.value_or(CalibrationPlan::kDefaultMaxTransmitSeconds);
+    const auto points = read.object(object, kPoints, where);
+    if (!points) {
+        if (!object.contains(kPoints))
+            read.problem(where + kPoints, QT_TRANSLATE_NOOP("Recipe", "%1：缺少此成员"));
+        return std::nullopt;
+    }
+    const QString inner = where + kPoints + QLatin1Char('.');
+    read.onlyKeys(*points, QStringList(kPointNames.begin(), kPointNames.end()), inner);
+    for (size_t i = 0; i < kPointNames.size(); ++i) {
+        const auto frequency =
+            wholeNumber(read, *points, kPointNames[i], inner, false, 1, 99999999);
+        plan.points[i] = quint32(frequency.value_or(0));
+        ok = ok && (frequency || !points->contains(kPointNames[i]));
+    }
+    const QJsonArray targets = object.value(kTargets).toArray();
+    if (!object.value(kTargets).isArray() || targets.isEmpty()) {
+        read.problem(where + kTargets, QT_TRANSLATE_NOOP("Recipe", "%1：应为至少有一个目标的列表"));
+        return std::nullopt;
+    }
+    for (int i = 0; i < targets.size(); ++i) {
+        const auto target =
+            readTarget(read, targets[i], where + kTargets + QStringLiteral("[%1].").arg(i), plan);
+        ok = ok && target;
+        if (target)
+            plan.targets.append(*target);
+    }
+    return ok ? std::optional<CalibrationPlan>(plan) : std::nullopt;
+}
+
 std::optional<RecipeStep> readStep(Reader &read, const QJsonValue &value, int index)
 {
     const QString where = stepName(index);
@@ -254,6 +452,8 @@ std::optional<RecipeStep> readStep(Reader &read, const QJsonValue &value, int in
         allowed.append(kFolder);
     if (kind->limits)
         allowed.append(kLimits);
+    if (kind->kind == Kind::Calibrate)
+        allowed += QStringList{kInstrument, kProfile, kPoints, kMaxTransmit, kTargets};
     read.onlyKeys(object, allowed, where);
 
     RecipeStep step;
@@ -266,10 +466,14 @@ std::optional<RecipeStep> readStep(Reader &read, const QJsonValue &value, int in
     }
     if (kind->file)
         step.file = read.string(object, kFile, where, !either).value_or(QString());
+    const bool calibrate = kind->kind == Kind::Calibrate;
     if (kind->folder)
-        step.folder = read.string(object, kFolder, where, !either).value_or(QString());
+        step.folder = read.string(object, kFolder, where, !either && !calibrate)
+                          .value_or(calibrate ? kDefaultCalibrationFolder : QString());
     if (kind->limits)
         step.limits = readLimits(read, object, where);
+    if (calibrate)
+        step.plan = readPlan(read, object, where);
     return step;
 }
 
@@ -481,6 +685,43 @@ QString Recipe::refusal(const QString &model, const QString &firmwareVersion) co
     return QString();
 }
 
+namespace {
+void insertPlan(QJsonObject &object, const CalibrationPlan &plan)
+{
+    object.insert(kInstrument, plan.instrument);
+    object.insert(kProfile, plan.profile);
+    object.insert(kMaxTransmit, plan.maxTransmitSeconds);
+    QJsonObject points;
+    for (size_t i = 0; i < kPointNames.size(); ++i) {
+        if (plan.points[i] != 0)
+            points.insert(kPointNames[i], qint64(plan.points[i]));
+    }
+    object.insert(kPoints, points);
+    QJsonArray targets;
+    for (const CalibrationTarget &target : plan.targets) {
+        const QString point = kPointNames[size_t(target.point)];
+        if (target.kind == CalibrationTarget::Kind::Value) {
+            targets.append(QJsonObject{{kValue, target.value},
+                                       {kMeasure, kMeasureNames[size_t(target.measure)]},
+                                       {kPoint, point},
+                                       {kPower, target.power},
+                                       {kTarget, target.target},
+                                       {kTolerance, target.tolerance}});
+        } else {
+            QJsonArray levels;
+            for (const double level : target.levels)
+                levels.append(level);
+            targets.append(QJsonObject{{kCalibrate, target.kind == CalibrationTarget::Kind::Rssi
+                                                        ? QStringLiteral("rssi")
+                                                        : QStringLiteral("squelch")},
+                                       {kPoint, point},
+                                       {kLevels, levels}});
+        }
+    }
+    object.insert(kTargets, targets);
+}
+} // namespace
+
 QJsonObject Recipe::toJson() const
 {
     QJsonArray stepList;
@@ -500,6 +741,8 @@ QJsonObject Recipe::toJson() const
             }
             object.insert(kLimits, limitObject);
         }
+        if (step.plan)
+            insertPlan(object, *step.plan);
         stepList.append(object);
     }
     QJsonObject result{{kRecipe, name}, {kRevision, revision}, {kSteps, stepList}};

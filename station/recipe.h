@@ -2,6 +2,7 @@
 
 #include "config/factoryconfig.h"
 #include "config/userconfig.h"
+#include "station/calibrationplan.h"
 #include "station/limits.h"
 
 #include <QByteArray>
@@ -23,6 +24,7 @@ struct RecipeStep
         ReadCalibration,  // Folder: named by serial number
         Snapshot,         // Folder: named by serial number
         Check,            // Limits
+        Calibrate,        // Instrument, Profile, Folder, Points, MaxTransmitSeconds, Targets
     };
 
     Kind kind = Kind::Check;
@@ -34,11 +36,17 @@ struct RecipeStep
     // not reach a unit under a recipe identity that no longer describes it.
     std::optional<UserConfig> config;
     std::optional<FactoryCalibration> calibration;
+    // A Calibrate step's members, checked whole.
+    std::optional<CalibrationPlan> plan;
 
     // "write-config" and so on, as the recipe names the kind.
     static QString kindName(Kind kind);
     // Whether the step writes into the module.
-    bool writes() const { return kind == Kind::WriteConfig || kind == Kind::WriteCalibration; }
+    bool writes() const
+    {
+        return kind == Kind::WriteConfig || kind == Kind::WriteCalibration ||
+               kind == Kind::Calibrate;
+    }
     // The unit's own calibration file of a WriteCalibration step with a Folder.
     QString calibrationFile(const QString &serialNumber) const;
 };

@@ -80,6 +80,7 @@ class TestRecipe : public QObject
 private slots:
     void init();
     void documentedExample();
+    void calibrateStep();
     void refused_data();
     void refused();
     void identity_data();
@@ -130,6 +131,43 @@ void TestRecipe::documentedExample()
     QCOMPARE(reread->toJson(), recipe->toJson());
 }
 
+// The calibrate step whole: its members as the plan the run takes, its folder made, and its
+// document read back the same.
+void TestRecipe::calibrateStep()
+{
+    const QDir dir(m_dir->path());
+    write(dir.filePath("cal.json"), R"({"Recipe": "Cal", "Revision": "1", "Steps": [
+        {"Step": "calibrate", "Instrument": "tcp://10.0.0.20:5025", "Points":
+           {"Low": 45100000, "Mid": 47000000, "High": 48900000}, "MaxTransmitSeconds": 8,
+         "Targets": [
+           {"Value": "/TCXO_BIAS", "Measure": "frequency-error", "Point": "Mid", "Power": 0,
+            "Target": 0, "Tolerance": 50},
+           {"Value": "/DataModFreqDiv/LowDiff", "Measure": "deviation", "Point": "Low",
+            "Power": 2, "Target": 2400, "Tolerance": 60},
+           {"Calibrate": "squelch", "Point": "Mid", "Levels": [0.25, 0.45]}]}]})");
+    QStringList problems;
+    const auto recipe = Recipe::load(dir.filePath("cal.json"), &problems);
+    QVERIFY2(recipe, qPrintable(problems.join('\n')));
+    const RecipeStep &step = recipe->steps.first();
+    QVERIFY(step.writes());
+    QCOMPARE(step.folder, dir.filePath("calibrations"));
+    QVERIFY(QFileInfo(step.folder).isDir());
+    QCOMPARE(step.plan->profile, QStringLiteral("generic-scpi"));
+    QCOMPARE(step.plan->maxTransmitSeconds, 8);
+    QCOMPARE(step.plan->frequency(Wire::FreqPoint::Low), 45100000u);
+    const CalibrationTarget &deviation = step.plan->targets[1];
+    QCOMPARE(FactoryCalibration::numberFields()[size_t(deviation.field)].path,
+             "/DataModFreqDiv/LowDiff");
+    QCOMPARE(deviation.measure, Instrument::Measurement::Deviation);
+    QCOMPARE(deviation.point, Wire::FreqPoint::Low);
+    QCOMPARE(deviation.power, 2);
+    QCOMPARE(step.plan->targets[2].kind, CalibrationTarget::Kind::Squelch);
+    QCOMPARE(step.plan->targets[2].levels, (QList<double>{0.25, 0.45}));
+    const auto reread = Recipe::parse(QJsonDocument(recipe->toJson()).toJson(), nullptr);
+    QVERIFY(reread);
+    QCOMPARE(reread->toJson(), recipe->toJson());
+}
+
 // Each bad recipe is the good one with some members replaced (null removes one). A snapshot
 // step into "out" follows any steps given, so that a refused recipe can be seen to make no
 // folder.
@@ -151,7 +189,7 @@ void TestRecipe::refused_data()
     row("scan", R"({"Scan": "yes"})", "Scan");
     row("no steps", R"({"Steps": []})", "Steps");
     row("step not an object", R"({"Steps": ["backup"]})", "Steps[0]");
-    row("unknown step", R"({"Steps": [{"Step": "calibrate"}]})", "Steps[0].Step");
+    row("unknown step", R"({"Steps": [{"Step": "solder"}]})", "Steps[0].Step");
     row("member of another step", R"({"Steps": [{"Step": "backup", "Folder": "b", "File": "x"}]})",
         "Steps[0].File");
     row("file missing", R"({"Steps": [{"Step": "write-config"}]})", "Steps[0].File");
@@ -192,6 +230,44 @@ void TestRecipe::refused_data()
     row("limit unknown member",
         R"({"Steps": [{"Step": "check", "Limits": {"/Volume": {"Min": 1, "Max": 9, "Typ": 5}}}]})",
         R"(Steps[0].Limits["/Volume"].Typ)");
+
+    // A calibrate step, each row one member wrong: the replacement of a member of the step
+    // or of its first target.
+    const auto calibrate = [](const char *name, const QByteArray &key, const QByteArray &value,
+                              const char *member) {
+        QJsonObject step = QJsonDocument::fromJson(R"({"Step": "calibrate",
+            "Instrument": "tcp://127.0.0.1:5025", "Points": {"Mid": 47000000, "High": 48900000},
+            "Targets": [{"Value": "/TxPowerAdj/cell42", "Measure": "power", "Point": "High",
+                         "Power": 4, "Target": 37.0, "Tolerance": 0.3}]})")
+                               .object();
+        QJsonObject target = step.value("Targets").toArray().first().toObject();
+        const QJsonValue replacement = QJsonDocument::fromJson("[" + value + "]").array().first();
+        QJsonObject &into = key.startsWith("T.") ? target : step;
+        into.insert(QString(key).remove(QRegularExpression("^T\\.")), replacement);
+        if (key.startsWith("T."))
+            step.insert("Targets", QJsonArray{target});
+        QTest::newRow(name) << QJsonDocument(QJsonObject{{"Steps", QJsonArray{step}}}).toJson()
+                            << QString::fromUtf8(member);
+    };
+    calibrate("calibrate unknown member", "Speed", "1", "Steps[0].Speed");
+    calibrate("instrument address", "Instrument", R"("ftp://x")", "Steps[0].Instrument");
+    calibrate("transmit limit", "MaxTransmitSeconds", "0", "Steps[0].MaxTransmitSeconds");
+    calibrate("no targets", "Targets", "[]", "Steps[0].Targets");
+    calibrate("points unknown", "Points", R"({"High": 48900000, "Middle": 47000000})",
+              "Steps[0].Points.Middle");
+    calibrate("value not adjustable", "T.Value", R"("/RSSIOffset/Low")",
+              "Steps[0].Targets[0].Value");
+    calibrate("cell of another power", "T.Power", "3", "Steps[0].Targets[0].Value");
+    calibrate("power out of range", "T.Power", "5", "Steps[0].Targets[0].Power");
+    calibrate("point not in points", "Targets",
+              R"([{"Calibrate": "rssi", "Point": "Low", "Levels": [10]}])",
+              "Steps[0].Targets[0].Point");
+    calibrate("measure unknown", "T.Measure", R"("swr")", "Steps[0].Targets[0].Measure");
+    calibrate("tolerance", "T.Tolerance", "0", "Steps[0].Targets[0].Tolerance");
+    calibrate("target member unknown", "T.Levels", "[1]", "Steps[0].Targets[0].Levels");
+    calibrate("squelch level", "Targets",
+              R"([{"Calibrate": "squelch", "Point": "Mid", "Levels": [0.3]}])",
+              "Steps[0].Targets[0].Levels[0]");
 }
 
 void TestRecipe::refused()

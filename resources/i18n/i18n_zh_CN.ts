@@ -2,6 +2,44 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="zh_CN">
     <context>
+        <name>CalibrationRun</name>
+        <message>
+            <source>校准已取消</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1：写入 %2，模块中为 %3</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1：发射达到 %2 秒的上限，已停止发射</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>模块没有确认回到正常模式，它可能仍在发射：请立即断开它的电源</source>
+            <translation type="unfinished" />
+        </message>
+    </context>
+    <context>
+        <name>CalibrationSearch</name>
+        <message>
+            <source>%1 没有容差内的值：%2 时为 %3，%4 时为 %5，目标 %6 ± %7</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1 在 %2 时只能达到 %3，目标 %4</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1 的响应不单调：%2 时为 %3，%4 时为 %5，%6 时为 %7</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1 在 %2 次读数内未达到目标 %3 ± %4，最接近的是 %5 时的 %6</source>
+            <translation type="unfinished" />
+        </message>
+    </context>
+    <context>
         <name>ChannelUndo</name>
         <message>
             <source>编辑频道 %1</source>
@@ -2121,6 +2159,50 @@ Voice PTT push</source>
             <translation type="unfinished" />
         </message>
         <message>
+            <source>%1：应为 %2 到 %3 的整数</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1：应为 %2 之一</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1：Points 中没有 %2</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1：应为非空的数字列表</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1：静噪校准电平只能是 0.25 或 0.45 µV</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1：场强校准电平应为 0 到 127 dBµV 的整数</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1：应大于 0</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1：%2 不是可调的校准值</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1：%2 只能在它自己的功率和点上以 power 测量</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1：%2</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1：应为至少有一个目标的列表</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
             <source>%1：未知的步骤 "%2"</source>
             <translation type="unfinished" />
         </message>
@@ -2134,10 +2216,6 @@ Voice PTT push</source>
         </message>
         <message>
             <source>%1：文件 %2 指定了模块 %3，用于所有模块的文件不能指定模块</source>
-            <translation type="unfinished" />
-        </message>
-        <message>
-            <source>%1：%2</source>
             <translation type="unfinished" />
         </message>
         <message>

@@ -1,0 +1,119 @@
+#include "bench/calibrationfigures.h"
+
+#include "bench/simulator.h"
+#include "instrument/instrument.h"
+#include "serial/mserialport.h"
+#include "station/calibrationrun.h"
+
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+
+#include <algorithm>
+
+namespace {
+constexpr int kBaud = 9600; // the module's line rate
+constexpr int kUnits = 5;   // simulated units, each with its own curves
+constexpr double kCellTargetsDbm[] = {30.0, 33.0, 34.8, 36.0, 37.0}; // 1 W ... 5 W
+constexpr std::array<quint32, 3> kPoints{45100000, 47000000, 48900000};
+
+CalibrationTarget valueTarget(const QString &path, Instrument::Measurement measure,
+                              Wire::FreqPoint point, int power, double target, double tolerance)
+{
+    CalibrationTarget t;
+    t.value = path;
+    for (int i = 0; i < FactoryCalibration::kNumberCount; ++i) {
+        if (path == QLatin1String(FactoryCalibration::numberFields()[size_t(i)].path))
+            t.field = i;
+    }
+    t.measure = measure;
+    t.point = point;
+    t.power = power;
+    t.target = target;
+    t.tolerance = tolerance;
+    return t;
+}
+
+// The fifteen power cells, the crystal and the three deviations.
+CalibrationPlan benchPlan()
+{
+    using M = Instrument::Measurement;
+    using P = Wire::FreqPoint;
+    CalibrationPlan plan;
+    plan.points = kPoints;
+    const P points[] = {P::Low, P::Middle, P::High};
+    for (int power = 0; power < 5; ++power) {
+        for (int column = 0; column < 3; ++column) {
+            plan.targets.append(valueTarget(QString("/TxPowerAdj/cell%1%2").arg(power).arg(column),
+                                            M::Power, points[column], power, kCellTargetsDbm[power],
+                                            0.3));
+        }
+    }
+    plan.targets.append(valueTarget("/TCXO_BIAS", M::FrequencyError, P::Middle, 0, 0, 50));
+    plan.targets.append(valueTarget("/DataModFreqDiv/Mid", M::Deviation, P::Middle, 0, 2400, 60));
+    plan.targets.append(valueTarget("/DataModFreqDiv/LowDiff", M::Deviation, P::Low, 0, 2400, 60));
+    plan.targets.append(
+        valueTarget("/DataModFreqDiv/HighDiff", M::Deviation, P::High, 0, 2400, 60));
+    return plan;
+}
+
+QString figure(QList<int> counts)
+{
+    std::sort(counts.begin(), counts.end());
+    return counts.isEmpty() ? QString("-")
+                            : QString("median %1, max %2 (%3 targets)")
+                                  .arg(counts[counts.size() / 2])
+                                  .arg(counts.constLast())
+                                  .arg(counts.size());
+}
+} // namespace
+
+void printCalibrationFigures(QTextStream &out)
+{
+    out << "\n(e) closed-loop calibration against lx815-sim --test-set at " << kBaud
+        << " bit/s: readings per target, " << kUnits << " units\n";
+    const CalibrationPlan plan = benchPlan();
+    QList<int> cells, tcxo, deviations;
+    QTemporaryDir folder;
+    for (int unit = 0; unit < kUnits; ++unit) {
+        QTemporaryDir stateDir;
+        const QString state = stateDir.filePath("unit.json");
+        // Each unit its own serial number, and so its own curves.
+        QFile file(state);
+        file.open(QIODevice::WriteOnly);
+        file.write(QString(R"({"serialNumber": "4C588150%1"})")
+                       .arg(QString("%1").arg(unit + 0x10, 4, 16, QLatin1Char('0')).toUpper())
+                       .toUtf8());
+        file.close();
+        Simulator sim(kBaud,
+                      {"--state", state, "--test-set", "0", "--seed", QString::number(unit + 1)});
+        const QString url = sim.nextLine();
+        MSerialPort port;
+        port.setPortName(sim.path());
+        port.open();
+        port.setCompleteReplyTest(&LinkFrame::isSingleCompleteFrame);
+        CommandEngine engine;
+        engine.setDevice(&port);
+        QObject::connect(&port, &MSerialPort::onReceived, &engine, &CommandEngine::receive);
+        Instrument instrument(*InstrumentAddress::parse(url, nullptr),
+                              *InstrumentProfile::load("generic-scpi", nullptr));
+        instrument.connectToInstrument();
+        CalibrationRun run(plan, engine, instrument);
+        QElapsedTimer clock;
+        clock.start();
+        const auto outcome = run.run(folder.path());
+        out << QString("unit %1: %2 targets in %3 s%4\n")
+                   .arg(outcome.identity.serialNumber)
+                   .arg(outcome.targets.size())
+                   .arg(clock.elapsed() / 1000.0, 0, 'f', 1)
+                   .arg(outcome.ok ? QString() : QStringLiteral(", failed: ") + outcome.failure);
+        for (const CalibrationTargetResult &result : outcome.targets) {
+            QList<int> &into = result.name.startsWith("/TxPowerAdj") ? cells
+                               : result.name == "/TCXO_BIAS"         ? tcxo
+                                                                     : deviations;
+            into.append(result.readings);
+        }
+    }
+    out << "power cells:  " << figure(cells) << '\n';
+    out << "TCXO:         " << figure(tcxo) << '\n';
+    out << "deviations:   " << figure(deviations) << '\n';
+}

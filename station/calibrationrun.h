@@ -1,0 +1,90 @@
+#pragma once
+
+#include "config/factoryconfig.h"
+#include "protocol/commandengine.h"
+#include "session/modulesession.h"
+#include "station/calibrationmodule.h"
+#include "station/calibrationplan.h"
+
+#include <QCoreApplication>
+#include <QList>
+#include <QString>
+
+#include <atomic>
+#include <functional>
+#include <optional>
+
+class Instrument;
+
+// What one target came to; a measurement of the unit's record.
+struct CalibrationTargetResult
+{
+    QString name; // the value's path, or "rssi" / "squelch"
+    QString unit; // of target, tolerance and reading
+    double target = 0.0;
+    double tolerance = 0.0;
+    int before = 0;
+    int after = 0;
+    double reading = 0.0;
+    int readings = 0;
+    bool ok = false;
+    QString failure;
+};
+
+// A calibrate step on one module: for each target, the module on the point's frequency and
+// power, keyed up, measured and adjusted, keyed down; then the values read back and saved as the
+// unit's calibration file. Runs on the calling thread (a lane's worker) with the engine and
+// instrument that thread made; cancel() may come from any thread.
+class CalibrationRun : private FailureReporter
+{
+    Q_DECLARE_TR_FUNCTIONS(CalibrationRun)
+
+public:
+    struct Outcome
+    {
+        bool ok = false;
+        ModuleIdentity identity;
+        QList<CalibrationTargetResult> targets;        // those begun, in order
+        std::optional<FactoryCalibration> calibration; // read back after the last target
+        QString file;                                  // the calibration file written
+        QString failure;                               // the first failure
+    };
+    // After each reading: the target's index, the value set and the reading.
+    using Progress = std::function<void(int target, int value, double reading)>;
+
+    CalibrationRun(const CalibrationPlan &plan, CommandEngine &engine, Instrument &instrument);
+
+    void setProgress(Progress progress) { m_progress = std::move(progress); }
+    void cancel() { m_cancel = true; }
+
+    // folder: where <serial number>.json goes (made by the recipe's loading).
+    Outcome run(const QString &folder);
+
+    // The generator levels: dBuV and uV into dBm across 50 ohms.
+    static double dbuvToDbm(double dbuv) { return dbuv - kDbuvPerDbm; }
+    static double uvToDbm(double uv);
+    // The module's squelch calibration byte of a level in uV; nothing for one it has not.
+    static std::optional<quint8> squelchLevelByte(double uv);
+
+private:
+    static constexpr double kDbuvPerDbm = 107.0; // 0 dBm is 107 dBuV across 50 ohms
+
+    void reportFailure(const QString &text) override { m_lastFailure = text; }
+    bool target(const CalibrationTarget &target, CalibrationTargetResult *result);
+    bool valueTarget(const CalibrationTarget &target, CalibrationTargetResult *result);
+    bool levelsTarget(const CalibrationTarget &target, CalibrationTargetResult *result);
+    bool tune(const CalibrationTarget &target);
+    // The failure with the module's silence added when it did not confirm normal mode.
+    QString keyDownFailure(TransmitGuard &transmit, const QString &failure);
+    QString failureText() const;
+
+    const CalibrationPlan &m_plan;
+    CommandEngine &m_engine;
+    CalibrationModule m_module;
+    Instrument &m_instrument;
+    Progress m_progress;
+    std::atomic<bool> m_cancel{false};
+    QString m_lastFailure;
+    int m_index = 0;                                    // of the running target
+    std::optional<ChannelCommands::Records> m_channels; // as the module has them now
+};
