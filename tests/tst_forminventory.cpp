@@ -1,7 +1,9 @@
 // uic runs for this test on ui/mainwindow.ui itself: the pages as the form builds them.
 #include "ui_mainwindow.h"
 
+#include "device/channelcodec.h"
 #include "ui/factorypages/factorybindings.h"
+#include "ui/userpage/userbindings.h"
 
 #include <QtTest>
 
@@ -31,6 +33,9 @@ private slots:
     void factoryBindings_data();
     void factoryBindings();
     void factoryValueWidgetsAreBound();
+    void userBindings_data();
+    void userBindings();
+    void userValueWidgetsAreBound();
 
 private:
     template<class T> T *find(const QString &name) const { return m_window.findChild<T *>(name); }
@@ -536,6 +541,96 @@ void TestFormInventory::factoryValueWidgetsAreBound()
     paths.sort();
     members.sort();
     QCOMPARE(paths, members);
+}
+
+void TestFormInventory::userBindings_data()
+{
+    QTest::addColumn<int>("row");
+    const auto &table = UserBindings::all();
+    for (int i = 0; i < int(table.size()); ++i)
+        QTest::newRow(table[i].widget) << i;
+}
+
+// Each page row's widgets on the user page, of their kind, with the range of its number; each
+// channel row a column of the table with its items. Every row carries its value both ways.
+void TestFormInventory::userBindings()
+{
+    QFETCH(int, row);
+    using Kind = UserBindings::Binding::Kind;
+    const UserBindings::Binding &binding = UserBindings::all()[row];
+    UserConfig config;
+    binding.set(config, 1, 7);
+    QCOMPARE(binding.get(config, 1),
+             binding.kind == Kind::Choice || binding.kind == Kind::Check ? 1 : 7);
+    if (binding.inChannelTable()) {
+        QVERIFY(binding.step == UserStep::FreqAndPower || binding.step == UserStep::ChannelParams);
+        QCOMPARE(binding.items != nullptr, binding.kind == Kind::Cell);
+        QCOMPARE(UserConfig().channels[1], config.channels[1]);
+        return;
+    }
+    auto *widget = find<QWidget>(QString::fromLatin1(binding.widget));
+    QVERIFY(widget && m_ui.tab_user->isAncestorOf(widget));
+    switch (binding.kind) {
+    case Kind::Number: {
+        auto *spin = qobject_cast<QSpinBox *>(widget);
+        QVERIFY(spin);
+        QCOMPARE(spin->minimum(), binding.minimum);
+        QCOMPARE(spin->maximum(), binding.maximum);
+        break;
+    }
+    case Kind::Choice: {
+        auto *partner = find<QRadioButton>(QString::fromLatin1(binding.partner));
+        QVERIFY(qobject_cast<QRadioButton *>(widget) && partner);
+        QCOMPARE(partner->parentWidget(), widget->parentWidget());
+        break;
+    }
+    case Kind::Check:
+        QVERIFY(qobject_cast<QCheckBox *>(widget));
+        break;
+    default:
+        QVERIFY(qobject_cast<QComboBox *>(widget));
+        break;
+    }
+}
+
+// A value widget added to the user page without a row, a channel column without its header, or
+// a user value without its row fails here.
+void TestFormInventory::userValueWidgetsAreBound()
+{
+    QStringList bound;
+    QSet<QString> fields;
+    int columns = 0;
+    for (const UserBindings::Binding &binding : UserBindings::all()) {
+        if (binding.inChannelTable()) {
+            fields.insert(QString::fromLatin1(binding.widget));
+            ++columns;
+        } else {
+            bound << QString::fromLatin1(binding.widget) << QString::fromLatin1(binding.partner);
+        }
+    }
+    QCOMPARE(fields.size(), columns);
+    QCOMPARE(ChannelCodec::headerTexts().size(), 1 + columns);
+    for (QWidget *widget : m_ui.tab_user->findChildren<QWidget *>()) {
+        const auto *edit = qobject_cast<QLineEdit *>(widget);
+        // A read-only line shows a measurement, not a setting.
+        const bool value = qobject_cast<QSpinBox *>(widget) || qobject_cast<QComboBox *>(widget) ||
+                           qobject_cast<QAbstractButton *>(widget) || (edit && !edit->isReadOnly());
+        if (value && !qobject_cast<QPushButton *>(widget) &&
+            !widget->objectName().startsWith(QLatin1String("qt_")))
+            QVERIFY2(bound.contains(widget->objectName()), qPrintable(widget->objectName()));
+    }
+    // Every member of the user file is set by a row: a value without one keeps its default.
+    const UserConfig defaults;
+    UserConfig changed;
+    for (const UserBindings::Binding &binding : UserBindings::all()) {
+        for (int n = 1; n <= (binding.inChannelTable() ? Wire::kChannelCount : 1); ++n)
+            binding.set(changed, n, binding.get(defaults, n) == 0 ? 1 : 0);
+    }
+    QMap<QString, QJsonValue> members;
+    for (const auto &entry : changed.entries())
+        members.insert(entry.first, entry.second);
+    for (const auto &entry : defaults.entries())
+        QVERIFY2(members.value(entry.first) != entry.second, qPrintable(entry.first));
 }
 
 QTEST_MAIN(TestFormInventory)

@@ -44,6 +44,9 @@ class LoadingWidget;
 class ModuleSession;
 class Recorder;
 struct UserConfig;
+namespace UserBindings {
+struct Widgets;
+}
 
 // The tool's only window: it owns the form, the status bar lamps, the busy overlay and the
 // command engine, and every module operation is one of its slots.
@@ -128,33 +131,12 @@ public:
 private:
     // Identification, channel table, user parameters and the user configuration file
     void buildChannelTable();
-    QWidget *channelCell(int channel, const QString &field) const;
     QLineEdit *frequencyCell(int channel, const QString &field) const;
-    QComboBox *selectorCell(int channel, const QString &field) const;
-    quint32 frequency(int channel, const QString &field) const;
-    void setFrequency(int channel, const QString &field, quint32 value);
-    int selectorIndex(int channel, const QString &field) const;
-    void setSelectorIndex(int channel, const QString &field, int index);
-    quint32 rxFreq(int channel) const;
-    quint32 txFreq(int channel) const;
-    void setRxFreq(int channel, quint32 value);
-    void setTxFreq(int channel, quint32 value);
-    int txPowerIndex(int channel) const;
-    int bandwidthIndex(int channel) const;
-    int sqLevelIndex(int channel) const;
-    int ctcssDcsIndex(int channel) const;
-    int scanIndex(int channel) const;
-    void setTxPowerIndex(int channel, int index);
-    void setBandwidthIndex(int channel, int index);
-    void setSqLevelIndex(int channel, int index);
-    void setCtcssDcsIndex(int channel, int index);
-    void setScanIndex(int channel, int index);
-    void clearChannelSelectors(int channel);
-    void clearChannelTable();
     bool isDeviceInfoRead() const;
     bool readRssi();
     bool disableVirtualPort();
     void followPowerSaveMode();
+    UserBindings::Widgets userWidgets() const;
     UserConfig userConfigFromWidgets() const;
     void applyUserConfig(const UserConfig &config);
     void saveUserConfig();
@@ -163,7 +145,6 @@ private:
     // Channel plans in CHIRP's CSV, copy and paste of channels, the table's undo history
     void buildChannelEditing();
     void retranslateChannelEditing();
-    void showChannels(const UserConfig &config, const QVector<int> &channels);
     void importChannelCsv();
     void exportChannelCsv();
     int focusedChannel() const;     // the channel whose cell has the focus, else 0

@@ -7,6 +7,7 @@
 #include "device/channelcodec.h"
 #include "session/modulesession.h"
 #include "ui/factorypages/factorybindings.h"
+#include "ui/userpage/userbindings.h"
 #include "ui/widgetvalues.h"
 
 #include <QLineEdit>
@@ -54,40 +55,14 @@ void MainWindow::stepStarting(UserStep step, int)
         ui->lineEdit_5->clear();
         break;
     case UserStep::FreqAndPower:
-        clearChannelTable();
+        // The selectors of a channel whose frequencies are being read mean nothing yet.
+        for (int n = 1; n <= Wire::kChannelCount; ++n)
+            UserBindings::blankChannel(userWidgets(), n);
         if (!isDeviceInfoRead())
             showStatus(kReadDeviceFirstStatus);
         break;
-    case UserStep::ChannelParams:
-        break;
-    case UserStep::CtrlMode:
-        WidgetValues::blank(ui->radioButton, ui->radioButton_2);
-        break;
-    case UserStep::CurrentChannel:
-        WidgetValues::blank(ui->spinBox);
-        break;
-    case UserStep::TxProtect:
-        WidgetValues::blank(ui->spinBox_2);
-        WidgetValues::blank(ui->spinBox_3);
-        break;
-    case UserStep::Volume:
-        WidgetValues::blank(ui->spinBox_4);
-        break;
-    case UserStep::PowerSave:
-        WidgetValues::blank(ui->radioButton_3, ui->radioButton_4);
-        break;
-    case UserStep::PowerSaveTime:
-        WidgetValues::blank(ui->spinBox_5);
-        WidgetValues::blank(ui->spinBox_6);
-        break;
-    case UserStep::AudioWave:
-        WidgetValues::blank(ui->radioButton_7, ui->radioButton_8);
-        break;
-    case UserStep::Sidetone:
-        WidgetValues::blank(ui->radioButton_5, ui->radioButton_6);
-        break;
-    case UserStep::ScanMode:
-        WidgetValues::blank(ui->comboBox);
+    default:
+        UserBindings::blankStep(userWidgets(), step);
         break;
     }
 }
@@ -95,7 +70,6 @@ void MainWindow::stepStarting(UserStep step, int)
 void MainWindow::stepRead(const ModuleSession &session, UserStep step, int channel)
 {
     const ModuleIdentity &identity = session.identity();
-    const UserConfig &values = session.userValues();
     switch (step) {
     case UserStep::Band:
         ui->lineEdit_2->setText(identity.model);
@@ -113,51 +87,10 @@ void MainWindow::stepRead(const ModuleSession &session, UserStep step, int chann
         ui->lineEdit_5->setText(identity.serialNumber);
         identificationDone(identity);
         break;
-    case UserStep::FreqAndPower:
-        for (int n = 1; n <= Wire::kChannelCount; ++n) {
-            const UserChannel &cells = values.channels[n - 1];
-            setTxFreq(n, cells.txFreq);
-            setRxFreq(n, cells.rxFreq);
-            setTxPowerIndex(n, cells.txPowerIndex);
-        }
-        break;
-    case UserStep::ChannelParams: {
-        const UserChannel &cells = values.channels[channel - 1];
-        setBandwidthIndex(channel, cells.bandwidthIndex);
-        setSqLevelIndex(channel, cells.sqLevelIndex);
-        setCtcssDcsIndex(channel, cells.ctcssDcsIndex);
-        setScanIndex(channel, cells.scanIndex);
-        break;
-    }
-    case UserStep::CtrlMode:
-        choose(ui->radioButton, ui->radioButton_2, values.dipSwitch);
-        break;
-    case UserStep::CurrentChannel:
-        WidgetValues::setValue(ui->spinBox, values.currentChannel);
-        break;
-    case UserStep::TxProtect:
-        WidgetValues::setValue(ui->spinBox_2, values.txTimeout);
-        WidgetValues::setValue(ui->spinBox_3, values.stopTime);
-        break;
-    case UserStep::Volume:
-        WidgetValues::setValue(ui->spinBox_4, values.volume);
-        break;
-    case UserStep::PowerSave:
-        choose(ui->radioButton_3, ui->radioButton_4, values.powerSave);
-        followPowerSaveMode();
-        break;
-    case UserStep::PowerSaveTime:
-        WidgetValues::setValue(ui->spinBox_5, values.sleepTime);
-        WidgetValues::setValue(ui->spinBox_6, values.standbyTime);
-        break;
-    case UserStep::AudioWave:
-        choose(ui->radioButton_7, ui->radioButton_8, values.squareWave);
-        break;
-    case UserStep::Sidetone:
-        choose(ui->radioButton_5, ui->radioButton_6, values.sidetone);
-        break;
-    case UserStep::ScanMode:
-        ui->comboBox->setCurrentIndex(values.scanModeIndex);
+    default:
+        UserBindings::showStep(userWidgets(), session.userValues(), step, channel);
+        if (step == UserStep::PowerSave)
+            followPowerSaveMode();
         break;
     }
 }
@@ -170,14 +103,12 @@ void MainWindow::stepWritten(UserStep step, int)
 
 void MainWindow::channelEmptied(int channel)
 {
-    setRxFreq(channel, 0);
-    setTxFreq(channel, 0);
-    setTxPowerIndex(channel, ChannelCodec::kNoSelection);
+    UserBindings::blankChannel(userWidgets(), channel, UserStep::FreqAndPower);
 }
 
 void MainWindow::channelUnused(int channel)
 {
-    clearChannelSelectors(channel);
+    UserBindings::blankChannel(userWidgets(), channel, UserStep::ChannelParams);
 }
 
 void MainWindow::frequencyChecked(int channel, const QString &field, bool outOfBand)
@@ -188,27 +119,7 @@ void MainWindow::frequencyChecked(int channel, const QString &field, bool outOfB
 
 bool MainWindow::isBlank(UserStep step) const
 {
-    using WidgetValues::isBlank;
-    switch (step) {
-    case UserStep::CtrlMode:
-        return isBlank(ui->radioButton, ui->radioButton_2);
-    case UserStep::CurrentChannel:
-        return isBlank(ui->spinBox);
-    case UserStep::TxProtect:
-        return isBlank(ui->spinBox_2) || isBlank(ui->spinBox_3);
-    case UserStep::Volume:
-        return isBlank(ui->spinBox_4);
-    case UserStep::PowerSave:
-        return isBlank(ui->radioButton_3, ui->radioButton_4);
-    case UserStep::PowerSaveTime:
-        return isBlank(ui->spinBox_5) || isBlank(ui->spinBox_6);
-    case UserStep::AudioWave:
-        return isBlank(ui->radioButton_7, ui->radioButton_8);
-    case UserStep::Sidetone:
-        return isBlank(ui->radioButton_5, ui->radioButton_6);
-    default:
-        return false;
-    }
+    return UserBindings::isBlank(userWidgets(), step);
 }
 
 QString MainWindow::refusalText(const QString &text, int, const QString &) const

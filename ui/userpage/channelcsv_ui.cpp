@@ -8,6 +8,7 @@
 #include "device/channelcodec.h"
 #include "ui/messagebox.h"
 #include "ui/userpage/channelundo.h"
+#include "ui/userpage/userbindings.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -98,7 +99,7 @@ void MainWindow::buildChannelEditing()
         number->setContextMenuPolicy(Qt::CustomContextMenu);
         connect(number, &QWidget::customContextMenuRequested, this,
                 [this, n, number, actions](const QPoint &at) {
-                    actions[0]->setEnabled(rxFreq(n) != 0);
+                    actions[0]->setEnabled(userConfigFromWidgets().channels[n - 1].rxFreq != 0);
                     actions[1]->setEnabled(!QGuiApplication::clipboard()->text().isEmpty());
                     QMenu::exec(actions, number->mapToGlobal(at), nullptr, number);
                 });
@@ -152,20 +153,6 @@ void MainWindow::retranslateChannelEditing()
     m_channelUndo->retranslate();
 }
 
-void MainWindow::showChannels(const UserConfig &config, const QVector<int> &channels)
-{
-    for (int n : channels) {
-        const UserChannel &channel = config.channels[n - 1];
-        setRxFreq(n, channel.rxFreq);
-        setTxFreq(n, channel.txFreq);
-        setTxPowerIndex(n, channel.txPowerIndex);
-        setBandwidthIndex(n, channel.bandwidthIndex);
-        setSqLevelIndex(n, channel.sqLevelIndex);
-        setCtcssDcsIndex(n, channel.ctcssDcsIndex);
-        setScanIndex(n, channel.scanIndex);
-    }
-}
-
 void MainWindow::importChannelCsv()
 {
     // Plans come under any name (mailed, downloaded): every file can be chosen.
@@ -184,7 +171,7 @@ void MainWindow::importChannelCsv()
     }
     if (!imported->placed.isEmpty()) {
         config.channels = imported->channels;
-        showChannels(config, allChannels());
+        UserBindings::showChannels(userWidgets(), config, allChannels());
         m_channelUndo->record(ChannelUndo::Change::Import);
     }
     const bool problems = imported->placed.isEmpty() || !imported->outOfBand.isEmpty();
@@ -250,7 +237,7 @@ void MainWindow::pasteChannels(int channel)
     const ChirpCsv::Import pasted =
         ChirpCsv::paste(text, config.channels, channel, {bandMinimum(), bandMaximum()});
     config.channels = pasted.channels;
-    showChannels(config, pasted.placed);
+    UserBindings::showChannels(userWidgets(), config, pasted.placed);
     m_channelUndo->record(ChannelUndo::Change::Paste);
     const bool problems = pasted.placed.isEmpty() || !pasted.outOfBand.isEmpty();
     if (pasted.notes.isEmpty() && !problems)
@@ -264,9 +251,6 @@ void MainWindow::pasteChannels(int channel)
 void MainWindow::clearChannel(int channel)
 {
     m_channelUndo->finishEditing();
-    setRxFreq(channel, 0);
-    setTxFreq(channel, 0);
-    setTxPowerIndex(channel, ChannelCodec::kNoSelection);
-    clearChannelSelectors(channel);
+    UserBindings::blankChannel(userWidgets(), channel);
     m_channelUndo->record(ChannelUndo::Change::Clear, channel);
 }

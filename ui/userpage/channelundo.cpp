@@ -1,6 +1,7 @@
 #include "ui/userpage/channelundo.h"
 
 #include "device/channelcodec.h"
+#include "ui/userpage/userbindings.h"
 #include "ui/widgetvalues.h"
 
 #include <QAction>
@@ -62,18 +63,22 @@ ChannelUndo::ChannelUndo(QWidget *table, QObject *parent)
 {
     m_stack->setUndoLimit(kSteps);
     for (int n = 1; n <= kChannelCount; ++n) {
-        for (const QString &field : {kRxFreq, kTxFreq}) {
-            auto *cell = table->findChild<QLineEdit *>(cellName(n, field));
-            m_frequencies.append(cell);
-            if (!cell)
+        for (const UserBindings::Binding &row : UserBindings::all()) {
+            if (!row.inChannelTable())
                 continue;
-            // After the window's entry check, which was connected first.
-            connect(cell, &QLineEdit::editingFinished, this,
-                    [this, n] { record(Change::CellEdit, n); });
-            cell->installEventFilter(this);
-        }
-        for (const QString &field : {kTxPower, kBandwidth, kSqLevel, kCtcssDcs, kScan}) {
-            auto *cell = table->findChild<QComboBox *>(cellName(n, field));
+            const QString name = cellName(n, QString::fromLatin1(row.widget));
+            if (row.kind == UserBindings::Binding::Kind::Frequency) {
+                auto *cell = table->findChild<QLineEdit *>(name);
+                m_frequencies.append(cell);
+                if (!cell)
+                    continue;
+                // After the window's entry check, which was connected first.
+                connect(cell, &QLineEdit::editingFinished, this,
+                        [this, n] { record(Change::CellEdit, n); });
+                cell->installEventFilter(this);
+                continue;
+            }
+            auto *cell = table->findChild<QComboBox *>(name);
             m_selectors.append(cell);
             if (cell)
                 connect(cell, QOverload<int>::of(&QComboBox::activated), this,

@@ -1,12 +1,28 @@
-// The user parameters: one read and one set button per group of the user page.
+// The user page's buttons: the channel table's read and set, one read and one set button per
+// group of the user parameters, and every parameter in one go with the progress on the busy
+// overlay.
 #include "ui/mainwindow.h"
 #include "ui_mainwindow.h"
 
 #include "device/usercommands.h"
 #include "device/wire.h"
 #include "session/modulesession.h"
+#include "ui/messagebox.h"
 
 using Wire::byteAt;
+
+void MainWindow::on_pushButton_clicked()
+{
+    runSequence(OperationKind::Read,
+                [](ModuleSession &session) { return session.readChannelTable(); });
+}
+
+void MainWindow::on_pushButton_2_clicked()
+{
+    runSequence(OperationKind::Write, [this](ModuleSession &session) {
+        return session.writeChannelTable(userConfigFromWidgets());
+    });
+}
 
 void MainWindow::on_pushButton_3_clicked()
 {
@@ -116,10 +132,28 @@ void MainWindow::on_pushButton_22_clicked()
     runUserStep(OperationKind::Write, UserStep::AudioWave);
 }
 
+void MainWindow::on_action_6_triggered()
+{
+    runRecorded(OperationKind::Read, QStringLiteral("read-config"), false,
+                [](ModuleSession &session) { return session.readUserConfig().has_value(); });
+}
+
+void MainWindow::on_action_8_triggered()
+{
+    const auto answer =
+        MessageBox::warningYesNo(this, tr("警告"), tr("您是否真的要将当前的所有参数写入电台？"));
+    if (answer != QMessageBox::Yes)
+        return;
+    runRecorded(OperationKind::Write, QStringLiteral("write-config"), false,
+                [this](ModuleSession &session) {
+                    return session.writeUserConfig(userConfigFromWidgets());
+                });
+}
+
 void MainWindow::followPowerSaveMode()
 {
     // The power saving times mean something only while power saving is on.
-    const bool enabled = ui->radioButton_3->isChecked();
+    const bool enabled = userConfigFromWidgets().powerSave;
     ui->pushButton_13->setEnabled(enabled);
     ui->pushButton_14->setEnabled(enabled);
 }

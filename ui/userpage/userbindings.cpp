@@ -1,0 +1,290 @@
+#include "ui/userpage/userbindings.h"
+
+#include "device/channelcodec.h"
+#include "ui/widgetvalues.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QSpinBox>
+
+#include <algorithm>
+#include <numeric>
+#include <type_traits>
+
+namespace UserBindings {
+namespace {
+using Kind = Binding::Kind;
+
+template<auto Member> qint64 pageValue(const UserConfig &config, int)
+{
+    return qint64(config.*Member);
+}
+
+template<auto Member> void setPageValue(UserConfig &config, int, qint64 value)
+{
+    using T = std::remove_reference_t<decltype(config.*Member)>;
+    config.*Member = static_cast<T>(value);
+}
+
+template<auto Member> qint64 channelValue(const UserConfig &config, int channel)
+{
+    return qint64(config.channels[size_t(channel - 1)].*Member);
+}
+
+template<auto Member> void setChannelValue(UserConfig &config, int channel, qint64 value)
+{
+    using T = std::remove_reference_t<decltype(config.channels[0].*Member)>;
+    config.channels[size_t(channel - 1)].*Member = static_cast<T>(value);
+}
+
+template<auto Member>
+Binding page(Kind kind, std::optional<UserStep> step, const char *widget,
+             const char *partner = nullptr, int minimum = 0, int maximum = 0)
+{
+    return {
+        kind,   step, widget, partner, minimum, maximum, &pageValue<Member>, &setPageValue<Member>,
+        nullptr};
+}
+
+template<auto Member> Binding number(UserStep step, const char *spinBox, int minimum, int maximum)
+{
+    return page<Member>(Kind::Number, step, spinBox, nullptr, minimum, maximum);
+}
+
+template<auto Member> Binding choice(UserStep step, const char *first, const char *second)
+{
+    return page<Member>(Kind::Choice, step, first, second);
+}
+
+template<auto Member>
+Binding cell(Kind kind, UserStep step, const QString &field, QStringList (*items)() = nullptr)
+{
+    // The field names are the codec's constants, which outlive the table.
+    static const QByteArray name = field.toLatin1();
+    return {kind, step, name.constData(),      nullptr,
+            0,    0,    &channelValue<Member>, &setChannelValue<Member>,
+            items};
+}
+
+std::vector<Binding> makeTable()
+{
+    using namespace ChannelCodec;
+    using C = UserConfig;
+    using Ch = UserChannel;
+    return {
+        choice<&C::dipSwitch>(UserStep::CtrlMode, "radioButton", "radioButton_2"),
+        number<&C::currentChannel>(UserStep::CurrentChannel, "spinBox", 1, 16),
+        // Written with the current channel, never read back.
+        page<&C::saveChannel>(Kind::Check, std::nullopt, "checkBox"),
+        number<&C::txTimeout>(UserStep::TxProtect, "spinBox_2", 0, 255),
+        number<&C::stopTime>(UserStep::TxProtect, "spinBox_3", 0, 255),
+        number<&C::volume>(UserStep::Volume, "spinBox_4", 0, 9),
+        choice<&C::powerSave>(UserStep::PowerSave, "radioButton_3", "radioButton_4"),
+        number<&C::sleepTime>(UserStep::PowerSaveTime, "spinBox_5", 0, 25),
+        number<&C::standbyTime>(UserStep::PowerSaveTime, "spinBox_6", 0, 15),
+        choice<&C::squareWave>(UserStep::AudioWave, "radioButton_7", "radioButton_8"),
+        choice<&C::sidetone>(UserStep::Sidetone, "radioButton_5", "radioButton_6"),
+        page<&C::scanModeIndex>(Kind::Selector, UserStep::ScanMode, "comboBox"),
+        // The channel table, in its column order.
+        cell<&Ch::rxFreq>(Kind::Frequency, UserStep::FreqAndPower, kRxFreq),
+        cell<&Ch::txFreq>(Kind::Frequency, UserStep::FreqAndPower, kTxFreq),
+        cell<&Ch::txPowerIndex>(Kind::Cell, UserStep::FreqAndPower, kTxPower, &txPowerItems),
+        cell<&Ch::bandwidthIndex>(Kind::Cell, UserStep::ChannelParams, kBandwidth, &bandwidthItems),
+        cell<&Ch::sqLevelIndex>(Kind::Cell, UserStep::ChannelParams, kSqLevel, &sqLevelItems),
+        cell<&Ch::ctcssDcsIndex>(Kind::Cell, UserStep::ChannelParams, kCtcssDcs, &ctcssDcsItems),
+        cell<&Ch::scanIndex>(Kind::Cell, UserStep::ChannelParams, kScan, &scanItems),
+    };
+}
+
+template<class T> T *widget(const Widgets &widgets, const Binding &row, int channel)
+{
+    if (row.inChannelTable())
+        return widgets.table->findChild<T *>(
+            ChannelCodec::cellName(channel, QString::fromLatin1(row.widget)));
+    return widgets.page->findChild<T *>(QString::fromLatin1(row.widget));
+}
+
+QAbstractButton *partner(const Widgets &widgets, const Binding &row)
+{
+    return widgets.page->findChild<QAbstractButton *>(QString::fromLatin1(row.partner));
+}
+
+qint64 read(const Widgets &widgets, const Binding &row, int channel)
+{
+    switch (row.kind) {
+    case Kind::Number:
+        return widget<QSpinBox>(widgets, row, channel)->value();
+    case Kind::Choice:
+    case Kind::Check:
+        return widget<QAbstractButton>(widgets, row, channel)->isChecked();
+    case Kind::Selector:
+        return widget<QComboBox>(widgets, row, channel)->currentIndex();
+    case Kind::Frequency: {
+        const auto *cell = widget<QLineEdit>(widgets, row, channel);
+        return cell ? ChannelCodec::frequencyFromText(cell->displayText()) : 0;
+    }
+    case Kind::Cell: {
+        const auto *cell = widget<QComboBox>(widgets, row, channel);
+        return cell ? cell->currentIndex() : ChannelCodec::kNoSelection;
+    }
+    }
+    return 0;
+}
+
+void show(const Widgets &widgets, const Binding &row, int channel, qint64 value)
+{
+    switch (row.kind) {
+    case Kind::Number:
+        WidgetValues::setValue(widget<QSpinBox>(widgets, row, channel), int(value));
+        break;
+    case Kind::Choice:
+        WidgetValues::choose(widget<QAbstractButton>(widgets, row, channel), partner(widgets, row),
+                             value != 0);
+        break;
+    case Kind::Check:
+        widget<QAbstractButton>(widgets, row, channel)->setChecked(value != 0);
+        break;
+    case Kind::Selector:
+    case Kind::Cell:
+        if (auto *box = widget<QComboBox>(widgets, row, channel))
+            box->setCurrentIndex(value >= 0 && value < box->count() ? int(value)
+                                                                    : ChannelCodec::kNoSelection);
+        break;
+    case Kind::Frequency:
+        if (auto *cell = widget<QLineEdit>(widgets, row, channel)) {
+            const auto frequency = quint32(value);
+            WidgetValues::show(cell, ChannelCodec::frequencyText(frequency));
+            const bool marked =
+                frequency != 0 &&
+                ChannelCodec::isOutOfBand(frequency, widgets.bandMinimum, widgets.bandMaximum);
+            cell->setStyleSheet(marked ? ChannelCodec::kOutOfBandStyle : QString());
+        }
+        break;
+    }
+}
+
+void blank(const Widgets &widgets, const Binding &row, int channel)
+{
+    switch (row.kind) {
+    case Kind::Number:
+        WidgetValues::blank(widget<QSpinBox>(widgets, row, channel));
+        break;
+    case Kind::Choice:
+        WidgetValues::blank(widget<QAbstractButton>(widgets, row, channel), partner(widgets, row));
+        break;
+    case Kind::Check:
+        break;
+    case Kind::Selector:
+        WidgetValues::blank(widget<QComboBox>(widgets, row, channel));
+        break;
+    case Kind::Frequency:
+        show(widgets, row, channel, 0);
+        break;
+    case Kind::Cell:
+        show(widgets, row, channel, ChannelCodec::kNoSelection);
+        break;
+    }
+}
+
+bool isBlankRow(const Widgets &widgets, const Binding &row)
+{
+    switch (row.kind) {
+    case Kind::Number:
+        return WidgetValues::isBlank(widget<QSpinBox>(widgets, row, 0));
+    case Kind::Choice:
+        return WidgetValues::isBlank(widget<QAbstractButton>(widgets, row, 0),
+                                     partner(widgets, row));
+    default:
+        // A selector with nothing chosen is sent as the module's default.
+        return false;
+    }
+}
+
+QVector<int> everyChannel()
+{
+    QVector<int> channels(Wire::kChannelCount);
+    std::iota(channels.begin(), channels.end(), 1);
+    return channels;
+}
+} // namespace
+
+const std::vector<Binding> &all()
+{
+    static const std::vector<Binding> table = makeTable();
+    return table;
+}
+
+UserConfig gather(const Widgets &widgets)
+{
+    UserConfig config;
+    for (const Binding &row : all()) {
+        if (!row.inChannelTable()) {
+            row.set(config, 0, read(widgets, row, 0));
+            continue;
+        }
+        for (int n = 1; n <= Wire::kChannelCount; ++n)
+            row.set(config, n, read(widgets, row, n));
+    }
+    return config;
+}
+
+void showPage(const Widgets &widgets, const UserConfig &config)
+{
+    for (const Binding &row : all()) {
+        if (!row.inChannelTable())
+            show(widgets, row, 0, row.get(config, 0));
+    }
+}
+
+void showChannels(const Widgets &widgets, const UserConfig &config, const QVector<int> &channels)
+{
+    for (int n : channels) {
+        for (const Binding &row : all()) {
+            if (row.inChannelTable())
+                show(widgets, row, n, row.get(config, n));
+        }
+    }
+}
+
+void showStep(const Widgets &widgets, const UserConfig &config, UserStep step, int channel)
+{
+    const QVector<int> channels = channel > 0 ? QVector<int>{channel} : everyChannel();
+    for (const Binding &row : all()) {
+        if (row.step != step)
+            continue;
+        if (!row.inChannelTable()) {
+            show(widgets, row, 0, row.get(config, 0));
+            continue;
+        }
+        for (int n : channels)
+            show(widgets, row, n, row.get(config, n));
+    }
+}
+
+void blankStep(const Widgets &widgets, UserStep step)
+{
+    for (const Binding &row : all()) {
+        if (row.step == step && !row.inChannelTable())
+            blank(widgets, row, 0);
+    }
+}
+
+void blankChannel(const Widgets &widgets, int channel, std::optional<UserStep> step)
+{
+    for (const Binding &row : all()) {
+        if (row.inChannelTable() && (!step || row.step == step))
+            blank(widgets, row, channel);
+    }
+}
+
+bool isBlank(const Widgets &widgets, UserStep step)
+{
+    const auto &table = all();
+    return std::any_of(table.begin(), table.end(), [&](const Binding &row) {
+        return row.step == step && !row.inChannelTable() && isBlankRow(widgets, row);
+    });
+}
+
+} // namespace UserBindings
