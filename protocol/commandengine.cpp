@@ -19,18 +19,20 @@ QString notOpenText()
 
 Command Command::read(const QByteArray &request, int replyLength, const QString &failureText)
 {
-    return Command{request, Reply::Exact, replyLength, request, kAttempts, failureText};
+    return Command{request,   Reply::Exact, replyLength, request,
+                   kAttempts, failureText,  {},          kTimeoutMs};
 }
 
 Command Command::readAtLeast(const QByteArray &request, int replyLength, const QString &failureText)
 {
-    return Command{request, Reply::AtLeast, replyLength, request, kAttempts, failureText};
+    return Command{request,   Reply::AtLeast, replyLength, request,
+                   kAttempts, failureText,    {},          kTimeoutMs};
 }
 
 Command Command::write(const QByteArray &request, const QString &failureText)
 {
-    return Command{request,   Reply::Ack, kAckLength, QByteArray(1, kAckLead),
-                   kAttempts, failureText};
+    return Command{request,   Reply::Ack,  kAckLength, QByteArray(1, kAckLead),
+                   kAttempts, failureText, {},         kTimeoutMs};
 }
 
 Command Command::step(const QByteArray &request, const QString &failureText)
