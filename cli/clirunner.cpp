@@ -3,12 +3,12 @@
 #include "cli/csvcommands.h"
 #include "cli/instrumentcommands.h"
 #include "cli/supportcommands.h"
+#include "records/operationrecorder.h"
 #include "records/recorder.h"
 #include "records/recordstore.h"
 #include "session/configfiles.h"
 
 #include <QEventLoop>
-#include <QFile>
 #include <QJsonDocument>
 #include <QMutexLocker>
 #include <QSerialPortInfo>
@@ -152,19 +152,14 @@ void CliRunner::record(const OperationReport &report)
     }
     if (!m_recorder)
         return;
-    UnitRecord entry = UnitRecord::fromReport(report);
-    entry.station = m_options.station;
-    entry.operatorName = m_options.operatorName;
-    entry.toolVersion = UnitRecord::thisTool();
+    OperationRecorder::Extras extras;
     // The file itself is the snapshot read or written when the operation kept none.
-    const bool readSaved =
-        m_options.writesFile() && report.outcome == OperationReport::Outcome::Pass;
-    if (entry.snapshot.isEmpty() && (m_options.readsFile() || readSaved)) {
-        QFile file(report.file);
-        if (file.open(QIODevice::ReadOnly))
-            entry.snapshot = QJsonDocument::fromJson(file.readAll()).object();
-    }
-    m_recorder->record(entry);
+    extras.fileIsSnapshot =
+        m_options.readsFile() ||
+        (m_options.writesFile() && report.outcome == OperationReport::Outcome::Pass);
+    OperationRecorder(*m_recorder,
+                      {m_options.station, m_options.operatorName, UnitRecord::thisTool()})
+        .record(report, extras);
 }
 
 int CliRunner::listHistory()

@@ -2,8 +2,10 @@
 // a real PostgreSQL server started by scripts/pg-server, and keeps them when the server stops.
 #include "support/simharness.h"
 
+#include "records/operationrecorder.h"
 #include "records/recordstarget.h"
 #include "records/recordstore.h"
+#include "session/operationreport.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -131,6 +133,8 @@ private slots:
     void noRecordsRecordsNothing();
     void databaseAndSpoolBothFailing();
     void passwordFromPgpassAndNeverShown();
+    void windowAndCliEntriesAgree_data();
+    void windowAndCliEntriesAgree();
 
 private:
     // lx815-cli with the data folder (default history, spool) of this test.
@@ -535,6 +539,90 @@ void TestRecords::passwordFromPgpassAndNeverShown()
     const QString text = QString::fromUtf8(file.readAll());
     QVERIFY(text.contains(role + ":***@"));
     QVERIFY(!text.contains("Zq7"));
+}
+
+void TestRecords::windowAndCliEntriesAgree_data()
+{
+    QTest::addColumn<bool>("passed");
+    QTest::addColumn<QString>("failures"); // what the operation collected
+    QTest::addColumn<QString>("statusText");
+    QTest::addColumn<QString>("note");
+    QTest::addColumn<QString>("message"); // the entry's
+
+    const QString forced = QStringLiteral("calibration of 0123456789AB into 4C5881500001");
+    QTest::newRow("pass") << true << QString() << QStringLiteral("设置成功！") << QString()
+                          << QString();
+    QTest::newRow("error with its failures")
+        << false << QStringLiteral("a\nb") << QStringLiteral("读取失败！") << QString()
+        << QStringLiteral("a\nb");
+    QTest::newRow("error that collected none") << false << QString() << QStringLiteral("读取失败！")
+                                               << QString() << QStringLiteral("读取失败！");
+    QTest::newRow("forced calibration") << true << QString() << QString() << forced << forced;
+    QTest::newRow("forced calibration, then a failure")
+        << false << QStringLiteral("timeout") << QString() << forced
+        << forced + QStringLiteral("\ntimeout");
+    QTest::newRow("password in a failure")
+        << false << QStringLiteral("postgresql://anna:secret@db/line") << QString() << QString()
+        << QStringLiteral("postgresql://anna:***@db/line");
+}
+
+// One operation, as the window and as lx815-cli hand it over (the CLI's failures carry the note
+// and its file is the snapshot; the window keeps the snapshot and no file): one entry.
+void TestRecords::windowAndCliEntriesAgree()
+{
+    QFETCH(bool, passed);
+    QFETCH(QString, failures);
+    QFETCH(QString, statusText);
+    QFETCH(QString, note);
+    QFETCH(QString, message);
+
+    const QJsonObject snapshot{{"user", QJsonObject{{"volume", 3}}}};
+    OperationReport report;
+    report.operation = QStringLiteral("write-calibration");
+    report.started = QDateTime::currentDateTimeUtc();
+    report.finished = report.started.addMSecs(900);
+    report.outcome = passed ? OperationReport::Outcome::Pass : OperationReport::Outcome::Error;
+    report.identity.serialNumber = QStringLiteral("4C5881500001");
+    report.identity.model = QStringLiteral("LX815");
+    report.requests = 12;
+    report.backupFile = QStringLiteral("/backups/4C5881500001.json");
+
+    OperationReport window = report;
+    window.port = QStringLiteral("ttyUSB0");
+    window.message = failures;
+    window.snapshot = snapshot;
+    const UnitRecord fromWindow =
+        OperationRecorder::entry(window, OperationRecorder::Source::thisHost(), {statusText, note});
+
+    OperationReport cli = report;
+    cli.port = QStringLiteral("/dev/pts/7");
+    cli.message = note.isEmpty() || failures.isEmpty() ? note + failures
+                                                       : note + QLatin1Char('\n') + failures;
+    if (!passed && cli.message.isEmpty())
+        cli.message = statusText; // the CLI's failure line is the window's text
+    cli.file = m_data->filePath("calibration.json");
+    QFile file(cli.file);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(QJsonDocument(snapshot).toJson());
+    file.close();
+    OperationRecorder::Extras fileKept;
+    fileKept.fileIsSnapshot = true;
+    const UnitRecord fromCli =
+        OperationRecorder::entry(cli,
+                                 {UnitRecord::defaultStation(), UnitRecord::defaultOperator(),
+                                  QStringLiteral("lx815-cli 9.9")},
+                                 fileKept);
+
+    QCOMPARE(fromWindow.message, message);
+    QCOMPARE(fromCli.fileSha256, sha256(cli.file));
+    QJsonObject a = fromWindow.toJson();
+    QJsonObject b = fromCli.toJson();
+    // The window reads into its pages and writes from them: it names no file.
+    for (const char *key : {"port", "toolVersion", "file", "fileSha256"}) {
+        a.remove(key);
+        b.remove(key);
+    }
+    QCOMPARE(a, b);
 }
 
 QTEST_GUILESS_MAIN(TestRecords)

@@ -5,6 +5,7 @@
 
 #include "app/language.h"
 #include "app/mjsonconfig.h"
+#include "records/operationrecorder.h"
 #include "records/recorder.h"
 #include "serial/mserialport.h"
 #include "session/modulesnapshot.h"
@@ -172,21 +173,13 @@ bool MainWindow::runRecorded(OperationKind kind, const QString &operation, bool 
         return ok;
     report.finished = QDateTime::currentDateTimeUtc();
     report.outcome = ok ? OperationReport::Outcome::Pass : OperationReport::Outcome::Error;
-    // An error entry always says what went wrong: at least what the status bar said.
-    if (!ok && report.message.isEmpty())
-        report.message = statusBar()->currentMessage();
-    if (!note.isEmpty())
-        report.message =
-            report.message.isEmpty() ? note : note + QLatin1Char('\n') + report.message;
     report.requests = m_engine.statistics().framesSent - before.framesSent;
     report.retries = m_engine.statistics().retries - before.retries;
     if (snapshot)
         report.snapshot = snapshot->toJson();
-    UnitRecord entry = UnitRecord::fromReport(report);
-    entry.station = UnitRecord::defaultStation();
-    entry.operatorName = UnitRecord::defaultOperator();
-    entry.toolVersion = UnitRecord::thisTool();
-    history->record(entry);
+    // At least what the status bar said, when the operation collected no failure text.
+    OperationRecorder(*history, OperationRecorder::Source::thisHost())
+        .record(report, {statusBar()->currentMessage(), note});
     return ok;
 }
 
