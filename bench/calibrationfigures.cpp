@@ -16,23 +16,6 @@ constexpr int kUnits = 5;   // simulated units, each with its own curves
 constexpr double kCellTargetsDbm[] = {30.0, 33.0, 34.8, 36.0, 37.0}; // 1 W ... 5 W
 constexpr std::array<quint32, 3> kPoints{45100000, 47000000, 48900000};
 
-CalibrationTarget valueTarget(const QString &path, Instrument::Measurement measure,
-                              Wire::FreqPoint point, int power, double target, double tolerance)
-{
-    CalibrationTarget t;
-    t.value = path;
-    for (int i = 0; i < FactoryCalibration::kNumberCount; ++i) {
-        if (path == QLatin1String(FactoryCalibration::numberFields()[size_t(i)].path))
-            t.field = i;
-    }
-    t.measure = measure;
-    t.point = point;
-    t.power = power;
-    t.target = target;
-    t.tolerance = tolerance;
-    return t;
-}
-
 // The fifteen power cells, the crystal and the three deviations.
 CalibrationPlan benchPlan()
 {
@@ -43,16 +26,19 @@ CalibrationPlan benchPlan()
     const P points[] = {P::Low, P::Middle, P::High};
     for (int power = 0; power < 5; ++power) {
         for (int column = 0; column < 3; ++column) {
-            plan.targets.append(valueTarget(QString("/TxPowerAdj/cell%1%2").arg(power).arg(column),
-                                            M::Power, points[column], power, kCellTargetsDbm[power],
-                                            0.3));
+            plan.targets.append(CalibrationTarget::onValue(
+                QString("/TxPowerAdj/cell%1%2").arg(power).arg(column), M::Power, points[column],
+                power, kCellTargetsDbm[power], 0.3));
         }
     }
-    plan.targets.append(valueTarget("/TCXO_BIAS", M::FrequencyError, P::Middle, 0, 0, 50));
-    plan.targets.append(valueTarget("/DataModFreqDiv/Mid", M::Deviation, P::Middle, 0, 2400, 60));
-    plan.targets.append(valueTarget("/DataModFreqDiv/LowDiff", M::Deviation, P::Low, 0, 2400, 60));
     plan.targets.append(
-        valueTarget("/DataModFreqDiv/HighDiff", M::Deviation, P::High, 0, 2400, 60));
+        CalibrationTarget::onValue("/TCXO_BIAS", M::FrequencyError, P::Middle, 0, 0, 50));
+    plan.targets.append(
+        CalibrationTarget::onValue("/DataModFreqDiv/Mid", M::Deviation, P::Middle, 0, 2400, 60));
+    plan.targets.append(
+        CalibrationTarget::onValue("/DataModFreqDiv/LowDiff", M::Deviation, P::Low, 0, 2400, 60));
+    plan.targets.append(
+        CalibrationTarget::onValue("/DataModFreqDiv/HighDiff", M::Deviation, P::High, 0, 2400, 60));
     return plan;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "config/factoryconfig.h"
 #include "device/wire.h"
 #include "instrument/instrument.h"
 
@@ -28,6 +29,22 @@ struct CalibrationTarget
     double target = 0.0;
     double tolerance = 0.0;
     QList<double> levels;
+
+    // A Value target on the calibration file path `path`.
+    static CalibrationTarget onValue(const QString &path, Instrument::Measurement measure,
+                                     Wire::FreqPoint point, int power, double target,
+                                     double tolerance)
+    {
+        CalibrationTarget t;
+        t.value = path;
+        t.field = FactoryCalibration::indexOfPath(path);
+        t.measure = measure;
+        t.point = point;
+        t.power = power;
+        t.target = target;
+        t.tolerance = tolerance;
+        return t;
+    }
 };
 
 // What a calibrate step does: where its instrument is, the frequencies of its points, how long

@@ -75,23 +75,6 @@ CalibrationSearch::Result searchOn(const Response &f, double noise, double targe
 }
 constexpr std::array<quint32, 3> kPoints{45100000, 47000000, 48900000};
 
-CalibrationTarget valueTarget(const char *path, Instrument::Measurement measure,
-                              Wire::FreqPoint point, int power, double target, double tolerance)
-{
-    CalibrationTarget t;
-    t.value = path;
-    for (int i = 0; i < FactoryCalibration::kNumberCount; ++i) {
-        if (path == QString(FactoryCalibration::numberFields()[size_t(i)].path))
-            t.field = i;
-    }
-    t.measure = measure;
-    t.point = point;
-    t.power = power;
-    t.target = target;
-    t.tolerance = tolerance;
-    return t;
-}
-
 CalibrationTarget levelsTarget(CalibrationTarget::Kind kind, QList<double> levels)
 {
     CalibrationTarget t;
@@ -107,12 +90,13 @@ CalibrationPlan examplePlan()
     using P = Wire::FreqPoint;
     CalibrationPlan plan;
     plan.points = kPoints;
-    plan.targets = {valueTarget("/TCXO_BIAS", M::FrequencyError, P::Middle, 0, 0, 50),
-                    valueTarget("/TxPowerAdj/cell01", M::Power, P::Middle, 0, 30.0, 0.3),
-                    valueTarget("/DataModFreqDiv/Mid", M::Deviation, P::Middle, 0, 2400, 60),
-                    valueTarget("/TxPowerAdj/cell42", M::Power, P::High, 4, 37.0, 0.3),
-                    levelsTarget(CalibrationTarget::Kind::Rssi, {10, 40}),
-                    levelsTarget(CalibrationTarget::Kind::Squelch, {0.25, 0.45})};
+    plan.targets = {
+        CalibrationTarget::onValue("/TCXO_BIAS", M::FrequencyError, P::Middle, 0, 0, 50),
+        CalibrationTarget::onValue("/TxPowerAdj/cell01", M::Power, P::Middle, 0, 30.0, 0.3),
+        CalibrationTarget::onValue("/DataModFreqDiv/Mid", M::Deviation, P::Middle, 0, 2400, 60),
+        CalibrationTarget::onValue("/TxPowerAdj/cell42", M::Power, P::High, 4, 37.0, 0.3),
+        levelsTarget(CalibrationTarget::Kind::Rssi, {10, 40}),
+        levelsTarget(CalibrationTarget::Kind::Squelch, {0.25, 0.45})};
     return plan;
 }
 
