@@ -1,6 +1,5 @@
 #include "station/calibrationmodule.h"
 
-#include "device/adjustcommands.h"
 #include "device/calibrationcommands.h"
 #include "device/usercommands.h"
 
@@ -13,18 +12,13 @@ std::optional<int> CalibrationModule::readValue(const FactoryNumberField &field)
 {
     const FactorySource &source = field.source;
     if (source.kind == Kind::PowerCell) {
-        const auto reply = m_engine.transact(CalibrationCommands::readPowerTable());
-        if (!reply)
+        m_powerTable = m_steps.readPowerTable();
+        if (!m_powerTable)
             return std::nullopt;
-        m_powerTable = CalibrationCommands::decodePowerTable(*reply);
         return quint8(m_powerTable->at(
             Wire::powerTableIndex(source.power, static_cast<Wire::FreqPoint>(source.point))));
     }
-    const auto reply = m_engine.transact(
-        AdjustCommands::read(source.adjustType, source.point, AdjustCommands::readFailureText()));
-    if (!reply)
-        return std::nullopt;
-    return AdjustCommands::decodeValue(*reply, field.isSigned());
+    return m_steps.readAdjust(source.adjustType, source.point, field.isSigned());
 }
 
 bool CalibrationModule::writeValue(const FactoryNumberField &field, int value)
@@ -36,15 +30,12 @@ bool CalibrationModule::writeValue(const FactoryNumberField &field, int value)
         QByteArray table = *m_powerTable;
         table[Wire::powerTableIndex(source.power, static_cast<Wire::FreqPoint>(source.point))] =
             static_cast<char>(value);
-        if (!m_engine.transact(CalibrationCommands::writePowerTable(table)))
+        if (!m_steps.writePowerTable(table))
             return false;
         m_powerTable = table;
         return true;
     }
-    return m_engine
-        .transact(AdjustCommands::write(source.adjustType, source.point, value,
-                                        AdjustCommands::writeFailureText()))
-        .has_value();
+    return m_steps.writeAdjust(source.adjustType, source.point, value);
 }
 
 std::optional<ChannelCommands::Records> CalibrationModule::readChannels()
@@ -76,20 +67,14 @@ bool CalibrationModule::writeCurrentChannel(int channel)
 
 bool CalibrationModule::keyUp()
 {
-    return m_engine
-        .transact(CalibrationCommands::setTransmitTestMode(
-            static_cast<int>(CalibrationCommands::TransmitMode::DataPtt)))
-        .has_value();
+    return m_steps.setTransmitTestMode(FactorySteps::TransmitMode::DataPtt);
 }
 
 bool CalibrationModule::keyDown()
 {
     // A cancel of the work must not stop the one request that ends a transmission.
     m_engine.clearCancel();
-    return m_engine
-        .transact(CalibrationCommands::setTransmitTestMode(
-            static_cast<int>(CalibrationCommands::TransmitMode::Normal)))
-        .has_value();
+    return m_steps.setTransmitTestMode(FactorySteps::TransmitMode::Normal);
 }
 
 bool CalibrationModule::calibrateRssi(quint8 levelDbuv)

@@ -3,6 +3,7 @@
 #include "config/factoryconfig.h"
 #include "device/channelcommands.h"
 #include "protocol/commandengine.h"
+#include "session/factorysteps.h"
 
 #include <QByteArray>
 #include <QElapsedTimer>
@@ -15,8 +16,9 @@
 class CalibrationModule
 {
 public:
-    explicit CalibrationModule(CommandEngine &engine)
+    CalibrationModule(CommandEngine &engine, FailureReporter &reporter)
         : m_engine(engine)
+        , m_steps(engine, reporter)
     {}
 
     // A calibration value: an adjust value, or a power table cell (the table is read once and
@@ -39,6 +41,7 @@ public:
 private:
     std::optional<QByteArray> m_powerTable; // wire order
     CommandEngine &m_engine;
+    FactorySteps m_steps; // the factory pages' own single steps
 };
 
 // Whatever keys a module up keys it down on every way out, and keeps count of how long it has

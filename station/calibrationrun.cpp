@@ -33,7 +33,7 @@ CalibrationRun::CalibrationRun(const CalibrationPlan &plan, CommandEngine &engin
                                Instrument &instrument)
     : m_plan(plan)
     , m_engine(engine)
-    , m_module(engine)
+    , m_module(engine, *this)
     , m_instrument(instrument)
 {}
 

@@ -345,13 +345,11 @@ std::optional<CalibrationTarget> readTarget(Reader &read, const QJsonValue &valu
         ok = false;
     }
     if (path) {
-        const auto &fields = FactoryCalibration::numberFields();
-        for (int i = 0; i < FactoryCalibration::kNumberCount; ++i) {
-            const FactorySource &source = fields[size_t(i)].source;
-            if (*path == QLatin1String(fields[size_t(i)].path) &&
-                (source.kind == FactorySource::Kind::Adjust ||
-                 source.kind == FactorySource::Kind::PowerCell))
-                target.field = i;
+        const int index = FactoryCalibration::indexOfPath(*path);
+        if (index >= 0) {
+            const auto kind = FactoryCalibration::numberFields()[size_t(index)].source.kind;
+            if (kind == FactorySource::Kind::Adjust || kind == FactorySource::Kind::PowerCell)
+                target.field = index;
         }
         if (target.field < 0) {
             read.problem(where + kValue, QT_TRANSLATE_NOOP("Recipe", "%1：%2 不是可调的校准值"),
