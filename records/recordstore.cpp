@@ -431,8 +431,9 @@ std::optional<QVector<UnitRecord>> RecordStore::list(const QString &serialNumber
 }
 
 namespace {
-// The entries a filter selects, newest first: "FROM ... WHERE ... ORDER BY ... LIMIT".
-QString selection(const RecordStore::Filter &filter)
+// The entries a filter selects: "FROM ... WHERE ...", then newest first when ordered or
+// limited ("ORDER BY ... LIMIT").
+QString selection(const RecordStore::Filter &filter, bool ordered = true)
 {
     QStringList conditions;
     if (!filter.serialNumber.isEmpty())
@@ -444,7 +445,8 @@ QString selection(const RecordStore::Filter &filter)
     QString sql = QStringLiteral(" FROM unit_records");
     if (!conditions.isEmpty())
         sql += QStringLiteral(" WHERE ") + conditions.join(QStringLiteral(" AND "));
-    sql += QStringLiteral(" ORDER BY started_ms DESC, id DESC");
+    if (ordered || filter.limit >= 0)
+        sql += QStringLiteral(" ORDER BY started_ms DESC, id DESC");
     if (filter.limit >= 0)
         sql += QStringLiteral(" LIMIT %1").arg(filter.limit);
     return sql;
@@ -521,7 +523,7 @@ std::optional<QVector<UnitRecord>> RecordStore::list(const Filter &filter)
     ok = ok && query.lastError().type() == QSqlError::NoError;
     query.finish();
     if (ok && !records.isEmpty())
-        ok = readMeasurements(query, selection(filter), filter, records);
+        ok = readMeasurements(query, selection(filter, false), filter, records);
     if (ok && db.commit())
         return records;
     const QString error =
