@@ -5,14 +5,13 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QHash>
 #include <QJsonDocument>
 #include <QSqlDatabase>
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QVariant>
-
-#include <QHash>
 
 #include <atomic>
 #include <cmath>
