@@ -1834,6 +1834,40 @@ Voice PTT push</source>
         </message>
     </context>
     <context>
+        <name>ManualRequest</name>
+        <message>
+            <source>在 %1 MHz、%2 W 读功率计（dBm）</source>
+            <translation>Read the power meter (dBm) at %1 MHz, %2 W</translation>
+        </message>
+        <message>
+            <source>在 %1 MHz、%2 W 读载波频率误差（Hz）</source>
+            <translation>Read the carrier frequency error (Hz) at %1 MHz, %2 W</translation>
+        </message>
+        <message>
+            <source>在 %1 MHz、%2 W 读调制分析仪的频偏（Hz，峰值）</source>
+            <translation>Read the modulation analyser's deviation (Hz, peak) at %1 MHz, %2 W</translation>
+        </message>
+        <message>
+            <source>把信号源设为 %1 MHz、%2 dBm，打开输出，然后确认</source>
+            <translation>Set the signal generator to %1 MHz, %2 dBm with its output on, then confirm</translation>
+        </message>
+        <message>
+            <source>关闭信号源的输出</source>
+            <translation>Turn the signal generator's output off</translation>
+        </message>
+    </context>
+    <context>
+        <name>ManualSource</name>
+        <message>
+            <source>没有输入读数</source>
+            <translation>no reading was entered</translation>
+        </message>
+        <message>
+            <source>信号源没有确认</source>
+            <translation>the signal generator's setting was not confirmed</translation>
+        </message>
+    </context>
+    <context>
         <name>ModuleSnapshot</name>
         <message>
             <source>%1 不是对象。</source>

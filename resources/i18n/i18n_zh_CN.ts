@@ -1834,6 +1834,40 @@ Voice PTT push</source>
         </message>
     </context>
     <context>
+        <name>ManualRequest</name>
+        <message>
+            <source>在 %1 MHz、%2 W 读功率计（dBm）</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>在 %1 MHz、%2 W 读载波频率误差（Hz）</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>在 %1 MHz、%2 W 读调制分析仪的频偏（Hz，峰值）</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>把信号源设为 %1 MHz、%2 dBm，打开输出，然后确认</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>关闭信号源的输出</source>
+            <translation type="unfinished" />
+        </message>
+    </context>
+    <context>
+        <name>ManualSource</name>
+        <message>
+            <source>没有输入读数</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>信号源没有确认</source>
+            <translation type="unfinished" />
+        </message>
+    </context>
+    <context>
         <name>ModuleSnapshot</name>
         <message>
             <source>%1 不是对象。</source>
