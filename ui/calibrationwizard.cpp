@@ -3,6 +3,7 @@
 #include <QDoubleValidator>
 #include <QEvent>
 #include <QFileInfo>
+#include <QFont>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -115,6 +116,9 @@ CalibrationWizard::CalibrationWizard(const CalibrationPlan &plan, const QString 
     m_prompt->setObjectName(QStringLiteral("wizardPrompt"));
     m_prompt->setTextFormat(Qt::PlainText);
     m_prompt->setWordWrap(true);
+    QFont emphasis = m_prompt->font();
+    emphasis.setBold(true);
+    m_prompt->setFont(emphasis);
     m_reading = new QLineEdit(m_promptBox);
     m_reading->setObjectName(QStringLiteral("wizardReading"));
     auto *validator = new QDoubleValidator(m_reading);
@@ -151,7 +155,8 @@ CalibrationWizard::CalibrationWizard(const CalibrationPlan &plan, const QString 
     connect(m_close, &QPushButton::clicked, this, &QDialog::accept);
 
     retranslate();
-    m_table->resizeColumnsToContents();
+    // The columns follow the readings as they come; the result takes what is left.
+    m_table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     m_table->horizontalHeader()->setStretchLastSection(true);
     resize(kWidthPx, kHeightPx);
 }
@@ -202,6 +207,9 @@ void CalibrationWizard::reading(int target, int value, double reading)
 {
     if (target < 0 || target >= m_plan.targets.size())
         return;
+    // A later target begins only after the ones before it have passed.
+    for (int row = 0; row < target; ++row)
+        setCell(row, ResultColumn, tr("合格"));
     const CalibrationTarget &t = m_plan.targets[target];
     const bool valueTarget = t.kind == CalibrationTarget::Kind::Value;
     // The search tries the module's own value first.
@@ -286,8 +294,6 @@ void CalibrationWizard::finish(const CalibrationRun::Outcome &outcome)
     // What is left to do at the bench stays said: the generator's output off.
     const bool notice = m_asked.kind == ManualRequest::Kind::GeneratorOff;
     m_promptBox->setVisible(notice && m_promptBox->isVisible());
-    m_table->resizeColumnsToContents();
-    m_table->horizontalHeader()->setStretchLastSection(true);
     m_cancel->setEnabled(false);
     m_close->setEnabled(true);
     m_close->setFocus();

@@ -98,16 +98,16 @@
             <translation>Calibrating…</translation>
         </message>
         <message>
+            <source>合格</source>
+            <translation>passed</translation>
+        </message>
+        <message>
             <source>已完成</source>
             <translation>Done</translation>
         </message>
         <message>
             <source>请输入一个数字</source>
             <translation>Type a number</translation>
-        </message>
-        <message>
-            <source>合格</source>
-            <translation>passed</translation>
         </message>
         <message>
             <source>未进行</source>

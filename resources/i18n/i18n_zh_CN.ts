@@ -98,15 +98,15 @@
             <translation type="unfinished" />
         </message>
         <message>
+            <source>合格</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
             <source>已完成</source>
             <translation type="unfinished" />
         </message>
         <message>
             <source>请输入一个数字</source>
-            <translation type="unfinished" />
-        </message>
-        <message>
-            <source>合格</source>
             <translation type="unfinished" />
         </message>
         <message>
