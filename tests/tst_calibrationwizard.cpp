@@ -33,10 +33,10 @@
 
 namespace {
 // The example targets: the crystal, a 1 W cell, a deviation, the 5 W high cell, the receiver.
-QJsonObject recipe(const QString &instrument)
+QJsonObject recipe(const QString &instrument, int maxTransmitSeconds)
 {
     return QJsonDocument::fromJson(QStringLiteral(R"({"Recipe": "Bench", "Revision": "1",
-        "Steps": [{"Step": "calibrate", "Instrument": "%1", "Folder": "calibrations",
+        "Steps": [{"Step": "calibrate", "Instrument": "%1", "Folder": "calibrations", "MaxTransmitSeconds": %2,
           "Points": {"Low": 45100000, "Mid": 47000000, "High": 48900000},
           "Targets": [
             {"Value": "/TCXO_BIAS", "Measure": "frequency-error", "Point": "Mid", "Power": 0, "Target": 0, "Tolerance": 50},
@@ -46,6 +46,7 @@ QJsonObject recipe(const QString &instrument)
             {"Calibrate": "rssi", "Point": "Mid", "Levels": [10, 40]},
             {"Calibrate": "squelch", "Point": "Mid", "Levels": [0.25, 0.45]}]}]})")
                                        .arg(instrument)
+                                       .arg(maxTransmitSeconds)
                                        .toUtf8())
         .object();
 }
@@ -110,6 +111,11 @@ private slots:
         QTest::newRow("cancel by hand") << true << ""
                                         << "cancel"
                                         << "Calibration failed: calibration cancelled";
+        // A reading not typed within the transmission's limit is not taken.
+        QTest::newRow("technician away")
+            << true << ""
+            << "away"
+            << "Calibration failed: /TCXO_BIAS: the transmission reached its limit of 1 s";
         QTest::newRow("window closed") << false << ""
                                        << "close"
                                        << "Calibration failed: calibration cancelled";
@@ -135,7 +141,8 @@ private slots:
         const QString recipePath = dir.filePath("recipe.json");
         QFile file(recipePath);
         QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(QJsonDocument(recipe(manual ? "manual" : url)).toJson());
+        file.write(
+            QJsonDocument(recipe(manual ? "manual" : url, exit == "away" ? 1 : 10)).toJson());
         file.close();
 
         ScopedSettings settings;
@@ -175,7 +182,7 @@ private slots:
                     window->close();
                 return;
             }
-            if (manual)
+            if (manual && exit != "away")
                 technician(wizard, meter);
         });
         driver.start(10);
@@ -185,6 +192,12 @@ private slots:
         auto *wizard = window->findChild<CalibrationWizard *>();
         QVERIFY(wizard && !wizard->isRunning());
         const QString said = wizard->findChild<QLabel *>("wizardStatus")->text();
+        // Nothing is left asked, but for the generator to be turned off at the end.
+        const auto *prompt = wizard->findChild<QLabel *>("wizardPrompt");
+        const bool complete = status.startsWith("Calibration complete");
+        QCOMPARE(prompt->isVisible(), manual && complete);
+        if (prompt->isVisible())
+            QCOMPARE(prompt->text(), QString("Turn the signal generator's output off"));
         QVERIFY2(said.startsWith(status), qPrintable(said));
         QCOMPARE(window->isVisible(), exit != "close");
         QVERIFY(boxes.shown.isEmpty());
