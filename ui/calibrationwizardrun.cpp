@@ -118,7 +118,7 @@ void MainWindow::runCalibrationWizard()
     const CalibrationPlan plan = *step->plan;
     const QString folder = step->folder;
 
-    auto *wizard = new CalibrationWizard(plan, path, this);
+    const QPointer<CalibrationWizard> wizard = new CalibrationWizard(plan, path, this);
     wizard->setAttribute(Qt::WA_DeleteOnClose);
     wizard->setWindowModality(Qt::WindowModal);
     wizard->show();
@@ -127,6 +127,11 @@ void MainWindow::runCalibrationWizard()
         outcome = calibrateOnWorker(plan, folder, wizard);
         return outcome->ok;
     });
+    // Refused while another operation ran: nothing was started.
+    if (!outcome) {
+        delete wizard;
+        return;
+    }
     if (wizard)
         wizard->finish(*outcome);
     // The page shows what the module now holds.
