@@ -77,12 +77,13 @@ CalibrationRun::Outcome CalibrationRun::run(const QString &folder)
         ~Reporter() { engine.setReporter(previous); }
     } reporter{m_engine, m_engine.reporter()};
     m_engine.setReporter(this);
-    m_cancel = false;
     ModuleSession session(m_engine, *this);
     const auto fail = [&](const QString &text) {
         outcome.failure = text.isEmpty() ? failureText() : text;
         return outcome;
     };
+    if (m_cancel)
+        return fail(QString());
     if (!session.identifyUnit())
         return fail(QString());
     outcome.identity = session.identity();
@@ -111,6 +112,8 @@ CalibrationRun::Outcome CalibrationRun::run(const QString &folder)
         return fail(QString());
 
     for (m_index = 0; m_index < m_plan.targets.size(); ++m_index) {
+        if (m_cancel)
+            return fail(QString());
         CalibrationTargetResult result;
         const bool ok = target(m_plan.targets[m_index], &result);
         result.ok = ok;
