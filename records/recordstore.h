@@ -5,7 +5,12 @@
 
 #include <QDateTime>
 #include <QString>
+#include <QVariantList>
 #include <QVector>
+
+#include <functional>
+
+class QSqlQuery;
 
 // One connection to a history database, for the thread that made it (Qt SQL connections
 // must not cross threads). The schema is made on first use and carries a version. Every call
@@ -31,6 +36,10 @@ public:
     std::optional<QVector<UnitRecord>> list(const QString &serialNumber = QString(),
                                             const QDateTime &since = QDateTime(), int limit = -1);
     bool remove(const QVector<UnitRecord> &records);
+    // A read for the statistics, with the deadline of every call: row() sees each row of the
+    // result in turn, so that a long result is never held whole. Values bind to the ?s in turn.
+    bool select(const QString &sql, const QVariantList &values,
+                const std::function<void(const QSqlQuery &)> &row);
 
     QString lastError() const { return m_lastError; }
     const RecordsTarget &target() const { return m_target; }

@@ -394,6 +394,30 @@
             <source>校验通过！</source>
             <translation>Verified!</translation>
         </message>
+        <message>
+            <source>无法写入文件 %1：%2</source>
+            <translation>Cannot write the file %1: %2</translation>
+        </message>
+        <message>
+            <source>全部记录</source>
+            <translation>All records</translation>
+        </message>
+        <message>
+            <source>工位 %1</source>
+            <translation>station %1</translation>
+        </message>
+        <message>
+            <source>工艺 %1</source>
+            <translation>recipe %1</translation>
+        </message>
+        <message>
+            <source>此程序不能绘制图表</source>
+            <translation>This program cannot draw charts</translation>
+        </message>
+        <message>
+            <source>无法创建文件夹 %1</source>
+            <translation>Cannot make the folder %1</translation>
+        </message>
     </context>
     <context>
         <name>ControlChart</name>
@@ -528,6 +552,97 @@
         </message>
     </context>
     <context>
+        <name>HistoryReport</name>
+        <message>
+            <source>台数</source>
+            <translation>Units</translation>
+        </message>
+        <message>
+            <source>测试次数</source>
+            <translation>Runs</translation>
+        </message>
+        <message>
+            <source>重测</source>
+            <translation>Retests</translation>
+        </message>
+        <message>
+            <source>直通率</source>
+            <translation>First-pass yield</translation>
+        </message>
+        <message>
+            <source>最终良率</source>
+            <translation>Final yield</translation>
+        </message>
+        <message>
+            <source>生产统计</source>
+            <translation>Production statistics</translation>
+        </message>
+        <message>
+            <source>%1；生成于 %2 UTC；日期按 %3</source>
+            <translation>%1; made %2 UTC; days in %3</translation>
+        </message>
+        <message>
+            <source>最后一次结果</source>
+            <translation>Last outcomes</translation>
+        </message>
+        <message>
+            <source>每日良率</source>
+            <translation>Yield per day</translation>
+        </message>
+        <message>
+            <source>日期</source>
+            <translation>Day</translation>
+        </message>
+        <message>
+            <source>各工位良率</source>
+            <translation>Yield per station</translation>
+        </message>
+        <message>
+            <source>工位</source>
+            <translation>Station</translation>
+        </message>
+        <message>
+            <source>失败排列图</source>
+            <translation>Failure Pareto</translation>
+        </message>
+        <message>
+            <source>步骤</source>
+            <translation>Step</translation>
+        </message>
+        <message>
+            <source>失败</source>
+            <translation>Failure</translation>
+        </message>
+        <message>
+            <source>占比</source>
+            <translation>Share</translation>
+        </message>
+        <message>
+            <source>累计</source>
+            <translation>Cumulative</translation>
+        </message>
+        <message>
+            <source>控制图：%1</source>
+            <translation>Control chart: %1</translation>
+        </message>
+        <message>
+            <source>点数</source>
+            <translation>Points</translation>
+        </message>
+        <message>
+            <source>均值</source>
+            <translation>Mean</translation>
+        </message>
+        <message>
+            <source>标准差</source>
+            <translation>Sigma</translation>
+        </message>
+        <message>
+            <source>失控点</source>
+            <translation>Out of control</translation>
+        </message>
+    </context>
+    <context>
         <name>Instrument</name>
         <message>
             <source>无法连接：%1</source>
@@ -657,6 +772,18 @@
         <message>
             <source>%1 = %2，在 %3 至 %4 之内</source>
             <translation>%1 = %2, within %3 to %4</translation>
+        </message>
+        <message>
+            <source>%1 %2 高于最近 %4 台 %3 σ</source>
+            <translation>%1 %2 is %3 σ above the last %4 units</translation>
+        </message>
+        <message>
+            <source>%1 %2 低于最近 %4 台 %3 σ</source>
+            <translation>%1 %2 is %3 σ below the last %4 units</translation>
+        </message>
+        <message>
+            <source>（历史记录无法读取，使用本工位 %1 缓存的数值）</source>
+            <translation> (the history could not be read: the station's figures cached at %1)</translation>
         </message>
     </context>
     <context>
@@ -2137,6 +2264,10 @@ Voice PTT push</source>
         <message>
             <source>%1：应为对象</source>
             <translation>%1: expected an object</translation>
+        </message>
+        <message>
+            <source>%1：应为正数</source>
+            <translation>%1: expected a positive number</translation>
         </message>
         <message>
             <source>%1：应为至少有一个限值的对象</source>

@@ -394,6 +394,30 @@
             <source>校验通过！</source>
             <translation type="unfinished" />
         </message>
+        <message>
+            <source>无法写入文件 %1：%2</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>全部记录</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>工位 %1</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>工艺 %1</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>此程序不能绘制图表</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>无法创建文件夹 %1</source>
+            <translation type="unfinished" />
+        </message>
     </context>
     <context>
         <name>ControlChart</name>
@@ -528,6 +552,97 @@
         </message>
     </context>
     <context>
+        <name>HistoryReport</name>
+        <message>
+            <source>台数</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>测试次数</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>重测</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>直通率</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>最终良率</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>生产统计</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1；生成于 %2 UTC；日期按 %3</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>最后一次结果</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>每日良率</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>日期</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>各工位良率</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>工位</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>失败排列图</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>步骤</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>失败</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>占比</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>累计</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>控制图：%1</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>点数</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>均值</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>标准差</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>失控点</source>
+            <translation type="unfinished" />
+        </message>
+    </context>
+    <context>
         <name>Instrument</name>
         <message>
             <source>无法连接：%1</source>
@@ -656,6 +771,18 @@
         </message>
         <message>
             <source>%1 = %2，在 %3 至 %4 之内</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1 %2 高于最近 %4 台 %3 σ</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1 %2 低于最近 %4 台 %3 σ</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>（历史记录无法读取，使用本工位 %1 缓存的数值）</source>
             <translation type="unfinished" />
         </message>
     </context>
@@ -2136,6 +2263,10 @@ Voice PTT push</source>
         </message>
         <message>
             <source>%1：应为对象</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1：应为正数</source>
             <translation type="unfinished" />
         </message>
         <message>
