@@ -13,6 +13,7 @@
 #include "ui/pagereveal.h"
 #include "ui/screenfit.h"
 #include "ui/serial/formserialportsetting.h"
+#include "ui/stats/statisticsmenu.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -80,6 +81,7 @@ MainWindow::MainWindow(QWidget *parent)
     buildUnitSafety();
     buildStatusBar();
     buildSupportMenu();
+    StatisticsMenu::install(this, [this](QString *problem) { return historyTarget(problem); });
 
     m_engine.setReporter(this);
     m_engine.setDevice(appSerialPort);

@@ -2429,6 +2429,176 @@ Voice PTT push</source>
         </message>
     </context>
     <context>
+        <name>StatisticsMenu</name>
+        <message>
+            <source>生产(&amp;P)</source>
+            <translation>&amp;Production</translation>
+        </message>
+        <message>
+            <source>统计…</source>
+            <translation>Statistics…</translation>
+        </message>
+        <message>
+            <source>统计</source>
+            <translation>Statistics</translation>
+        </message>
+    </context>
+    <context>
+        <name>StatisticsWindow</name>
+        <message>
+            <source>统计 — %1</source>
+            <translation>Statistics — %1</translation>
+        </message>
+        <message>
+            <source>全部</source>
+            <translation>All</translation>
+        </message>
+        <message>
+            <source>全部（SHA-256）</source>
+            <translation>All (SHA-256)</translation>
+        </message>
+        <message>
+            <source>查询</source>
+            <translation>Query</translation>
+        </message>
+        <message>
+            <source>从</source>
+            <translation>From</translation>
+        </message>
+        <message>
+            <source>到</source>
+            <translation>To</translation>
+        </message>
+        <message>
+            <source>工位</source>
+            <translation>Station</translation>
+        </message>
+        <message>
+            <source>工艺</source>
+            <translation>Recipe</translation>
+        </message>
+        <message>
+            <source>版本</source>
+            <translation>Revision</translation>
+        </message>
+        <message>
+            <source>型号</source>
+            <translation>Model</translation>
+        </message>
+        <message>
+            <source>操作员</source>
+            <translation>Operator</translation>
+        </message>
+        <message>
+            <source>通道</source>
+            <translation>Lane</translation>
+        </message>
+        <message>
+            <source>良率</source>
+            <translation>Yield</translation>
+        </message>
+        <message>
+            <source>步骤</source>
+            <translation>Step</translation>
+        </message>
+        <message>
+            <source>失败</source>
+            <translation>Failure</translation>
+        </message>
+        <message>
+            <source>台数</source>
+            <translation>Units</translation>
+        </message>
+        <message>
+            <source>占比</source>
+            <translation>Share</translation>
+        </message>
+        <message>
+            <source>累计</source>
+            <translation>Cumulative</translation>
+        </message>
+        <message>
+            <source>失败排列图</source>
+            <translation>Failure Pareto</translation>
+        </message>
+        <message>
+            <source>数值：</source>
+            <translation>Value:</translation>
+        </message>
+        <message>
+            <source>控制图</source>
+            <translation>Control chart</translation>
+        </message>
+        <message>
+            <source>功率曲线</source>
+            <translation>Power curves</translation>
+        </message>
+        <message>
+            <source>完成时间</source>
+            <translation>Finished</translation>
+        </message>
+        <message>
+            <source>序列码</source>
+            <translation>Serial number</translation>
+        </message>
+        <message>
+            <source>结果</source>
+            <translation>Outcome</translation>
+        </message>
+        <message>
+            <source>失败步骤</source>
+            <translation>Failed step</translation>
+        </message>
+        <message>
+            <source>说明</source>
+            <translation>Message</translation>
+        </message>
+        <message>
+            <source>导出 CSV…</source>
+            <translation>Export CSV…</translation>
+        </message>
+        <message>
+            <source>导出 PNG/SVG…</source>
+            <translation>Export PNG/SVG…</translation>
+        </message>
+        <message>
+            <source>导出图表</source>
+            <translation>Export chart</translation>
+        </message>
+        <message>
+            <source>PNG 图像 (*.png);;SVG 图形 (*.svg)</source>
+            <translation>PNG images (*.png);;SVG drawings (*.svg)</translation>
+        </message>
+        <message>
+            <source>导出 CSV</source>
+            <translation>Export CSV</translation>
+        </message>
+        <message>
+            <source>CSV 文件 (*.csv)</source>
+            <translation>CSV files (*.csv)</translation>
+        </message>
+        <message>
+            <source>无法写入文件 %1：%2</source>
+            <translation>Cannot write the file %1: %2</translation>
+        </message>
+        <message>
+            <source>正在查询…</source>
+            <translation>Querying…</translation>
+        </message>
+        <message>
+            <source>无法读取历史记录：%1</source>
+            <translation>Cannot read the history: %1</translation>
+        </message>
+        <message>
+            <source>%1 台，测试 %2 次，重测 %3 次；直通率 %4，最终良率 %5；最后结果：%6</source>
+            <translation>%1 units, %2 runs, %3 retests; first-pass yield %4, final yield %5; last outcomes: %6</translation>
+        </message>
+        <message>
+            <source>%1 点，均值 %2，标准差 %3，UCL %4，LCL %5，Cp %6，Cpk %7，失控 %8 点</source>
+            <translation>%1 points, mean %2, sigma %3, UCL %4, LCL %5, Cp %6, Cpk %7, %8 out of control</translation>
+        </message>
+    </context>
+    <context>
         <name>YieldChart</name>
         <message>
             <source>良率</source>

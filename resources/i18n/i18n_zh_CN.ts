@@ -2429,6 +2429,176 @@ Voice PTT push</source>
         </message>
     </context>
     <context>
+        <name>StatisticsMenu</name>
+        <message>
+            <source>生产(&amp;P)</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>统计…</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>统计</source>
+            <translation type="unfinished" />
+        </message>
+    </context>
+    <context>
+        <name>StatisticsWindow</name>
+        <message>
+            <source>统计 — %1</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>全部</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>全部（SHA-256）</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>查询</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>从</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>到</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>工位</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>工艺</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>版本</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>型号</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>操作员</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>通道</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>良率</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>步骤</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>失败</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>台数</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>占比</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>累计</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>失败排列图</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>数值：</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>控制图</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>功率曲线</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>完成时间</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>序列码</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>结果</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>失败步骤</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>说明</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>导出 CSV…</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>导出 PNG/SVG…</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>导出图表</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>PNG 图像 (*.png);;SVG 图形 (*.svg)</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>导出 CSV</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>CSV 文件 (*.csv)</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>无法写入文件 %1：%2</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>正在查询…</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>无法读取历史记录：%1</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1 台，测试 %2 次，重测 %3 次；直通率 %4，最终良率 %5；最后结果：%6</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1 点，均值 %2，标准差 %3，UCL %4，LCL %5，Cp %6，Cpk %7，失控 %8 点</source>
+            <translation type="unfinished" />
+        </message>
+    </context>
+    <context>
         <name>YieldChart</name>
         <message>
             <source>良率</source>
