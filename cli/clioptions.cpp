@@ -181,13 +181,20 @@ std::optional<CliOptions> CliOptions::parse(const QStringList &arguments, QStrin
         QStringLiteral("since"),
         QStringLiteral("history, report: entries from this date (2026-03-01) or UTC time on."),
         QStringLiteral("date"));
+    const QCommandLineOption recipeOption(
+        QStringLiteral("recipe"),
+        QStringLiteral(
+            "history, report: entries of the recipe with this SHA-256 (its 64 hex digits, or "
+            "the first 8 or more when no other recipe in the history begins so)."),
+        QStringLiteral("SHA"));
+    const QCommandLineOption noRecordsOption(QStringLiteral("no-records"),
+                                             QStringLiteral("Record nothing in the history."));
+    parser.addOptions({recordsOption, noRecordsOption, stationOption, operatorOption, serialOption,
+                       sinceOption, recipeOption});
     const QCommandLineOption untilOption(
         QStringLiteral("until"),
         QStringLiteral("report: runs up to this date (inclusive) or UTC time."),
         QStringLiteral("date"));
-    const QCommandLineOption recipeOption(
-        QStringLiteral("recipe"), QStringLiteral("report: the runs of the recipe of this SHA-256."),
-        QStringLiteral("SHA"));
     const QCommandLineOption valueOption(
         QStringLiteral("value"),
         QStringLiteral("report: a control chart of this value (/TCXO_BIAS, a measurement's "
@@ -198,11 +205,7 @@ std::optional<CliOptions> CliOptions::parse(const QStringList &arguments, QStrin
         QStringLiteral("report: the folder of the HTML page and the CSV files (made when "
                        "missing)."),
         QStringLiteral("DIR"));
-    const QCommandLineOption noRecordsOption(QStringLiteral("no-records"),
-                                             QStringLiteral("Record nothing in the history."));
-    parser.addOptions(
-        {recordsOption, noRecordsOption, stationOption, operatorOption, serialOption, sinceOption});
-    parser.addOptions({untilOption, recipeOption, valueOption, outOption});
+    parser.addOptions({untilOption, valueOption, outOption});
     const QCommandLineOption noVerifyOption(
         QStringLiteral("no-verify"), QStringLiteral("Writes: do not read back what was written."));
     const QCommandLineOption backupOption(
@@ -342,6 +345,13 @@ std::optional<CliOptions> CliOptions::parse(const QStringList &arguments, QStrin
                 .arg(parser.value(sinceOption));
         return std::nullopt;
     }
+    options.recipeSha256 = parser.value(recipeOption).toLower();
+    static const QRegularExpression hexDigits(QStringLiteral("^[0-9a-f]{8,64}$"));
+    if (parser.isSet(recipeOption) && !hexDigits.match(options.recipeSha256).hasMatch()) {
+        *error = QStringLiteral("--recipe expects a SHA-256: 8 to 64 hex digits, not \"%1\"")
+                     .arg(parser.value(recipeOption));
+        return std::nullopt;
+    }
     if (parser.isSet(untilOption)) {
         const QString until = parser.value(untilOption);
         options.until = parseSince(until);
@@ -356,13 +366,12 @@ std::optional<CliOptions> CliOptions::parse(const QStringList &arguments, QStrin
         }
     }
     options.stationFilter = parser.value(stationOption);
-    options.recipeSha = parser.value(recipeOption).toLower();
     options.values = parser.values(valueOption);
     options.outDir = parser.value(outOption);
     const bool reports = options.command == Command::Report;
-    if (!reports && (parser.isSet(untilOption) || parser.isSet(recipeOption) ||
-                     parser.isSet(valueOption) || parser.isSet(outOption))) {
-        *error = QStringLiteral("--until, --recipe, --value and --out go with report");
+    if (!reports &&
+        (parser.isSet(untilOption) || parser.isSet(valueOption) || parser.isSet(outOption))) {
+        *error = QStringLiteral("--until, --value and --out go with report");
         return std::nullopt;
     }
     if (reports && options.outDir.isEmpty() && !options.json) {

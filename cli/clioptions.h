@@ -73,10 +73,10 @@ struct CliOptions
     // history: which entries.
     QString serialNumber;
     QDateTime since;
+    QString recipeSha256; // lower case; fewer than 64 digits: the one recipe they begin
     // report: the filter (until: the first moment after it) and what to write.
     QDateTime until;
     QString stationFilter; // --station as given: the history's own station is the host's
-    QString recipeSha;
     QStringList values;
     QString outDir;
     bool probe = false;     // ports: ask each port for a module

@@ -40,9 +40,9 @@ QString titleOf(const CliOptions &options)
         parts.append(text(QT_TRANSLATE_NOOP("CommandLine", "全部记录")));
     if (!options.stationFilter.isEmpty())
         parts.append(text(QT_TRANSLATE_NOOP("CommandLine", "工位 %1")).arg(options.stationFilter));
-    if (!options.recipeSha.isEmpty())
+    if (!options.recipeSha256.isEmpty())
         parts.append(
-            text(QT_TRANSLATE_NOOP("CommandLine", "工艺 %1")).arg(options.recipeSha.left(12)));
+            text(QT_TRANSLATE_NOOP("CommandLine", "工艺 %1")).arg(options.recipeSha256.left(12)));
     return parts.join(QStringLiteral(", "));
 }
 } // namespace
@@ -66,8 +66,24 @@ int ReportCommand::run(const CliOptions &options, const RecordsTarget &records, 
     filter.since = options.since;
     filter.until = options.until;
     filter.station = options.stationFilter;
-    filter.recipeSha = options.recipeSha;
+    filter.recipeSha = options.recipeSha256;
     RecordStore store(records);
+    // A prefix names the one recipe it begins; none: the figures of no run.
+    if (!filter.recipeSha.isEmpty() && filter.recipeSha.size() < 64) {
+        const auto recipes = store.recipesStartingWith(filter.recipeSha);
+        if (!recipes) {
+            console.error(store.lastError());
+            return ExitCode::kModule;
+        }
+        if (recipes->size() > 1) {
+            console.error(QStringLiteral("the SHA-256s of at least two recipes begin with "
+                                         "--recipe %1 (%2): give more digits")
+                              .arg(filter.recipeSha, recipes->join(QStringLiteral(", "))));
+            return ExitCode::kUsage;
+        }
+        if (!recipes->isEmpty())
+            filter.recipeSha = recipes->constFirst();
+    }
     Stats::HistoryStats stats(store);
     const QTimeZone zone = QTimeZone::systemTimeZone();
     Stats::ReportInput input;
