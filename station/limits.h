@@ -38,7 +38,7 @@ struct Limit
     double min = 0.0;
     double max = 0.0;
     double marginal = 0.0; // width of the band inside each limit that is MARGINAL; 0: none
-    std::optional<PopulationLimit> population;
+    std::optional<PopulationLimit> population = std::nullopt;
 
     bool operator==(const Limit &other) const;
 };

@@ -5,6 +5,8 @@
 #include <QLocale>
 #include <QRegularExpression>
 
+#include <algorithm>
+
 namespace {
 Stats::ReportCharts *g_charts = nullptr;
 Stats::ReportCharts::ApplicationFactory g_factory = nullptr;
@@ -33,7 +35,11 @@ QString figure(const std::optional<double> &value)
 // A CSV field: quoted when it holds a separator, a quote or a line break.
 QString field(const QString &value)
 {
-    if (!value.contains(QRegularExpression(QStringLiteral("[\",\r\n]"))))
+    const bool plain = std::none_of(value.begin(), value.end(), [](QChar c) {
+        return c == QLatin1Char('"') || c == QLatin1Char(',') || c == QLatin1Char('\r') ||
+               c == QLatin1Char('\n');
+    });
+    if (plain)
         return value;
     return QLatin1Char('"') + QString(value).replace(QLatin1Char('"'), QStringLiteral("\"\"")) +
            QLatin1Char('"');
@@ -92,6 +98,17 @@ QString inlineSvg(const QByteArray &document)
     QString svg = QString::fromUtf8(document);
     const int start = svg.indexOf(QLatin1String("<svg"));
     return start < 0 ? QString() : svg.mid(start);
+}
+
+// The page names the first few; the series' CSV file marks every one.
+QString shownSerials(const QStringList &serials)
+{
+    constexpr int kShown = 20;
+    if (serials.size() <= kShown)
+        return serials.join(QLatin1Char(' '));
+    return text(QT_TRANSLATE_NOOP("HistoryReport", "%1 … 共 %2 个"))
+        .arg(serials.mid(0, kShown).join(QLatin1Char(' ')))
+        .arg(serials.size());
 }
 
 QString htmlTable(const QList<QStringList> &rows)
@@ -195,12 +212,15 @@ QList<Stats::Report::CsvFile> Stats::Report::csvFiles(const ReportInput &input)
     for (const ValueSeries &s : input.series) {
         QList<QStringList> rows{{QStringLiteral("serialNumber"), QStringLiteral("finished"),
                                  QStringLiteral("value"), QStringLiteral("outOfControl")}};
+        int next = 0; // into outOfControl, which is in point order
         for (int i = 0; i < s.figures.points.size(); ++i) {
             const SeriesPoint &p = s.figures.points.at(i);
-            rows.append(
-                {p.serialNumber, p.time.toString(Qt::ISODateWithMs),
-                 QString::number(p.value, 'g', 12),
-                 s.figures.outOfControl.contains(i) ? QStringLiteral("1") : QStringLiteral("0")});
+            const bool beyond =
+                next < s.figures.outOfControl.size() && s.figures.outOfControl.at(next) == i;
+            next += beyond ? 1 : 0;
+            rows.append({p.serialNumber, p.time.toString(Qt::ISODateWithMs),
+                         QString::number(p.value, 'g', 12),
+                         beyond ? QStringLiteral("1") : QStringLiteral("0")});
         }
         files.append({QStringLiteral("series-%1.csv").arg(fileStem(s.name)), csv(rows)});
     }
@@ -269,15 +289,14 @@ QByteArray Stats::Report::html(const ReportInput &input, ReportCharts &charts)
                              .arg(s.name)
                              .toHtmlEscaped());
         page += inlineSvg(charts.control(s));
-        page +=
-            htmlTable({{text(QT_TRANSLATE_NOOP("HistoryReport", "点数")),
-                        text(QT_TRANSLATE_NOOP("HistoryReport", "均值")),
-                        text(QT_TRANSLATE_NOOP("HistoryReport", "标准差")), QStringLiteral("UCL"),
-                        QStringLiteral("LCL"), QStringLiteral("Cp"), QStringLiteral("Cpk"),
-                        text(QT_TRANSLATE_NOOP("HistoryReport", "失控点"))},
-                       {QString::number(v.count), figure(v.mean), figure(v.sigma), figure(v.ucl),
-                        figure(v.lcl), figure(v.cp), figure(v.cpk),
-                        v.outOfControlSerials().join(QStringLiteral(" "))}});
+        page += htmlTable(
+            {{text(QT_TRANSLATE_NOOP("HistoryReport", "点数")),
+              text(QT_TRANSLATE_NOOP("HistoryReport", "均值")),
+              text(QT_TRANSLATE_NOOP("HistoryReport", "标准差")), QStringLiteral("UCL"),
+              QStringLiteral("LCL"), QStringLiteral("Cp"), QStringLiteral("Cpk"),
+              text(QT_TRANSLATE_NOOP("HistoryReport", "失控点"))},
+             {QString::number(v.count), figure(v.mean), figure(v.sigma), figure(v.ucl),
+              figure(v.lcl), figure(v.cp), figure(v.cpk), shownSerials(v.outOfControlSerials())}});
     }
     page += QStringLiteral("</body></html>\n");
     return page.toUtf8();

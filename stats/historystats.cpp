@@ -3,7 +3,9 @@
 #include "records/recordstore.h"
 
 #include <QHash>
+#include <QMap>
 #include <QSqlQuery>
+#include <QVarLengthArray>
 #include <QVariant>
 
 #include <algorithm>
@@ -116,102 +118,128 @@ std::optional<Stats::HistoryFigures> Stats::HistoryStats::figures(const HistoryF
                         }))
         return std::nullopt;
 
-    // A unit is a serial number under one recipe: n numbers its runs, oldest first; its first
-    // run (n = 1) carries the unit's figures into the group of that run, every run its own
-    // count and retest into the group where it took place.
+    // One scan in the order of the history's index on units: each serial number's runs come
+    // together, oldest first, so that a unit's first and last run are known when its serial
+    // number ends, with nothing else held. The failure texts come only for failed runs.
     const QString sql =
         QStringLiteral(
-            "WITH f AS (SELECT r.id, r.serial_number AS s, r.recipe_sha256 AS k, "
-            "r.finished_ms AS t, r.station AS st, %1 AS d, LOWER(r.outcome) AS o, "
-            "CASE WHEN LOWER(r.outcome) IN ('pass', 'marginal') THEN 1 ELSE 0 END AS ok "
-            "FROM unit_records r WHERE %2), "
-            "u AS (SELECT s, d, st, ok, "
-            "ROW_NUMBER() OVER (PARTITION BY s, k ORDER BY t, id) AS n, "
-            "FIRST_VALUE(ok) OVER (PARTITION BY s, k ORDER BY t DESC, id DESC) AS last_ok, "
-            "FIRST_VALUE(o) OVER (PARTITION BY s, k ORDER BY t DESC, id DESC) AS last_o "
-            "FROM f) "
-            "SELECT %3, COUNT(*), SUM(CASE WHEN n > 1 THEN 1 ELSE 0 END), "
-            "SUM(CASE WHEN n = 1 THEN 1 ELSE 0 END), COUNT(DISTINCT CASE WHEN n = 1 THEN s END), "
-            "SUM(CASE WHEN n = 1 THEN ok ELSE 0 END), SUM(CASE WHEN n = 1 THEN last_ok ELSE 0 "
-            "END), SUM(CASE WHEN n = 1 AND last_o = 'pass' THEN 1 ELSE 0 END), "
-            "SUM(CASE WHEN n = 1 AND last_o = 'marginal' THEN 1 ELSE 0 END), "
-            "SUM(CASE WHEN n = 1 AND last_o = 'fail' THEN 1 ELSE 0 END), "
-            "SUM(CASE WHEN n = 1 AND last_o NOT IN ('pass', 'marginal', 'fail') THEN 1 ELSE 0 "
-            "END) FROM u%4")
+            "SELECT r.serial_number, r.recipe_sha256, %1, r.station, LOWER(r.outcome), "
+            "CASE WHEN LOWER(r.outcome) IN ('pass', 'marginal') THEN NULL ELSE r.failed_step "
+            "END, CASE WHEN LOWER(r.outcome) IN ('pass', 'marginal') THEN NULL ELSE r.message "
+            "END, r.finished_ms FROM unit_records r WHERE %2 ORDER BY r.serial_number, "
+            "r.started_ms, r.id")
             .arg(dayExpression(zone, from, to), c.sql);
-    const auto figuresOf = [](const QSqlQuery &q) {
-        YieldFigures y;
-        y.runs = int(number(q, 1));
-        y.retests = int(number(q, 2));
-        y.tested = int(number(q, 3));
-        y.units = int(number(q, 4));
-        y.firstPassed = int(number(q, 5));
-        y.finalPassed = int(number(q, 6));
-        const Outcome outcomes[] = {Outcome::Pass, Outcome::Marginal, Outcome::Fail,
-                                    Outcome::Error};
-        for (int i = 0; i < 4; ++i) {
-            if (const int count = int(number(q, 7 + i)))
-                y.outcomes.insert(outcomes[i], count);
-        }
-        return y;
+
+    struct Row
+    {
+        QString recipe;
+        qint64 day = 0;
+        QString station;
+        Outcome outcome = Outcome::Pass;
+        QString step;
+        QString message;
+        qint64 finished = 0;
     };
-
-    HistoryFigures result;
-    const QString totalSql = sql.arg(QStringLiteral("''"), QString());
-    if (!m_store.select(totalSql, c.values,
-                        [&](const QSqlQuery &q) { result.total = figuresOf(q); }))
-        return std::nullopt;
-    if (!m_store.select(sql.arg(QStringLiteral("d"), QStringLiteral(" GROUP BY d ORDER BY d")),
-                        c.values, [&](const QSqlQuery &q) {
-                            const QDate day =
-                                QDate::fromJulianDay(number(q, 0) + kUnixEpochJulianDay);
-                            result.perDay.append({day.toString(Qt::ISODate), figuresOf(q)});
-                        }))
-        return std::nullopt;
-    if (!m_store.select(sql.arg(QStringLiteral("st"), QStringLiteral(" GROUP BY st")), c.values,
-                        [&](const QSqlQuery &q) {
-                            result.perStation.append({q.value(0).toString(), figuresOf(q)});
-                        }))
-        return std::nullopt;
-    // Name order in code points, whatever the database's collation.
-    std::sort(result.perStation.begin(), result.perStation.end(),
-              [](const YieldGroup &a, const YieldGroup &b) { return a.key < b.key; });
-
-    // Each failed unit's first failure, grouped in the database by its exact text; the texts'
-    // variable parts go here, by the same key as runs.h's Pareto.
-    const QString paretoSql =
-        QStringLiteral(
-            "WITH f AS (SELECT r.failed_step AS step, r.message AS m, r.finished_ms AS t, "
-            "ROW_NUMBER() OVER (PARTITION BY r.serial_number, r.recipe_sha256 ORDER BY "
-            "r.finished_ms, r.id) AS n FROM unit_records r WHERE %1 AND LOWER(r.outcome) NOT IN "
-            "('pass', 'marginal')) "
-            "SELECT step, m, COUNT(*), MIN(t) FROM f WHERE n = 1 GROUP BY step, m")
-            .arg(c.sql);
-    QHash<QPair<QString, QString>, int> rowOf;
-    QList<qint64> earliest;
+    YieldFigures total;
+    QMap<qint64, YieldFigures> days;
+    QMap<QString, YieldFigures> stations;
+    struct Failure
+    {
+        int count = 0;
+        qint64 earliest = 0;
+        QString example;
+    };
+    QMap<QPair<QString, QString>, Failure> failures;
+    QHash<QString, QString> keys; // failureKey() of each text met
     int failed = 0;
-    if (!m_store.select(paretoSql, c.values, [&](const QSqlQuery &q) {
-            const QString step = q.value(0).toString();
-            const QString text = q.value(1).toString();
-            const int count = int(number(q, 2));
-            const qint64 time = number(q, 3);
-            failed += count;
-            const QPair<QString, QString> group{step, failureKey(text)};
-            const auto found = rowOf.constFind(group);
-            if (found == rowOf.constEnd()) {
-                rowOf.insert(group, result.pareto.size());
-                result.pareto.append({group.first, group.second, text, count});
-                earliest.append(time);
-                return;
+    QString serial;
+    QList<Row> rows; // the current serial number's
+    const QHash<QString, Outcome> outcomes{{QStringLiteral("pass"), Outcome::Pass},
+                                           {QStringLiteral("marginal"), Outcome::Marginal},
+                                           {QStringLiteral("fail"), Outcome::Fail}};
+
+    const auto count = [](YieldFigures &y, const Row &first, const Row &last) {
+        ++y.tested;
+        y.firstPassed += passes(first.outcome) ? 1 : 0;
+        y.finalPassed += passes(last.outcome) ? 1 : 0;
+        ++y.outcomes[last.outcome];
+    };
+    const auto endSerial = [&] {
+        if (rows.isEmpty())
+            return;
+        // A serial number has a run or two: short lists beat hashing here.
+        QVarLengthArray<qint64, 4> unitDays;
+        QVarLengthArray<QString, 4> unitStations;
+        QVarLengthArray<QString, 4> recipes;
+        for (int i = 0; i < rows.size(); ++i) {
+            const Row &run = rows.at(i);
+            const bool first = !recipes.contains(run.recipe);
+            for (YieldFigures *y : {&total, &days[run.day], &stations[run.station]}) {
+                ++y->runs;
+                y->retests += first ? 0 : 1;
             }
-            ParetoRow &row = result.pareto[*found];
-            row.count += count;
-            if (time < earliest.at(*found) || (time == earliest.at(*found) && text < row.example)) {
-                earliest[*found] = time;
-                row.example = text;
+            if (!first)
+                continue;
+            recipes.append(run.recipe);
+            // The unit under this recipe: its last run, and its first failure.
+            const Row *last = &run;
+            const Row *failure = passes(run.outcome) ? nullptr : &run;
+            for (int j = i + 1; j < rows.size(); ++j) {
+                if (rows.at(j).recipe != run.recipe)
+                    continue;
+                last = &rows.at(j);
+                if (!failure && !passes(last->outcome))
+                    failure = last;
             }
+            count(total, run, *last);
+            count(days[run.day], run, *last);
+            count(stations[run.station], run, *last);
+            if (!unitDays.contains(run.day))
+                unitDays.append(run.day);
+            if (!unitStations.contains(run.station))
+                unitStations.append(run.station);
+            if (failure) {
+                ++failed;
+                auto key = keys.constFind(failure->message);
+                if (key == keys.constEnd())
+                    key = keys.insert(failure->message, failureKey(failure->message));
+                Failure &f = failures[{failure->step, *key}];
+                if (f.count++ == 0 || failure->finished < f.earliest ||
+                    (failure->finished == f.earliest && failure->message < f.example)) {
+                    f.earliest = failure->finished;
+                    f.example = failure->message;
+                }
+            }
+        }
+        ++total.units;
+        for (const qint64 day : unitDays)
+            ++days[day].units;
+        for (const QString &station : unitStations)
+            ++stations[station].units;
+        rows.clear();
+    };
+    if (!m_store.select(sql, c.values, [&](const QSqlQuery &q) {
+            const QString here = q.value(0).toString();
+            if (here != serial) {
+                endSerial();
+                serial = here;
+            }
+            rows.append({q.value(1).toString(), number(q, 2), q.value(3).toString(),
+                         outcomes.value(q.value(4).toString(), Outcome::Error),
+                         q.value(5).toString(), q.value(6).toString(), number(q, 7)});
         }))
         return std::nullopt;
+    endSerial();
+
+    HistoryFigures result;
+    result.total = total;
+    for (auto it = days.begin(); it != days.end(); ++it)
+        result.perDay.append(
+            {QDate::fromJulianDay(it.key() + kUnixEpochJulianDay).toString(Qt::ISODate), *it});
+    for (auto it = stations.begin(); it != stations.end(); ++it)
+        result.perStation.append({it.key(), *it});
+    for (auto it = failures.begin(); it != failures.end(); ++it)
+        result.pareto.append({it.key().first, it.key().second, it->example, it->count});
     std::sort(result.pareto.begin(), result.pareto.end(),
               [](const ParetoRow &a, const ParetoRow &b) {
                   if (a.count != b.count)

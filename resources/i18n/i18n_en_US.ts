@@ -449,6 +449,10 @@
             <source>超出控制限</source>
             <translation>Beyond the control limits</translation>
         </message>
+        <message>
+            <source>%1 控制图（最近 %2 点，共 %3 点）</source>
+            <translation>%1 control chart (the latest %2 of %3 points)</translation>
+        </message>
     </context>
     <context>
         <name>FormAbout</name>
@@ -553,6 +557,10 @@
     </context>
     <context>
         <name>HistoryReport</name>
+        <message>
+            <source>%1 … 共 %2 个</source>
+            <translation>%1 … (%2 in all)</translation>
+        </message>
         <message>
             <source>台数</source>
             <translation>Units</translation>

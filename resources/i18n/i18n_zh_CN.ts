@@ -449,6 +449,10 @@
             <source>超出控制限</source>
             <translation type="unfinished" />
         </message>
+        <message>
+            <source>%1 控制图（最近 %2 点，共 %3 点）</source>
+            <translation type="unfinished" />
+        </message>
     </context>
     <context>
         <name>FormAbout</name>
@@ -553,6 +557,10 @@
     </context>
     <context>
         <name>HistoryReport</name>
+        <message>
+            <source>%1 … 共 %2 个</source>
+            <translation type="unfinished" />
+        </message>
         <message>
             <source>台数</source>
             <translation type="unfinished" />

@@ -29,7 +29,9 @@ public:
     QByteArray control(const Stats::ValueSeries &series) override
     {
         ControlChart chart;
-        chart.setSeries(series.name, series.figures, series.limits);
+        const Stats::SeriesFigures shown = Stats::latestPoints(series.figures);
+        chart.setSeries(series.name, shown, series.limits);
+        chart.setTitle(ControlChart::titleOf(series.name, shown, series.figures));
         return ChartExport::svg(&chart);
     }
 };

@@ -477,8 +477,10 @@ void StatisticsWindow::querySeries()
 void StatisticsWindow::showSeries(const Stats::ValueSeries &series)
 {
     m_series = series;
+    m_series.figures = Stats::latestPoints(series.figures);
     const Stats::SeriesFigures &f = series.figures;
-    m_controlChart->setSeries(series.name, f, series.limits);
+    m_controlChart->setSeries(series.name, m_series.figures, series.limits);
+    m_controlChart->setTitle(ControlChart::titleOf(series.name, m_series.figures, f));
     m_controlChart->replot();
     m_seriesFigures->setText(
         tr("%1 点，均值 %2，标准差 %3，UCL %4，LCL %5，Cp %6，Cpk %7，失控 %8 点")
