@@ -29,7 +29,9 @@
 #include <QVBoxLayout>
 
 namespace {
-constexpr int kDefaultDays = 30; // the filter's time range when the window opens
+constexpr int kDefaultDays = 30;   // the filter's time range when the window opens
+constexpr int kChartsHeight = 470; // px: the charts and the table on a 1366 x 768 screen
+constexpr int kEntriesHeight = 170;
 
 struct FigureAnswer
 {
@@ -176,6 +178,7 @@ StatisticsWindow::StatisticsWindow(const RecordsTarget &target, QWidget *parent)
         {tr("步骤"), tr("失败"), tr("台数"), tr("占比"), tr("累计")});
     m_paretoTable->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_paretoTable->verticalHeader()->hide();
+    m_paretoTable->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     m_paretoTable->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
     failureLayout->addWidget(chartWithExport(m_paretoChart), 3);
     failureLayout->addWidget(m_paretoTable, 2);
@@ -222,6 +225,7 @@ StatisticsWindow::StatisticsWindow(const RecordsTarget &target, QWidget *parent)
     entryLayout->addWidget(exportEntries, 0, Qt::AlignRight);
     splitter->setStretchFactor(0, 3);
     splitter->setStretchFactor(1, 1);
+    splitter->setSizes({kChartsHeight, kEntriesHeight});
     layout->addWidget(splitter, 1);
 
     connect(apply, &QPushButton::clicked, this, &StatisticsWindow::query);
