@@ -5,6 +5,7 @@
 #include "records/population.h"
 #include "records/recordstore.h"
 #include "station/limits.h"
+#include "station/recipe.h"
 #include "stats/historystats.h"
 
 #include <QDir>
