@@ -32,6 +32,7 @@ namespace {
 constexpr int kDefaultDays = 30;   // the filter's time range when the window opens
 constexpr int kChartsHeight = 470; // px: the charts and the table on a 1366 x 768 screen
 constexpr int kEntriesHeight = 170;
+constexpr QSize kChartMinimum{240, 200};
 
 struct FigureAnswer
 {
@@ -270,6 +271,8 @@ QWidget *StatisticsWindow::chartWithExport(QwtPlot *chart)
     auto *box = new QWidget(this);
     auto *layout = new QVBoxLayout(box);
     layout->setContentsMargins(0, 0, 0, 0);
+    // Below the plot's own wish: the table of entries keeps rows on a 768 px screen.
+    chart->setMinimumSize(kChartMinimum);
     layout->addWidget(chart, 1);
     auto *button = new QPushButton(tr("导出 PNG/SVG…"), box);
     button->setObjectName(chart->objectName() + QStringLiteral("Export"));
