@@ -26,6 +26,7 @@ const QMap<QString, CliOptions::Command> kCommands{
     {QStringLiteral("snapshot"), CliOptions::Command::Snapshot},
     {QStringLiteral("restore"), CliOptions::Command::Restore},
     {QStringLiteral("instrument"), CliOptions::Command::Instrument},
+    {QStringLiteral("report"), CliOptions::Command::Report},
 };
 
 // The words after "instrument".
@@ -144,8 +145,10 @@ std::optional<CliOptions> CliOptions::parse(const QStringList &arguments, QStrin
     const QCommandLineOption langOption(QStringLiteral("lang"),
                                         QStringLiteral("Language of the messages: en_US|zh_CN."),
                                         QStringLiteral("code"), Language::kEnglish);
-    const QCommandLineOption jsonOption(QStringLiteral("json"),
-                                        QStringLiteral("info: print one JSON object per module."));
+    const QCommandLineOption jsonOption(
+        QStringLiteral("json"),
+        QStringLiteral("info: print one JSON object per module; history: one per entry; report: "
+                       "the figures as one JSON object."));
     const QCommandLineOption quietOption(
         QStringLiteral("quiet"),
         QStringLiteral("No progress and no result lines for modules that succeeded."));
@@ -176,17 +179,33 @@ std::optional<CliOptions> CliOptions::parse(const QStringList &arguments, QStrin
                                           QStringLiteral("SN"));
     const QCommandLineOption sinceOption(
         QStringLiteral("since"),
-        QStringLiteral("history: entries from this date (2026-03-01) or UTC time on."),
+        QStringLiteral("history, report: entries from this date (2026-03-01) or UTC time on."),
         QStringLiteral("date"));
     const QCommandLineOption recipeOption(
         QStringLiteral("recipe"),
-        QStringLiteral("history: entries of the recipe with this SHA-256 (its 64 hex digits, or "
-                       "the first 8 or more when no other recipe in the history begins so)."),
+        QStringLiteral(
+            "history, report: entries of the recipe with this SHA-256 (its 64 hex digits, or "
+            "the first 8 or more when no other recipe in the history begins so)."),
         QStringLiteral("SHA"));
     const QCommandLineOption noRecordsOption(QStringLiteral("no-records"),
                                              QStringLiteral("Record nothing in the history."));
     parser.addOptions({recordsOption, noRecordsOption, stationOption, operatorOption, serialOption,
                        sinceOption, recipeOption});
+    const QCommandLineOption untilOption(
+        QStringLiteral("until"),
+        QStringLiteral("report: runs up to this date (inclusive) or UTC time."),
+        QStringLiteral("date"));
+    const QCommandLineOption valueOption(
+        QStringLiteral("value"),
+        QStringLiteral("report: a control chart of this value (/TCXO_BIAS, a measurement's "
+                       "name); repeat it for several."),
+        QStringLiteral("path"));
+    const QCommandLineOption outOption(
+        QStringLiteral("out"),
+        QStringLiteral("report: the folder of the HTML page and the CSV files (made when "
+                       "missing)."),
+        QStringLiteral("DIR"));
+    parser.addOptions({untilOption, valueOption, outOption});
     const QCommandLineOption noVerifyOption(
         QStringLiteral("no-verify"), QStringLiteral("Writes: do not read back what was written."));
     const QCommandLineOption backupOption(
@@ -219,7 +238,8 @@ std::optional<CliOptions> CliOptions::parse(const QStringList &arguments, QStrin
             "read-calibration FILE | write-calibration FILE | verify-config FILE | "
             "verify-calibration FILE | snapshot FILE | restore FILE | csv-to-config "
             "CSV FILE | config-to-csv FILE CSV | history | instrument idn | instrument measure "
-            "power|frequency-error|deviation. With several ports a read "
+            "power|frequency-error|deviation | report --out DIR | report --json. With several "
+            "ports a read "
             "saves one file per port: put %1 in FILE. The CSV commands convert CHIRP "
             "CSV channel plans without a module.")
             .arg(QLatin1String(kPortPlaceholder)),
@@ -330,6 +350,32 @@ std::optional<CliOptions> CliOptions::parse(const QStringList &arguments, QStrin
     if (parser.isSet(recipeOption) && !hexDigits.match(options.recipeSha256).hasMatch()) {
         *error = QStringLiteral("--recipe expects a SHA-256: 8 to 64 hex digits, not \"%1\"")
                      .arg(parser.value(recipeOption));
+        return std::nullopt;
+    }
+    if (parser.isSet(untilOption)) {
+        const QString until = parser.value(untilOption);
+        options.until = parseSince(until);
+        // A date is the whole day.
+        if (options.until.isValid() && until.size() == 10)
+            options.until = options.until.addDays(1);
+        if (!options.until.isValid()) {
+            *error = QStringLiteral(
+                         "--until expects a date (2026-03-01) or an ISO 8601 time, not \"%1\"")
+                         .arg(until);
+            return std::nullopt;
+        }
+    }
+    options.stationFilter = parser.value(stationOption);
+    options.values = parser.values(valueOption);
+    options.outDir = parser.value(outOption);
+    const bool reports = options.command == Command::Report;
+    if (!reports &&
+        (parser.isSet(untilOption) || parser.isSet(valueOption) || parser.isSet(outOption))) {
+        *error = QStringLiteral("--until, --value and --out go with report");
+        return std::nullopt;
+    }
+    if (reports && options.outDir.isEmpty() && !options.json) {
+        *error = QStringLiteral("report needs --out DIR or --json");
         return std::nullopt;
     }
     options.probe = parser.isSet(probeOption);

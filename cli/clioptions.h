@@ -42,7 +42,8 @@ struct CliOptions
         VerifyCalibration,
         Snapshot,
         Restore,
-        Instrument // a test set of the bench, no module
+        Instrument, // a test set of the bench, no module
+        Report      // the line's figures from the history, no module
     };
     // What instrument asks of the instrument.
     enum class InstrumentAction
@@ -72,7 +73,12 @@ struct CliOptions
     // history: which entries.
     QString serialNumber;
     QDateTime since;
-    QString recipeSha256;   // lower case; fewer than 64 digits: the one recipe they begin
+    QString recipeSha256; // lower case; fewer than 64 digits: the one recipe they begin
+    // report: the filter (until: the first moment after it) and what to write.
+    QDateTime until;
+    QString stationFilter; // --station as given: the history's own station is the host's
+    QStringList values;
+    QString outDir;
     bool probe = false;     // ports: ask each port for a module
     QString traceFile;      // the support report, written when the command ends
     QStringList arguments;  // as given, for the report
@@ -107,7 +113,8 @@ struct CliOptions
     bool needsPort() const
     {
         return command != Command::Ports && command != Command::History &&
-               command != Command::Doctor && command != Command::Instrument && !convertsCsv();
+               command != Command::Doctor && command != Command::Instrument &&
+               command != Command::Report && !convertsCsv();
     }
     static QString commandName(Command command);
     // The file a read on this port saves to.

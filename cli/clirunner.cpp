@@ -2,6 +2,7 @@
 
 #include "cli/csvcommands.h"
 #include "cli/instrumentcommands.h"
+#include "cli/reportcommand.h"
 #include "cli/supportcommands.h"
 #include "records/operationrecorder.h"
 #include "records/recorder.h"
@@ -48,6 +49,8 @@ int CliRunner::runCommand()
         return CsvCommands::run(m_options, m_console);
     if (m_options.command == CliOptions::Command::History)
         return listHistory();
+    if (m_options.command == CliOptions::Command::Report)
+        return ReportCommand::run(m_options, m_records, m_console);
     const auto jobs = prepareJobs();
     return jobs ? runJobs(*jobs) : ExitCode::kUsage;
 }

@@ -108,6 +108,7 @@ void PortWorker::perform(CommandEngine &engine)
         return performWrite(session);
     case Cmd::Ports:
     case Cmd::History:
+    case Cmd::Report:
     case Cmd::Doctor:
     case Cmd::CsvToConfig:
     case Cmd::ConfigToCsv:

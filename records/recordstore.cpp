@@ -633,3 +633,26 @@ bool RecordStore::remove(const QVector<UnitRecord> &records)
     close();
     return fail(QStringLiteral("cannot write to %1").arg(m_target.displayName()), error);
 }
+
+bool RecordStore::select(const QString &sql, const QVariantList &values,
+                         const std::function<void(const QSqlQuery &)> &row)
+{
+    if (!m_open && !open())
+        return false;
+    Deadline deadline(*this);
+    QSqlQuery query(QSqlDatabase::database(m_connection, false));
+    query.setForwardOnly(true);
+    bool ok = query.prepare(sql);
+    for (const QVariant &value : values)
+        query.addBindValue(value);
+    if (ok && query.exec()) {
+        while (query.next())
+            row(query);
+        if (!query.lastError().isValid())
+            return true;
+    }
+    const QString error = query.lastError().text();
+    deadline.check();
+    close();
+    return fail(QStringLiteral("cannot read %1").arg(m_target.displayName()), error);
+}

@@ -6,8 +6,10 @@
 #include <QDateTime>
 #include <QString>
 #include <QStringList>
+#include <QVariantList>
 #include <QVector>
 
+#include <functional>
 #include <optional>
 
 class QSqlQuery;
@@ -53,6 +55,10 @@ public:
     // most `most` of them: one is the recipe a prefix names.
     std::optional<QStringList> recipesStartingWith(const QString &prefix, int most = 2);
     bool remove(const QVector<UnitRecord> &records);
+    // A read for the statistics, with the deadline of every call: row() sees each row of the
+    // result in turn, so that a long result is never held whole. Values bind to the ?s in turn.
+    bool select(const QString &sql, const QVariantList &values,
+                const std::function<void(const QSqlQuery &)> &row);
 
     QString lastError() const { return m_lastError; }
     const RecordsTarget &target() const { return m_target; }

@@ -41,7 +41,7 @@ const QJsonValue *find(const MJsonConfig::Entries &entries, const QString &path)
 bool Limits::Limit::operator==(const Limit &other) const
 {
     return path == other.path && side == other.side && min == other.min && max == other.max &&
-           marginal == other.marginal;
+           marginal == other.marginal && population == other.population;
 }
 
 std::optional<Limits::Side> Limits::sideOf(const QString &path)
@@ -86,6 +86,29 @@ Limits::Judgement Limits::judge(double value, const Limit &limit)
                     .arg(limit.path, shown, number(limit.max), number(limit.marginal))};
     return {Verdict::Pass, text(QT_TRANSLATE_NOOP("Limits", "%1 = %2，在 %3 至 %4 之内"))
                                .arg(limit.path, shown, number(limit.min), number(limit.max))};
+}
+
+Limits::Judgement Limits::judge(double value, const Limit &limit,
+                                const std::optional<PopulationFigures> &population)
+{
+    Judgement judgement = judge(value, limit);
+    if (judgement.verdict != Verdict::Pass || !limit.population || !population ||
+        !(population->sigma > 0.0))
+        return judgement;
+    const double distance = (value - population->mean) / population->sigma;
+    if (std::abs(distance) <= limit.population->sigma)
+        return judgement;
+    judgement.verdict = Verdict::Marginal;
+    judgement.text =
+        (distance > 0 ? text(QT_TRANSLATE_NOOP("Limits", "%1 %2 高于最近 %4 台 %3 σ"))
+                      : text(QT_TRANSLATE_NOOP("Limits", "%1 %2 低于最近 %4 台 %3 σ")))
+            .arg(limit.path, number(value), QString::number(std::abs(distance), 'f', 1))
+            .arg(population->units);
+    if (population->fromCache)
+        judgement.text +=
+            text(QT_TRANSLATE_NOOP("Limits", "（历史记录无法读取，使用本工位 %1 缓存的数值）"))
+                .arg(population->computed.toString(QStringLiteral("yyyy-MM-dd HH:mm 'UTC'")));
+    return judgement;
 }
 
 QString Limits::verdictName(Verdict verdict)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/mjsonconfig.h"
+#include "records/population.h"
 
 #include <QString>
 
@@ -17,6 +18,19 @@ enum class Side
     Factory, // the factory calibration file: read from the factory side
 };
 
+// A unit further than Sigma standard deviations from the mean of the recipe's latest Units
+// passing units is held as MARGINAL, though inside the limits.
+struct PopulationLimit
+{
+    int units = 0;
+    double sigma = 0.0;
+
+    bool operator==(const PopulationLimit &other) const
+    {
+        return units == other.units && sigma == other.sigma;
+    }
+};
+
 struct Limit
 {
     QString path; // e.g. "/TCXO_BIAS"
@@ -24,6 +38,7 @@ struct Limit
     double min = 0.0;
     double max = 0.0;
     double marginal = 0.0; // width of the band inside each limit that is MARGINAL; 0: none
+    std::optional<PopulationLimit> population = std::nullopt;
 
     bool operator==(const Limit &other) const;
 };
@@ -54,6 +69,11 @@ std::optional<double> valueAt(const MJsonConfig::Entries &entries, const QString
 // Inside [min, max] is PASS, or MARGINAL when Marginal > 0 and the value is no further than
 // Marginal from a limit; anything else (NaN included) is FAIL.
 Judgement judge(double value, const Limit &limit);
+// As above; then, where the limit has a Population and figures are given, a PASS more than its
+// Sigma from their mean is MARGINAL: "/TCXO_BIAS 171 is 4.6 σ above the last 200 units", with
+// a note when the figures are the station's cached ones.
+Judgement judge(double value, const Limit &limit,
+                const std::optional<PopulationFigures> &population);
 
 // The verdict as the line reads it: "PASS", "MARGINAL", "FAIL" in every language.
 QString verdictName(Verdict verdict);

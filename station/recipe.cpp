@@ -73,6 +73,9 @@ const QString kLimits = QStringLiteral("Limits");
 const QString kMin = QStringLiteral("Min");
 const QString kMax = QStringLiteral("Max");
 const QString kMarginal = QStringLiteral("Marginal");
+const QString kPopulation = QStringLiteral("Population");
+const QString kUnits = QStringLiteral("Units");
+const QString kSigma = QStringLiteral("Sigma");
 const QString kStart = QStringLiteral("Start");
 const QString kScan = QStringLiteral("Scan");
 const QString kAuto = QStringLiteral("auto");
@@ -210,6 +213,32 @@ QString limitName(const QString &where, const QString &path)
     return where + QStringLiteral("Limits[\"%1\"]").arg(path);
 }
 
+std::optional<int> wholeNumber(Reader &read, const QJsonObject &object, const QString &key,
+                               const QString &where, bool required, int low, int high);
+
+constexpr int kMostPopulationUnits = 100000;
+
+// "Population": {"Units": 200, "Sigma": 4} of a limit; nothing without one.
+std::optional<Limits::PopulationLimit> readPopulation(Reader &read, const QJsonObject &bounds,
+                                                      const QString &where)
+{
+    if (!bounds.contains(kPopulation))
+        return std::nullopt;
+    const auto object = read.object(bounds, kPopulation, where);
+    if (!object)
+        return std::nullopt;
+    const QString inner = where + kPopulation + QLatin1Char('.');
+    read.onlyKeys(*object, {kUnits, kSigma}, inner);
+    const auto units = wholeNumber(read, *object, kUnits, inner, true, Population::kMinimumUnits,
+                                   kMostPopulationUnits);
+    const auto sigma = read.number(*object, kSigma, inner, true);
+    if (sigma && !(*sigma > 0))
+        read.problem(inner + kSigma, QT_TRANSLATE_NOOP("Recipe", "%1：应为正数"));
+    if (!units || !sigma || !(*sigma > 0))
+        return std::nullopt;
+    return Limits::PopulationLimit{*units, *sigma};
+}
+
 QList<Limits::Limit> readLimits(Reader &read, const QJsonObject &step, const QString &where)
 {
     QList<Limits::Limit> result;
@@ -238,7 +267,7 @@ QList<Limits::Limit> readLimits(Reader &read, const QJsonObject &step, const QSt
         }
         const QJsonObject bounds = it.value().toObject();
         const QString inner = member + QLatin1Char('.');
-        read.onlyKeys(bounds, {kMin, kMax, kMarginal}, inner);
+        read.onlyKeys(bounds, {kMin, kMax, kMarginal, kPopulation}, inner);
         const auto min = read.number(bounds, kMin, inner, true);
         const auto max = read.number(bounds, kMax, inner, true);
         const auto marginal = read.number(bounds, kMarginal, inner, false);
@@ -247,8 +276,9 @@ QList<Limits::Limit> readLimits(Reader &read, const QJsonObject &step, const QSt
                          QString::number(*min, 'g', kDigits), QString::number(*max, 'g', kDigits));
         if (marginal && *marginal < 0)
             read.problem(inner + kMarginal, QT_TRANSLATE_NOOP("Recipe", "%1：Marginal 不能为负数"));
+        const auto population = readPopulation(read, bounds, inner);
         if (side && min && max)
-            result.append({it.key(), *side, *min, *max, marginal.value_or(0.0)});
+            result.append({it.key(), *side, *min, *max, marginal.value_or(0.0), population});
     }
     return result;
 }
@@ -735,6 +765,9 @@ QJsonObject Recipe::toJson() const
                 QJsonObject bounds{{kMin, limit.min}, {kMax, limit.max}};
                 if (limit.marginal != 0.0)
                     bounds.insert(kMarginal, limit.marginal);
+                if (limit.population)
+                    bounds.insert(kPopulation, QJsonObject{{kUnits, limit.population->units},
+                                                           {kSigma, limit.population->sigma}});
                 limitObject.insert(limit.path, bounds);
             }
             object.insert(kLimits, limitObject);

@@ -72,3 +72,24 @@ Stats::SeriesFigures Stats::analyseSeries(const QList<SeriesPoint> &points,
     }
     return figures;
 }
+
+Stats::SeriesFigures Stats::latestPoints(const SeriesFigures &figures, int count)
+{
+    const int skipped = std::max(0, figures.points.size() - count);
+    if (skipped == 0)
+        return figures;
+    SeriesFigures latest = figures;
+    latest.points = figures.points.mid(skipped);
+    latest.outOfControl.clear();
+    for (const int i : figures.outOfControl) {
+        if (i >= skipped)
+            latest.outOfControl.append(i - skipped);
+    }
+    latest.runs.clear();
+    for (const ControlRun &run : figures.runs) {
+        if (run.last >= skipped)
+            latest.runs.append(
+                {std::max(run.first, skipped) - skipped, run.last - skipped, run.above});
+    }
+    return latest;
+}

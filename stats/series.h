@@ -62,4 +62,10 @@ struct SeriesFigures
 SeriesFigures analyseSeries(const QList<SeriesPoint> &points,
                             const std::optional<SpecLimits> &limits = std::nullopt);
 
+// The last `count` points with their marks (out of control, runs: indexes into the points kept),
+// so that a chart of a long history stays readable and quick to draw; the figures (mean, limits,
+// Cp) stay those of every point.
+constexpr int kChartPoints = 2000;
+SeriesFigures latestPoints(const SeriesFigures &figures, int count = kChartPoints);
+
 } // namespace Stats

@@ -233,6 +233,15 @@ void TestRecipe::refused_data()
     row("marginal negative",
         R"({"Steps": [{"Step": "check", "Limits": {"/TCXO_BIAS": {"Min": 1, "Max": 9, "Marginal": -1}}}]})",
         R"(Steps[0].Limits["/TCXO_BIAS"].Marginal)");
+    row("population too few units",
+        R"({"Steps": [{"Step": "check", "Limits": {"/TCXO_BIAS": {"Min": 1, "Max": 9, "Population": {"Units": 5, "Sigma": 4}}}}]})",
+        R"(Steps[0].Limits["/TCXO_BIAS"].Population.Units)");
+    row("population sigma zero",
+        R"({"Steps": [{"Step": "check", "Limits": {"/TCXO_BIAS": {"Min": 1, "Max": 9, "Population": {"Units": 200, "Sigma": 0}}}}]})",
+        R"(Steps[0].Limits["/TCXO_BIAS"].Population.Sigma)");
+    row("population unknown member",
+        R"({"Steps": [{"Step": "check", "Limits": {"/TCXO_BIAS": {"Min": 1, "Max": 9, "Population": {"Units": 200, "Sigma": 4, "Days": 3}}}}]})",
+        R"(Steps[0].Limits["/TCXO_BIAS"].Population.Days)");
     row("limit unknown member",
         R"({"Steps": [{"Step": "check", "Limits": {"/Volume": {"Min": 1, "Max": 9, "Typ": 5}}}]})",
         R"(Steps[0].Limits["/Volume"].Typ)");

@@ -13,6 +13,7 @@
 #include "ui/pagereveal.h"
 #include "ui/screenfit.h"
 #include "ui/serial/formserialportsetting.h"
+#include "ui/stats/statisticsmenu.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -81,6 +82,7 @@ MainWindow::MainWindow(QWidget *parent)
     buildStatusBar();
     buildSupportMenu();
     buildCalibrationWizard();
+    StatisticsMenu::install(this, [this](QString *problem) { return historyTarget(problem); });
 
     m_engine.setReporter(this);
     m_engine.setDevice(appSerialPort);

@@ -481,6 +481,30 @@
             <source>校验通过！</source>
             <translation>Verified!</translation>
         </message>
+        <message>
+            <source>无法写入文件 %1：%2</source>
+            <translation>Cannot write the file %1: %2</translation>
+        </message>
+        <message>
+            <source>全部记录</source>
+            <translation>All records</translation>
+        </message>
+        <message>
+            <source>工位 %1</source>
+            <translation>station %1</translation>
+        </message>
+        <message>
+            <source>工艺 %1</source>
+            <translation>recipe %1</translation>
+        </message>
+        <message>
+            <source>此程序不能绘制图表</source>
+            <translation>This program cannot draw charts</translation>
+        </message>
+        <message>
+            <source>无法创建文件夹 %1</source>
+            <translation>Cannot make the folder %1</translation>
+        </message>
     </context>
     <context>
         <name>ControlChart</name>
@@ -511,6 +535,10 @@
         <message>
             <source>超出控制限</source>
             <translation>Beyond the control limits</translation>
+        </message>
+        <message>
+            <source>%1 控制图（最近 %2 点，共 %3 点）</source>
+            <translation>%1 control chart (the latest %2 of %3 points)</translation>
         </message>
     </context>
     <context>
@@ -612,6 +640,101 @@
         <message>
             <source>%1 条记录（%2）</source>
             <translation>%1 entries (%2)</translation>
+        </message>
+    </context>
+    <context>
+        <name>HistoryReport</name>
+        <message>
+            <source>%1 … 共 %2 个</source>
+            <translation>%1 … (%2 in all)</translation>
+        </message>
+        <message>
+            <source>台数</source>
+            <translation>Units</translation>
+        </message>
+        <message>
+            <source>测试次数</source>
+            <translation>Runs</translation>
+        </message>
+        <message>
+            <source>重测</source>
+            <translation>Retests</translation>
+        </message>
+        <message>
+            <source>直通率</source>
+            <translation>First-pass yield</translation>
+        </message>
+        <message>
+            <source>最终良率</source>
+            <translation>Final yield</translation>
+        </message>
+        <message>
+            <source>生产统计</source>
+            <translation>Production statistics</translation>
+        </message>
+        <message>
+            <source>%1；生成于 %2 UTC；日期按 %3</source>
+            <translation>%1; made %2 UTC; days in %3</translation>
+        </message>
+        <message>
+            <source>最后一次结果</source>
+            <translation>Last outcomes</translation>
+        </message>
+        <message>
+            <source>每日良率</source>
+            <translation>Yield per day</translation>
+        </message>
+        <message>
+            <source>日期</source>
+            <translation>Day</translation>
+        </message>
+        <message>
+            <source>各工位良率</source>
+            <translation>Yield per station</translation>
+        </message>
+        <message>
+            <source>工位</source>
+            <translation>Station</translation>
+        </message>
+        <message>
+            <source>失败排列图</source>
+            <translation>Failure Pareto</translation>
+        </message>
+        <message>
+            <source>步骤</source>
+            <translation>Step</translation>
+        </message>
+        <message>
+            <source>失败</source>
+            <translation>Failure</translation>
+        </message>
+        <message>
+            <source>占比</source>
+            <translation>Share</translation>
+        </message>
+        <message>
+            <source>累计</source>
+            <translation>Cumulative</translation>
+        </message>
+        <message>
+            <source>控制图：%1</source>
+            <translation>Control chart: %1</translation>
+        </message>
+        <message>
+            <source>点数</source>
+            <translation>Points</translation>
+        </message>
+        <message>
+            <source>均值</source>
+            <translation>Mean</translation>
+        </message>
+        <message>
+            <source>标准差</source>
+            <translation>Sigma</translation>
+        </message>
+        <message>
+            <source>失控点</source>
+            <translation>Out of control</translation>
         </message>
     </context>
     <context>
@@ -744,6 +867,18 @@
         <message>
             <source>%1 = %2，在 %3 至 %4 之内</source>
             <translation>%1 = %2, within %3 to %4</translation>
+        </message>
+        <message>
+            <source>%1 %2 高于最近 %4 台 %3 σ</source>
+            <translation>%1 %2 is %3 σ above the last %4 units</translation>
+        </message>
+        <message>
+            <source>%1 %2 低于最近 %4 台 %3 σ</source>
+            <translation>%1 %2 is %3 σ below the last %4 units</translation>
+        </message>
+        <message>
+            <source>（历史记录无法读取，使用本工位 %1 缓存的数值）</source>
+            <translation> (the history could not be read: the station's figures cached at %1)</translation>
         </message>
     </context>
     <context>
@@ -2276,6 +2411,10 @@ Voice PTT push</source>
             <translation>%1: expected an object</translation>
         </message>
         <message>
+            <source>%1：应为正数</source>
+            <translation>%1: expected a positive number</translation>
+        </message>
+        <message>
             <source>%1：应为至少有一个限值的对象</source>
             <translation>%1: expected an object with at least one limit</translation>
         </message>
@@ -2432,6 +2571,176 @@ Voice PTT push</source>
         <message>
             <source>回答超过 %1 字节</source>
             <translation>the answer is longer than %1 bytes</translation>
+        </message>
+    </context>
+    <context>
+        <name>StatisticsMenu</name>
+        <message>
+            <source>生产(&amp;P)</source>
+            <translation>&amp;Production</translation>
+        </message>
+        <message>
+            <source>统计…</source>
+            <translation>Statistics…</translation>
+        </message>
+        <message>
+            <source>统计</source>
+            <translation>Statistics</translation>
+        </message>
+    </context>
+    <context>
+        <name>StatisticsWindow</name>
+        <message>
+            <source>统计 — %1</source>
+            <translation>Statistics — %1</translation>
+        </message>
+        <message>
+            <source>全部</source>
+            <translation>All</translation>
+        </message>
+        <message>
+            <source>全部（SHA-256）</source>
+            <translation>All (SHA-256)</translation>
+        </message>
+        <message>
+            <source>查询</source>
+            <translation>Query</translation>
+        </message>
+        <message>
+            <source>从</source>
+            <translation>From</translation>
+        </message>
+        <message>
+            <source>到</source>
+            <translation>To</translation>
+        </message>
+        <message>
+            <source>工位</source>
+            <translation>Station</translation>
+        </message>
+        <message>
+            <source>工艺</source>
+            <translation>Recipe</translation>
+        </message>
+        <message>
+            <source>版本</source>
+            <translation>Revision</translation>
+        </message>
+        <message>
+            <source>型号</source>
+            <translation>Model</translation>
+        </message>
+        <message>
+            <source>操作员</source>
+            <translation>Operator</translation>
+        </message>
+        <message>
+            <source>通道</source>
+            <translation>Lane</translation>
+        </message>
+        <message>
+            <source>良率</source>
+            <translation>Yield</translation>
+        </message>
+        <message>
+            <source>步骤</source>
+            <translation>Step</translation>
+        </message>
+        <message>
+            <source>失败</source>
+            <translation>Failure</translation>
+        </message>
+        <message>
+            <source>台数</source>
+            <translation>Units</translation>
+        </message>
+        <message>
+            <source>占比</source>
+            <translation>Share</translation>
+        </message>
+        <message>
+            <source>累计</source>
+            <translation>Cumulative</translation>
+        </message>
+        <message>
+            <source>失败排列图</source>
+            <translation>Failure Pareto</translation>
+        </message>
+        <message>
+            <source>数值：</source>
+            <translation>Value:</translation>
+        </message>
+        <message>
+            <source>控制图</source>
+            <translation>Control chart</translation>
+        </message>
+        <message>
+            <source>功率曲线</source>
+            <translation>Power curves</translation>
+        </message>
+        <message>
+            <source>完成时间</source>
+            <translation>Finished</translation>
+        </message>
+        <message>
+            <source>序列码</source>
+            <translation>Serial number</translation>
+        </message>
+        <message>
+            <source>结果</source>
+            <translation>Outcome</translation>
+        </message>
+        <message>
+            <source>失败步骤</source>
+            <translation>Failed step</translation>
+        </message>
+        <message>
+            <source>说明</source>
+            <translation>Message</translation>
+        </message>
+        <message>
+            <source>导出 CSV…</source>
+            <translation>Export CSV…</translation>
+        </message>
+        <message>
+            <source>导出 PNG/SVG…</source>
+            <translation>Export PNG/SVG…</translation>
+        </message>
+        <message>
+            <source>导出图表</source>
+            <translation>Export chart</translation>
+        </message>
+        <message>
+            <source>PNG 图像 (*.png);;SVG 图形 (*.svg)</source>
+            <translation>PNG images (*.png);;SVG drawings (*.svg)</translation>
+        </message>
+        <message>
+            <source>导出 CSV</source>
+            <translation>Export CSV</translation>
+        </message>
+        <message>
+            <source>CSV 文件 (*.csv)</source>
+            <translation>CSV files (*.csv)</translation>
+        </message>
+        <message>
+            <source>无法写入文件 %1：%2</source>
+            <translation>Cannot write the file %1: %2</translation>
+        </message>
+        <message>
+            <source>正在查询…</source>
+            <translation>Querying…</translation>
+        </message>
+        <message>
+            <source>无法读取历史记录：%1</source>
+            <translation>Cannot read the history: %1</translation>
+        </message>
+        <message>
+            <source>%1 台，测试 %2 次，重测 %3 次；直通率 %4，最终良率 %5；最后结果：%6</source>
+            <translation>%1 units, %2 runs, %3 retests; first-pass yield %4, final yield %5; last outcomes: %6</translation>
+        </message>
+        <message>
+            <source>%1 点，均值 %2，标准差 %3，UCL %4，LCL %5，Cp %6，Cpk %7，失控 %8 点</source>
+            <translation>%1 points, mean %2, sigma %3, UCL %4, LCL %5, Cp %6, Cpk %7, %8 out of control</translation>
         </message>
     </context>
     <context>

@@ -481,6 +481,30 @@
             <source>校验通过！</source>
             <translation type="unfinished" />
         </message>
+        <message>
+            <source>无法写入文件 %1：%2</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>全部记录</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>工位 %1</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>工艺 %1</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>此程序不能绘制图表</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>无法创建文件夹 %1</source>
+            <translation type="unfinished" />
+        </message>
     </context>
     <context>
         <name>ControlChart</name>
@@ -510,6 +534,10 @@
         </message>
         <message>
             <source>超出控制限</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1 控制图（最近 %2 点，共 %3 点）</source>
             <translation type="unfinished" />
         </message>
     </context>
@@ -611,6 +639,101 @@
         </message>
         <message>
             <source>%1 条记录（%2）</source>
+            <translation type="unfinished" />
+        </message>
+    </context>
+    <context>
+        <name>HistoryReport</name>
+        <message>
+            <source>%1 … 共 %2 个</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>台数</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>测试次数</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>重测</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>直通率</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>最终良率</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>生产统计</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1；生成于 %2 UTC；日期按 %3</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>最后一次结果</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>每日良率</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>日期</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>各工位良率</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>工位</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>失败排列图</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>步骤</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>失败</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>占比</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>累计</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>控制图：%1</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>点数</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>均值</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>标准差</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>失控点</source>
             <translation type="unfinished" />
         </message>
     </context>
@@ -743,6 +866,18 @@
         </message>
         <message>
             <source>%1 = %2，在 %3 至 %4 之内</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1 %2 高于最近 %4 台 %3 σ</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1 %2 低于最近 %4 台 %3 σ</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>（历史记录无法读取，使用本工位 %1 缓存的数值）</source>
             <translation type="unfinished" />
         </message>
     </context>
@@ -2276,6 +2411,10 @@ Voice PTT push</source>
             <translation type="unfinished" />
         </message>
         <message>
+            <source>%1：应为正数</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
             <source>%1：应为至少有一个限值的对象</source>
             <translation type="unfinished" />
         </message>
@@ -2431,6 +2570,176 @@ Voice PTT push</source>
         </message>
         <message>
             <source>回答超过 %1 字节</source>
+            <translation type="unfinished" />
+        </message>
+    </context>
+    <context>
+        <name>StatisticsMenu</name>
+        <message>
+            <source>生产(&amp;P)</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>统计…</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>统计</source>
+            <translation type="unfinished" />
+        </message>
+    </context>
+    <context>
+        <name>StatisticsWindow</name>
+        <message>
+            <source>统计 — %1</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>全部</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>全部（SHA-256）</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>查询</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>从</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>到</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>工位</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>工艺</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>版本</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>型号</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>操作员</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>通道</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>良率</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>步骤</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>失败</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>台数</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>占比</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>累计</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>失败排列图</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>数值：</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>控制图</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>功率曲线</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>完成时间</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>序列码</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>结果</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>失败步骤</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>说明</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>导出 CSV…</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>导出 PNG/SVG…</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>导出图表</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>PNG 图像 (*.png);;SVG 图形 (*.svg)</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>导出 CSV</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>CSV 文件 (*.csv)</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>无法写入文件 %1：%2</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>正在查询…</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>无法读取历史记录：%1</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1 台，测试 %2 次，重测 %3 次；直通率 %4，最终良率 %5；最后结果：%6</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1 点，均值 %2，标准差 %3，UCL %4，LCL %5，Cp %6，Cpk %7，失控 %8 点</source>
             <translation type="unfinished" />
         </message>
     </context>

@@ -152,3 +152,14 @@ void ControlChart::highlight(int index)
     m_items.append(m_highlight);
     replot();
 }
+
+QString ControlChart::titleOf(const QString &valueName, const Stats::SeriesFigures &shown,
+                              const Stats::SeriesFigures &all)
+{
+    if (shown.points.size() == all.points.size())
+        return tr("%1 控制图").arg(valueName);
+    return tr("%1 控制图（最近 %2 点，共 %3 点）")
+        .arg(valueName)
+        .arg(shown.points.size())
+        .arg(all.points.size());
+}

@@ -20,6 +20,10 @@ public:
     // valueName titles the chart and its axis: "/TCXO_BIAS".
     void setSeries(const QString &valueName, const Stats::SeriesFigures &figures,
                    const std::optional<Stats::SpecLimits> &limits);
+    // The chart's title, with how many points are drawn when not all: "/TCXO_BIAS control chart
+    // (the latest 2000 of 100000 points)".
+    static QString titleOf(const QString &valueName, const Stats::SeriesFigures &shown,
+                           const Stats::SeriesFigures &all);
     // A point of figures.points; -1: none.
     void highlight(int index);
 

@@ -1,0 +1,17 @@
+#pragma once
+
+#include "cli/clioptions.h"
+#include "cli/console.h"
+
+// report: the line's figures from the history, as one JSON object or as an HTML page with its
+// charts and the tables as CSV files.
+namespace ReportCommand {
+
+int run(const CliOptions &options, const RecordsTarget &records, Console &console);
+
+// Whether the program's arguments ask for the charts, so that main() makes the application they
+// need (widgets, offscreen) before any other: a word "report" anywhere, unless --json alone
+// asks for numbers only.
+bool drawsCharts(int argc, char **argv);
+
+} // namespace ReportCommand
