@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include <optional>
+
 class Recorder;
 struct OperationReport;
 
@@ -23,9 +25,22 @@ public:
         static Source thisHost();
     };
 
+    // What a station adds to its unit's entry: the recipe it ran, on which lane, how it was
+    // judged.
+    struct StationRun
+    {
+        QString recipe;
+        QString revision;
+        QString recipeSha256;
+        int lane = 0;
+        bool marginal = false; // the report's pass, with a value near a limit
+        QString failedStep;    // the step that failed, empty when none did
+    };
+
     // What the caller knows beside the report.
     struct Extras
     {
+        std::optional<StationRun> station;
         QString failureText; // said by an error entry whose operation collected no failure
         QString note;        // said first: a calibration written into another unit
         // The file read or written is the snapshot when the operation kept none.
@@ -36,9 +51,13 @@ public:
 
     static UnitRecord entry(const OperationReport &report, const Source &source,
                             const Extras &extras);
-    void record(const OperationReport &report, const Extras &extras) const;
+    // True when the entry is kept (stored or spooled; Recorder::record); entryId gets its id.
+    bool record(const OperationReport &report, const Extras &extras,
+                QString *entryId = nullptr) const;
 
 private:
+    static void addStationRun(UnitRecord *entry, const StationRun &run);
+
     Recorder &m_recorder;
     Source m_source;
 };

@@ -69,7 +69,6 @@ CalibrationRun::Outcome CalibrationRun::run(const QString &folder)
         ~Reporter() { engine.setReporter(previous); }
     } reporter{m_engine, m_engine.reporter()};
     m_engine.setReporter(this);
-    m_cancel = false;
     ModuleSession session(m_engine, *this);
     const auto fail = [&](const QString &text) {
         outcome.failure = text.isEmpty() ? failureText() : text;
