@@ -394,10 +394,6 @@
             <source>校验通过！</source>
             <translation>Verified!</translation>
         </message>
-        <message>
-            <source>模块 %1，通过 %2，临界 %3，失败 %4，错误 %5，一次通过率 %6%，周期时间中位数 %7 秒</source>
-            <translation>units %1, pass %2, marginal %3, fail %4, error %5, first-pass yield %6%, median cycle time %7 s</translation>
-        </message>
     </context>
     <context>
         <name>ControlChart</name>
@@ -2337,6 +2333,13 @@ Voice PTT push</source>
         <message>
             <source>回答超过 %1 字节</source>
             <translation>the answer is longer than %1 bytes</translation>
+        </message>
+    </context>
+    <context>
+        <name>StationTotals</name>
+        <message>
+            <source>模块 %1，通过 %2，临界 %3，失败 %4，错误 %5，一次通过率 %6%，周期时间中位数 %7 秒</source>
+            <translation>units %1, pass %2, marginal %3, fail %4, error %5, first-pass yield %6%, median cycle time %7 s</translation>
         </message>
     </context>
     <context>

@@ -394,10 +394,6 @@
             <source>校验通过！</source>
             <translation type="unfinished" />
         </message>
-        <message>
-            <source>模块 %1，通过 %2，临界 %3，失败 %4，错误 %5，一次通过率 %6%，周期时间中位数 %7 秒</source>
-            <translation type="unfinished" />
-        </message>
     </context>
     <context>
         <name>ControlChart</name>
@@ -2336,6 +2332,13 @@ Voice PTT push</source>
         </message>
         <message>
             <source>回答超过 %1 字节</source>
+            <translation type="unfinished" />
+        </message>
+    </context>
+    <context>
+        <name>StationTotals</name>
+        <message>
+            <source>模块 %1，通过 %2，临界 %3，失败 %4，错误 %5，一次通过率 %6%，周期时间中位数 %7 秒</source>
             <translation type="unfinished" />
         </message>
     </context>
