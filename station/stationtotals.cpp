@@ -2,35 +2,17 @@
 
 #include <algorithm>
 
-namespace {
-Stats::Outcome statsOutcome(LaneUnit::Outcome outcome)
-{
-    switch (outcome) {
-    case LaneUnit::Outcome::Pass:
-        return Stats::Outcome::Pass;
-    case LaneUnit::Outcome::Marginal:
-        return Stats::Outcome::Marginal;
-    case LaneUnit::Outcome::Fail:
-        return Stats::Outcome::Fail;
-    case LaneUnit::Outcome::Error:
-        break;
-    }
-    return Stats::Outcome::Error;
-}
-} // namespace
-
 void StationTotals::add(const LaneUnit &unit)
 {
     m_seconds.append(unit.seconds());
     ++m_counts[static_cast<int>(unit.outcome)];
+    // A unit that never said its serial number cannot be told from the next one.
     if (unit.identity.serialNumber.isEmpty())
         return;
-    Stats::Run run;
-    run.serialNumber = unit.identity.serialNumber;
-    run.recipeSha = unit.recipeSha256;
-    run.time = unit.started;
-    run.outcome = statsOutcome(unit.outcome);
-    m_runs.append(run);
+    const QString key = unit.recipeSha256 + QLatin1Char('/') + unit.identity.serialNumber;
+    if (!m_firstPassed.contains(key))
+        m_firstPassed.insert(key, unit.outcome == LaneUnit::Outcome::Pass ||
+                                      unit.outcome == LaneUnit::Outcome::Marginal);
 }
 
 int StationTotals::count(LaneUnit::Outcome outcome) const
@@ -40,7 +22,10 @@ int StationTotals::count(LaneUnit::Outcome outcome) const
 
 std::optional<double> StationTotals::firstPassYield() const
 {
-    return Stats::yieldOf(m_runs).firstPassYield();
+    if (m_firstPassed.isEmpty())
+        return std::nullopt;
+    const auto passed = std::count(m_firstPassed.cbegin(), m_firstPassed.cend(), true);
+    return double(passed) / m_firstPassed.size();
 }
 
 std::optional<double> StationTotals::medianCycleSeconds() const

@@ -1,16 +1,16 @@
 #pragma once
 
 #include "station/lane.h"
-#include "stats/runs.h"
 
 #include <QCoreApplication>
+#include <QHash>
 #include <QList>
 #include <QString>
 
 #include <optional>
 
 // What the units of a lane or of a whole station came to since it was started: the counts, the
-// first-pass yield (by the statistics' own rule) and the median cycle time. For the summary of
+// first-pass yield and the median cycle time. For the summary of
 // `run --watch` and the station window's totals alike.
 class StationTotals
 {
@@ -21,8 +21,8 @@ public:
 
     int units() const { return int(m_seconds.size()); }
     int count(LaneUnit::Outcome outcome) const;
-    // Of the serial numbers run, those whose first run passed or was marginal, 0-1; nothing
-    // before a unit.
+    // Of the units run, those whose first run passed or was marginal, 0-1; nothing before a
+    // unit. A unit is a serial number under one recipe, as in the line's statistics.
     std::optional<double> firstPassYield() const;
     // Seconds; nothing before a unit.
     std::optional<double> medianCycleSeconds() const;
@@ -32,6 +32,6 @@ public:
 
 private:
     QList<double> m_seconds;
-    QList<int> m_counts{0, 0, 0, 0}; // by LaneUnit::Outcome
-    QList<Stats::Run> m_runs;        // of the units that said their serial number
+    QList<int> m_counts{0, 0, 0, 0};    // by LaneUnit::Outcome
+    QHash<QString, bool> m_firstPassed; // recipe and serial number: whether its first run passed
 };
