@@ -80,6 +80,7 @@ MainWindow::MainWindow(QWidget *parent)
     buildUnitSafety();
     buildStatusBar();
     buildSupportMenu();
+    buildCalibrationWizard();
 
     m_engine.setReporter(this);
     m_engine.setDevice(appSerialPort);
@@ -302,6 +303,8 @@ std::optional<QByteArray> MainWindow::transact(const Command &command)
 void MainWindow::onLoadingUserCancel()
 {
     m_engine.cancel();
+    if (m_wizardCancel)
+        m_wizardCancel();
 }
 
 void MainWindow::onStatusMsgChanged(const QString &msg)
@@ -346,7 +349,9 @@ void MainWindow::onSerialPortReceived(const QByteArray &data)
     setLed(rxLed, false);
     rxTotal += data.size();
     rxCountLabel->setText(QStringLiteral("Rx: %1").arg(rxTotal));
-    m_engine.receive(data);
+    // The wizard's worker takes the replies while it runs.
+    if (!m_wizardRunning)
+        m_engine.receive(data);
 }
 
 void MainWindow::onSerialPortOpenStateChange()
@@ -381,6 +386,7 @@ void MainWindow::onTabCloseRequest(int index)
     qDebug() << index;
     if (index != 0)
         ui->tabWidget_2->removeTab(index);
+    showFactoryMenu();
 }
 
 void MainWindow::on_action_11_triggered()
@@ -404,6 +410,7 @@ void MainWindow::on_action_en_US_triggered()
     retranslateChannelEditing();
     retranslateUnitSafety();
     retranslateSupportMenu();
+    retranslateCalibrationWizard();
 }
 
 void MainWindow::on_action_zh_CN_triggered()
@@ -418,6 +425,7 @@ void MainWindow::on_action_zh_CN_triggered()
     retranslateChannelEditing();
     retranslateUnitSafety();
     retranslateSupportMenu();
+    retranslateCalibrationWizard();
 }
 
 void MainWindow::retranslateSerialForm()
@@ -440,6 +448,13 @@ void MainWindow::resizeEvent(QResizeEvent *event)
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
+    // The calibration keys the module down first; the window closes when it has ended.
+    if (m_wizardCancel) {
+        event->ignore();
+        m_closeAfterWizard = true;
+        m_wizardCancel();
+        return;
+    }
     if (m_operationRunning) {
         event->ignore();
         refuseWhileBusy();
@@ -498,4 +513,5 @@ void MainWindow::keyPressEvent(QKeyEvent *event)
             ui->tabWidget_2->addTab(tab, tab->property("tabName").toString());
     }
     ui->tabWidget_2->setTabsClosable(true);
+    showFactoryMenu();
 }
