@@ -43,7 +43,8 @@ struct CliOptions
         Snapshot,
         Restore,
         Instrument, // a test set of the bench, no module
-        Report      // the line's figures from the history, no module
+        Report, // the line's figures from the history, no module
+        Run     // a recipe on every port, one lane each
     };
     // What instrument asks of the instrument.
     enum class InstrumentAction
@@ -64,6 +65,7 @@ struct CliOptions
     SerialSettings serial;
     QString language;
     bool json = false;
+    bool watch = false; // run: wait for units until SIGINT or SIGTERM
     bool quiet = false;
     // The unit history: where it lives (nothing: the user's own SQLite file), who records.
     std::optional<RecordsTarget> records;

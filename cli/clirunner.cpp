@@ -3,6 +3,7 @@
 #include "cli/csvcommands.h"
 #include "cli/instrumentcommands.h"
 #include "cli/reportcommand.h"
+#include "cli/runcommand.h"
 #include "cli/supportcommands.h"
 #include "records/operationrecorder.h"
 #include "records/recorder.h"
@@ -51,6 +52,8 @@ int CliRunner::runCommand()
         return listHistory();
     if (m_options.command == CliOptions::Command::Report)
         return ReportCommand::run(m_options, m_records, m_console);
+    if (m_options.command == CliOptions::Command::Run)
+        return RunCommand::run(m_options, m_console, &m_trace);
     const auto jobs = prepareJobs();
     return jobs ? runJobs(*jobs) : ExitCode::kUsage;
 }

@@ -5,9 +5,7 @@
 #include "session/configfiles.h"
 
 #include <QCoreApplication>
-#include <QFileInfo>
 #include <QJsonDocument>
-#include <QRegularExpression>
 
 #include <memory>
 
@@ -113,6 +111,7 @@ void PortWorker::perform(CommandEngine &engine)
     case Cmd::CsvToConfig:
     case Cmd::ConfigToCsv:
     case Cmd::Instrument:
+    case Cmd::Run:
         break;
     }
     finish(ExitCode::kUsage, Outcome::Error, QString());
@@ -128,22 +127,14 @@ bool PortWorker::backUp(ModuleSession &session)
         return false;
     }
     m_report.identity = snapshot->identity;
-    // Milliseconds and the port keep apart two backups of one module within a second and
-    // blank units of one serial number on several ports; the exclusive save does the rest.
-    QString port = QFileInfo(m_job.port).fileName();
-    port.replace(QRegularExpression(QStringLiteral("[^A-Za-z0-9._-]")), QStringLiteral("_"));
-    const QString stem =
-        QStringLiteral("%1-%2-%3")
-            .arg(snapshot->identity.serialNumber,
-                 snapshot->readAt.toUTC().toString(QStringLiteral("yyyyMMdd-HHmmss.zzz")), port);
     QString error;
-    const auto path = ConfigFiles::saveNew(m_job.backupDir, stem, snapshot->entries(), &error);
+    const auto path = ConfigFiles::saveBackup(m_job.backupDir, *snapshot, m_job.port, &error);
     if (!path) {
         reportFailure(error);
         finish(ExitCode::kUsage, Outcome::Aborted, error);
         return false;
     }
-    m_report.backupFile = QFileInfo(*path).absoluteFilePath(); // found from any folder later
+    m_report.backupFile = *path;
     return true;
 }
 

@@ -39,10 +39,29 @@ UnitRecord OperationRecorder::entry(const OperationReport &report, const Source 
     entry.station = source.station;
     entry.operatorName = source.operatorName;
     entry.toolVersion = source.tool;
+    if (extras.station)
+        addStationRun(&entry, *extras.station);
     return entry;
 }
 
-void OperationRecorder::record(const OperationReport &report, const Extras &extras) const
+void OperationRecorder::addStationRun(UnitRecord *entry, const StationRun &run)
 {
-    m_recorder.record(entry(report, m_source, extras));
+    entry->recipe = run.recipe;
+    entry->revision = run.revision;
+    entry->recipeSha256 = run.recipeSha256;
+    entry->lane = run.lane;
+    entry->failedStep = run.failedStep;
+    entry->measurements = run.measurements;
+    if (run.marginal &&
+        entry->outcome == OperationReport::outcomeName(OperationReport::Outcome::Pass))
+        entry->outcome = QStringLiteral("marginal");
+}
+
+bool OperationRecorder::record(const OperationReport &report, const Extras &extras,
+                               QString *entryId) const
+{
+    const UnitRecord made = entry(report, m_source, extras);
+    if (entryId)
+        *entryId = made.entryId;
+    return m_recorder.record(made);
 }

@@ -59,6 +59,8 @@ public:
 
     // An entry went into the spool: said when the database cannot take it.
     void entrySpooled() { m_entryWaiting = true; }
+    // Every entry the spool did not take is in the database.
+    bool holdsNone() const { return m_unspooled.isEmpty(); }
 
 signals:
     void problem(const QString &text);
@@ -191,11 +193,11 @@ Recorder::~Recorder()
     m_thread.wait();
 }
 
-void Recorder::record(const UnitRecord &record)
+bool Recorder::record(const UnitRecord &record)
 {
     // A local file is as safe as the spool and as quick: written at once, it needs no spool.
     if (m_target.kind == RecordsTarget::Kind::Sqlite && RecordStore(m_target).insert({record}))
-        return;
+        return true;
     // Before anything can wait on the network: a process killed from now on loses nothing.
     RecordStore spool(sqliteAt(m_spoolPath));
     if (spool.insert({record})) {
@@ -203,11 +205,19 @@ void Recorder::record(const UnitRecord &record)
             writer->entrySpooled();
             writer->deliver();
         });
-        return;
+        return true;
     }
     const QString error = spool.lastError();
+    // Waited for: whoever reports the unit must know whether its entry is kept anywhere.
+    bool kept = false;
     QMetaObject::invokeMethod(
-        m_writer, [writer = m_writer, record, error] { writer->deliver({record}, error); });
+        m_writer,
+        [writer = m_writer, &record, &error, &kept] {
+            writer->deliver({record}, error);
+            kept = writer->holdsNone();
+        },
+        Qt::BlockingQueuedConnection);
+    return kept;
 }
 
 void Recorder::deliverNow()

@@ -23,9 +23,11 @@ public:
     explicit Recorder(const RecordsTarget &target, QObject *parent = nullptr);
     ~Recorder() override; // drains, then stops the thread
 
-    // The entry is in the spool (or, when the spool cannot be written, with the delivery)
-    // when this returns; delivery follows. May be called from any thread.
-    void record(const UnitRecord &record);
+    // The entry is in the history or the spool when this returns true; delivery follows. When
+    // neither local file takes it, the database is tried at once (with its deadline): false
+    // when that failed too, and the entry is kept nowhere but in memory. May be called from
+    // any thread but the recorder's own delivery thread.
+    bool record(const UnitRecord &record);
     // Delivers the spool now, even when the database was found unreachable a moment ago (by
     // this process or another run): for a reader who needs the whole history.
     void deliverNow();

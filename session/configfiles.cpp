@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QRegularExpression>
 
 namespace {
 QString text(const char *source)
@@ -264,4 +265,20 @@ std::optional<QString> ConfigFiles::saveNew(const QString &folder, const QString
     failed(error, text(QT_TRANSLATE_NOOP("CommandLine", "无法写入文件 %1。"))
                       .arg(dir.filePath(stem + QStringLiteral(".json"))));
     return std::nullopt;
+}
+
+std::optional<QString> ConfigFiles::saveBackup(const QString &folder,
+                                               const ModuleSnapshot &snapshot, const QString &port,
+                                               QString *error)
+{
+    QString portName = QFileInfo(port).fileName();
+    portName.replace(QRegularExpression(QStringLiteral("[^A-Za-z0-9._-]")), QStringLiteral("_"));
+    const QString stem =
+        QStringLiteral("%1-%2-%3")
+            .arg(snapshot.identity.serialNumber,
+                 snapshot.readAt.toUTC().toString(QStringLiteral("yyyyMMdd-HHmmss.zzz")), portName);
+    const auto path = saveNew(folder, stem, snapshot.entries(), error);
+    if (!path)
+        return std::nullopt;
+    return QFileInfo(*path).absoluteFilePath(); // found from any folder later
 }

@@ -48,5 +48,11 @@ bool makeFolder(const QString &path, QString *error);
 // a save file, so no existing file is ever replaced. The path, or nothing with the error.
 std::optional<QString> saveNew(const QString &folder, const QString &stem,
                                const MJsonConfig::Entries &entries, QString *error);
+// A module's state before a write, in a new file of folder named
+// SERIAL-yyyyMMdd-HHmmss.zzz-PORT.json (UTC, milliseconds, the port's file name): milliseconds
+// and the port keep apart two backups of one module within a second and blank units of one
+// serial number on several ports; the exclusive save does the rest. The absolute path.
+std::optional<QString> saveBackup(const QString &folder, const ModuleSnapshot &snapshot,
+                                  const QString &port, QString *error);
 
 } // namespace ConfigFiles

@@ -847,6 +847,44 @@
         </message>
     </context>
     <context>
+        <name>LaneStatus</name>
+        <message>
+            <source>等待模块</source>
+            <translation>Waiting for a unit</translation>
+        </message>
+        <message>
+            <source>请扫描序列码</source>
+            <translation>Scan the serial number</translation>
+        </message>
+        <message>
+            <source>请按开始</source>
+            <translation>Press Start</translation>
+        </message>
+        <message>
+            <source>运行中</source>
+            <translation>Running</translation>
+        </message>
+        <message>
+            <source>串口不在</source>
+            <translation>Port gone</translation>
+        </message>
+        <message>
+            <source>已停止</source>
+            <translation>Stopped</translation>
+        </message>
+    </context>
+    <context>
+        <name>LaneWorker</name>
+        <message>
+            <source>串口 %1 已消失</source>
+            <translation>the port %1 is gone</translation>
+        </message>
+        <message>
+            <source>此模块的记录既未存入历史记录，也未存入暂存库</source>
+            <translation>the unit's entry was kept neither in the history nor in its spool</translation>
+        </message>
+    </context>
+    <context>
         <name>Limits</name>
         <message>
             <source>%1 = %2，低于下限 %3</source>
@@ -1887,6 +1925,14 @@ Voice PTT push</source>
             <translation>Please select to scan channel or not!</translation>
         </message>
         <message>
+            <source>设置失败！</source>
+            <translation>Failed to set!</translation>
+        </message>
+        <message>
+            <source>读取失败！</source>
+            <translation>Failed to read!</translation>
+        </message>
+        <message>
             <source>工厂(&amp;C)</source>
             <translation>Fa&amp;ctory</translation>
         </message>
@@ -1923,16 +1969,8 @@ Voice PTT push</source>
             <translation>Read success!</translation>
         </message>
         <message>
-            <source>读取失败！</source>
-            <translation>Failed to read!</translation>
-        </message>
-        <message>
             <source>设置成功！</source>
             <translation>Set success!</translation>
-        </message>
-        <message>
-            <source>设置失败！</source>
-            <translation>Failed to set!</translation>
         </message>
         <message>
             <source>Error</source>
@@ -2574,6 +2612,13 @@ Voice PTT push</source>
         </message>
     </context>
     <context>
+        <name>StationTotals</name>
+        <message>
+            <source>模块 %1，通过 %2，临界 %3，失败 %4，错误 %5，一次通过率 %6%，周期时间中位数 %7 秒</source>
+            <translation>units %1, pass %2, marginal %3, fail %4, error %5, first-pass yield %6%, median cycle time %7 s</translation>
+        </message>
+    </context>
+    <context>
         <name>StatisticsMenu</name>
         <message>
             <source>生产(&amp;P)</source>
@@ -2741,6 +2786,37 @@ Voice PTT push</source>
         <message>
             <source>%1 点，均值 %2，标准差 %3，UCL %4，LCL %5，Cp %6，Cpk %7，失控 %8 点</source>
             <translation>%1 points, mean %2, sigma %3, UCL %4, LCL %5, Cp %6, Cpk %7, %8 out of control</translation>
+        </message>
+    </context>
+    <context>
+        <name>UnitRun</name>
+        <message>
+            <source>扫描的序列码是 %1，而模块的序列码是 %2</source>
+            <translation>the serial number scanned is %1, but the module says %2</translation>
+        </message>
+        <message>
+            <source>没有模块 %1 的校准文件（%2）</source>
+            <translation>no calibration for unit %1 (%2)</translation>
+        </message>
+        <message>
+            <source>文件 %1 的校准属于序列码 %2 的模块，而此模块是 %3</source>
+            <translation>the calibration in %1 belongs to the unit with serial number %2, this one is %3</translation>
+        </message>
+        <message>
+            <source>（另有 %1 处不同）</source>
+            <translation> (and %1 more differences)</translation>
+        </message>
+        <message>
+            <source>%1 个值在限值之内</source>
+            <translation>%1 values within their limits</translation>
+        </message>
+        <message>
+            <source>%1：模块没有给出此值</source>
+            <translation>%1: the module did not give this value</translation>
+        </message>
+        <message>
+            <source>手动测量的校准只能在校准向导中进行</source>
+            <translation>a calibration with manual measurements runs only in the calibration wizard</translation>
         </message>
     </context>
     <context>

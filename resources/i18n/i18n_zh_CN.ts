@@ -847,6 +847,44 @@
         </message>
     </context>
     <context>
+        <name>LaneStatus</name>
+        <message>
+            <source>等待模块</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>请扫描序列码</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>请按开始</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>运行中</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>串口不在</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>已停止</source>
+            <translation type="unfinished" />
+        </message>
+    </context>
+    <context>
+        <name>LaneWorker</name>
+        <message>
+            <source>串口 %1 已消失</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>此模块的记录既未存入历史记录，也未存入暂存库</source>
+            <translation type="unfinished" />
+        </message>
+    </context>
+    <context>
         <name>Limits</name>
         <message>
             <source>%1 = %2，低于下限 %3</source>
@@ -1887,6 +1925,14 @@ Voice PTT push</source>
             <translation type="unfinished" />
         </message>
         <message>
+            <source>设置失败！</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>读取失败！</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
             <source>工厂(&amp;C)</source>
             <translation type="unfinished" />
         </message>
@@ -1923,15 +1969,7 @@ Voice PTT push</source>
             <translation type="unfinished" />
         </message>
         <message>
-            <source>读取失败！</source>
-            <translation type="unfinished" />
-        </message>
-        <message>
             <source>设置成功！</source>
-            <translation type="unfinished" />
-        </message>
-        <message>
-            <source>设置失败！</source>
             <translation type="unfinished" />
         </message>
         <message>
@@ -2574,6 +2612,13 @@ Voice PTT push</source>
         </message>
     </context>
     <context>
+        <name>StationTotals</name>
+        <message>
+            <source>模块 %1，通过 %2，临界 %3，失败 %4，错误 %5，一次通过率 %6%，周期时间中位数 %7 秒</source>
+            <translation type="unfinished" />
+        </message>
+    </context>
+    <context>
         <name>StatisticsMenu</name>
         <message>
             <source>生产(&amp;P)</source>
@@ -2740,6 +2785,37 @@ Voice PTT push</source>
         </message>
         <message>
             <source>%1 点，均值 %2，标准差 %3，UCL %4，LCL %5，Cp %6，Cpk %7，失控 %8 点</source>
+            <translation type="unfinished" />
+        </message>
+    </context>
+    <context>
+        <name>UnitRun</name>
+        <message>
+            <source>扫描的序列码是 %1，而模块的序列码是 %2</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>没有模块 %1 的校准文件（%2）</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>文件 %1 的校准属于序列码 %2 的模块，而此模块是 %3</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>（另有 %1 处不同）</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1 个值在限值之内</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1：模块没有给出此值</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>手动测量的校准只能在校准向导中进行</source>
             <translation type="unfinished" />
         </message>
     </context>
