@@ -43,8 +43,8 @@ struct CliOptions
         Snapshot,
         Restore,
         Instrument, // a test set of the bench, no module
-        Report, // the line's figures from the history, no module
-        Run     // a recipe on every port, one lane each
+        Report,     // the line's figures from the history, no module
+        Run         // a recipe on every port, one lane each
     };
     // What instrument asks of the instrument.
     enum class InstrumentAction
