@@ -26,6 +26,7 @@ const QMap<QString, CliOptions::Command> kCommands{
     {QStringLiteral("snapshot"), CliOptions::Command::Snapshot},
     {QStringLiteral("restore"), CliOptions::Command::Restore},
     {QStringLiteral("instrument"), CliOptions::Command::Instrument},
+    {QStringLiteral("run"), CliOptions::Command::Run},
 };
 
 // The words after "instrument".
@@ -144,8 +145,13 @@ std::optional<CliOptions> CliOptions::parse(const QStringList &arguments, QStrin
     const QCommandLineOption langOption(QStringLiteral("lang"),
                                         QStringLiteral("Language of the messages: en_US|zh_CN."),
                                         QStringLiteral("code"), Language::kEnglish);
-    const QCommandLineOption jsonOption(QStringLiteral("json"),
-                                        QStringLiteral("info: print one JSON object per module."));
+    const QCommandLineOption jsonOption(
+        QStringLiteral("json"),
+        QStringLiteral("info: print one JSON object per module; run: one per unit."));
+    const QCommandLineOption watchOption(
+        QStringLiteral("watch"),
+        QStringLiteral("run: each port waits for a unit, runs it, waits until it is gone, and "
+                       "so on until SIGINT or SIGTERM; then a summary."));
     const QCommandLineOption quietOption(
         QStringLiteral("quiet"),
         QStringLiteral("No progress and no result lines for modules that succeeded."));
@@ -156,7 +162,8 @@ std::optional<CliOptions> CliOptions::parse(const QStringList &arguments, QStrin
         QStringLiteral("Write the support report (line trace, ports, checks) to FILE at the end."),
         QStringLiteral("file"));
     parser.addOptions({portOption, baudOption, dataBitsOption, parityOption, stopBitsOption,
-                       flowOption, langOption, jsonOption, quietOption, probeOption, traceOption});
+                       flowOption, langOption, jsonOption, watchOption, quietOption, probeOption,
+                       traceOption});
     const QCommandLineOption recordsOption(
         QStringLiteral("records"),
         QStringLiteral("The unit history: an SQLite file, or postgresql://user@host:port/db "
@@ -214,7 +221,7 @@ std::optional<CliOptions> CliOptions::parse(const QStringList &arguments, QStrin
             "read-calibration FILE | write-calibration FILE | verify-config FILE | "
             "verify-calibration FILE | snapshot FILE | restore FILE | csv-to-config "
             "CSV FILE | config-to-csv FILE CSV | history | instrument idn | instrument measure "
-            "power|frequency-error|deviation. With several ports a read "
+            "power|frequency-error|deviation | run RECIPE [--watch]. With several ports a read "
             "saves one file per port: put %1 in FILE. The CSV commands convert CHIRP "
             "CSV channel plans without a module.")
             .arg(QLatin1String(kPortPlaceholder)),
@@ -238,7 +245,8 @@ std::optional<CliOptions> CliOptions::parse(const QStringList &arguments, QStrin
         return std::nullopt;
     }
     options.command = kCommands.value(positional.constFirst());
-    const bool takesFile = options.readsFile() || options.writesFile();
+    const bool takesFile =
+        options.readsFile() || options.writesFile() || options.command == Command::Run;
     if (options.command == Command::Instrument) {
         const QString action = positional.mid(1).join(QLatin1Char(' '));
         if (!kInstrumentActions.contains(action)) {
@@ -303,6 +311,11 @@ std::optional<CliOptions> CliOptions::parse(const QStringList &arguments, QStrin
         return std::nullopt;
     }
     options.json = parser.isSet(jsonOption);
+    options.watch = parser.isSet(watchOption);
+    if (options.watch && options.command != Command::Run) {
+        *error = QStringLiteral("--watch goes with run");
+        return std::nullopt;
+    }
     options.recording = !parser.isSet(noRecordsOption);
     options.quiet = parser.isSet(quietOption);
     if (parser.isSet(recordsOption) &&

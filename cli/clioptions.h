@@ -42,7 +42,8 @@ struct CliOptions
         VerifyCalibration,
         Snapshot,
         Restore,
-        Instrument // a test set of the bench, no module
+        Instrument, // a test set of the bench, no module
+        Run         // a recipe on every port, one lane each
     };
     // What instrument asks of the instrument.
     enum class InstrumentAction
@@ -63,6 +64,7 @@ struct CliOptions
     SerialSettings serial;
     QString language;
     bool json = false;
+    bool watch = false; // run: wait for units until SIGINT or SIGTERM
     bool quiet = false;
     // The unit history: where it lives (nothing: the user's own SQLite file), who records.
     std::optional<RecordsTarget> records;

@@ -2,6 +2,7 @@
 
 #include "cli/csvcommands.h"
 #include "cli/instrumentcommands.h"
+#include "cli/runcommand.h"
 #include "cli/supportcommands.h"
 #include "records/operationrecorder.h"
 #include "records/recorder.h"
@@ -48,6 +49,8 @@ int CliRunner::runCommand()
         return CsvCommands::run(m_options, m_console);
     if (m_options.command == CliOptions::Command::History)
         return listHistory();
+    if (m_options.command == CliOptions::Command::Run)
+        return RunCommand::run(m_options, m_console, &m_trace);
     const auto jobs = prepareJobs();
     return jobs ? runJobs(*jobs) : ExitCode::kUsage;
 }

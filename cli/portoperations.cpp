@@ -110,6 +110,7 @@ void PortWorker::perform(CommandEngine &engine)
     case Cmd::CsvToConfig:
     case Cmd::ConfigToCsv:
     case Cmd::Instrument:
+    case Cmd::Run:
         break;
     }
     finish(ExitCode::kUsage, Outcome::Error, QString());

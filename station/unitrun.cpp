@@ -247,7 +247,7 @@ UnitRun::StepEnd UnitRun::check(const RecipeStep &step)
             return failed(Outcome::Fail);
         entries += calibration->entries();
     }
-    StepEnd end{Outcome::Pass, tr("%n 个值在限值之内", nullptr, int(step.limits.size()))};
+    StepEnd end{Outcome::Pass, tr("%1 个值在限值之内").arg(step.limits.size())};
     for (const Limits::Limit &limit : step.limits) {
         const auto value = Limits::valueAt(entries, limit.path);
         if (!value)
