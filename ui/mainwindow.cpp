@@ -13,6 +13,7 @@
 #include "ui/pagereveal.h"
 #include "ui/screenfit.h"
 #include "ui/serial/formserialportsetting.h"
+#include "ui/station/stationmenu.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -80,6 +81,7 @@ MainWindow::MainWindow(QWidget *parent)
     buildUnitSafety();
     buildStatusBar();
     buildSupportMenu();
+    StationMenu::install(this);
 
     m_engine.setReporter(this);
     m_engine.setDevice(appSerialPort);
