@@ -110,7 +110,9 @@ LaneTile::LaneTile(int number, const QString &port, QWidget *parent)
     m_cycle = plainLabel(this, "laneCycle");
     layout->addWidget(m_cycle);
     m_totals = plainLabel(this, "laneTotals");
-    m_totals->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    m_totals->setWordWrap(true);
+    m_totals->setFixedHeight(QFontMetrics(m_totals->font()).lineSpacing() * 2 + 2);
+    m_totals->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
     layout->addWidget(m_totals);
 
     auto *controls = new QHBoxLayout;
