@@ -185,10 +185,15 @@ std::optional<CliOptions> CliOptions::parse(const QStringList &arguments, QStrin
         QStringLiteral("since"),
         QStringLiteral("history: entries from this date (2026-03-01) or UTC time on."),
         QStringLiteral("date"));
+    const QCommandLineOption recipeOption(
+        QStringLiteral("recipe"),
+        QStringLiteral("history: entries of the recipe with this SHA-256 (its 64 hex digits, or "
+                       "the first 8 or more when no other recipe in the history begins so)."),
+        QStringLiteral("SHA"));
     const QCommandLineOption noRecordsOption(QStringLiteral("no-records"),
                                              QStringLiteral("Record nothing in the history."));
-    parser.addOptions(
-        {recordsOption, noRecordsOption, stationOption, operatorOption, serialOption, sinceOption});
+    parser.addOptions({recordsOption, noRecordsOption, stationOption, operatorOption, serialOption,
+                       sinceOption, recipeOption});
     const QCommandLineOption noVerifyOption(
         QStringLiteral("no-verify"), QStringLiteral("Writes: do not read back what was written."));
     const QCommandLineOption backupOption(
@@ -331,6 +336,13 @@ std::optional<CliOptions> CliOptions::parse(const QStringList &arguments, QStrin
         *error =
             QStringLiteral("--since expects a date (2026-03-01) or an ISO 8601 time, not \"%1\"")
                 .arg(parser.value(sinceOption));
+        return std::nullopt;
+    }
+    options.recipeSha256 = parser.value(recipeOption).toLower();
+    static const QRegularExpression hexDigits(QStringLiteral("^[0-9a-f]{8,64}$"));
+    if (parser.isSet(recipeOption) && !hexDigits.match(options.recipeSha256).hasMatch()) {
+        *error = QStringLiteral("--recipe expects a SHA-256: 8 to 64 hex digits, not \"%1\"")
+                     .arg(parser.value(recipeOption));
         return std::nullopt;
     }
     options.probe = parser.isSet(probeOption);

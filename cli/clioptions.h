@@ -74,6 +74,7 @@ struct CliOptions
     // history: which entries.
     QString serialNumber;
     QDateTime since;
+    QString recipeSha256;   // lower case; fewer than 64 digits: the one recipe they begin
     bool probe = false;     // ports: ask each port for a module
     QString traceFile;      // the support report, written when the command ends
     QStringList arguments;  // as given, for the report

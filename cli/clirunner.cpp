@@ -175,7 +175,27 @@ int CliRunner::listHistory()
         stopRecording();
     }
     RecordStore store(m_records);
-    const auto records = store.list(m_options.serialNumber, m_options.since);
+    RecordStore::Filter filter;
+    filter.serialNumber = m_options.serialNumber;
+    filter.since = m_options.since;
+    filter.recipeSha256 = m_options.recipeSha256;
+    if (!filter.recipeSha256.isEmpty() && filter.recipeSha256.size() < 64) {
+        const auto recipes = store.recipesStartingWith(filter.recipeSha256);
+        if (!recipes) {
+            m_console.error(store.lastError());
+            return ExitCode::kModule;
+        }
+        if (recipes->size() > 1) {
+            m_console.error(QStringLiteral("the SHA-256s of at least two recipes begin with "
+                                           "--recipe %1 (%2): give more digits")
+                                .arg(filter.recipeSha256, recipes->join(QStringLiteral(", "))));
+            return ExitCode::kUsage;
+        }
+        if (recipes->isEmpty())
+            return ExitCode::kOk; // no entry of such a recipe
+        filter.recipeSha256 = recipes->constFirst();
+    }
+    const auto records = store.list(filter);
     if (!records) {
         m_console.error(store.lastError());
         return ExitCode::kModule;

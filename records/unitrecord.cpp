@@ -74,6 +74,71 @@ QList<UnitRecord::Difference> UnitRecord::differencesFromJson(const QJsonArray &
     return list;
 }
 
+bool UnitRecord::Measurement::operator==(const Measurement &o) const
+{
+    return name == o.name && value == o.value && min == o.min && max == o.max &&
+           marginal == o.marginal && outcome == o.outcome && before == o.before &&
+           reading == o.reading && target == o.target && tolerance == o.tolerance &&
+           readings == o.readings && unit == o.unit && note == o.note;
+}
+
+namespace {
+template<typename T> QJsonValue orNull(const std::optional<T> &value)
+{
+    return value ? QJsonValue(*value) : QJsonValue(QJsonValue::Null);
+}
+
+std::optional<double> optionalNumber(const QJsonValue &value)
+{
+    return value.isDouble() ? std::optional<double>(value.toDouble()) : std::nullopt;
+}
+} // namespace
+
+QJsonArray UnitRecord::measurementsJson() const
+{
+    QJsonArray array;
+    for (const Measurement &m : measurements)
+        array.append(QJsonObject{{QStringLiteral("name"), m.name},
+                                 {QStringLiteral("value"), m.value},
+                                 {QStringLiteral("min"), orNull(m.min)},
+                                 {QStringLiteral("max"), orNull(m.max)},
+                                 {QStringLiteral("marginal"), orNull(m.marginal)},
+                                 {QStringLiteral("outcome"), m.outcome},
+                                 {QStringLiteral("before"), orNull(m.before)},
+                                 {QStringLiteral("reading"), orNull(m.reading)},
+                                 {QStringLiteral("target"), orNull(m.target)},
+                                 {QStringLiteral("tolerance"), orNull(m.tolerance)},
+                                 {QStringLiteral("readings"), orNull(m.readings)},
+                                 {QStringLiteral("unit"), m.unit},
+                                 {QStringLiteral("note"), m.note}});
+    return array;
+}
+
+QList<UnitRecord::Measurement> UnitRecord::measurementsFromJson(const QJsonArray &array)
+{
+    QList<Measurement> list;
+    for (const QJsonValue &item : array) {
+        const QJsonObject o = item.toObject();
+        Measurement m;
+        m.name = o.value(QStringLiteral("name")).toString();
+        m.value = o.value(QStringLiteral("value")).toDouble();
+        m.min = optionalNumber(o.value(QStringLiteral("min")));
+        m.max = optionalNumber(o.value(QStringLiteral("max")));
+        m.marginal = optionalNumber(o.value(QStringLiteral("marginal")));
+        m.outcome = o.value(QStringLiteral("outcome")).toString();
+        m.before = optionalNumber(o.value(QStringLiteral("before")));
+        m.reading = optionalNumber(o.value(QStringLiteral("reading")));
+        m.target = optionalNumber(o.value(QStringLiteral("target")));
+        m.tolerance = optionalNumber(o.value(QStringLiteral("tolerance")));
+        if (const auto readings = optionalNumber(o.value(QStringLiteral("readings"))))
+            m.readings = static_cast<int>(*readings);
+        m.unit = o.value(QStringLiteral("unit")).toString();
+        m.note = o.value(QStringLiteral("note")).toString();
+        list.append(m);
+    }
+    return list;
+}
+
 QJsonObject UnitRecord::toJson() const
 {
     return QJsonObject{
@@ -97,6 +162,12 @@ QJsonObject UnitRecord::toJson() const
         {QStringLiteral("differences"), differencesJson()},
         {QStringLiteral("snapshot"), snapshot},
         {QStringLiteral("backup"), backupFile},
+        {QStringLiteral("recipe"), recipe},
+        {QStringLiteral("revision"), revision},
+        {QStringLiteral("recipeSha256"), recipeSha256},
+        {QStringLiteral("lane"), lane},
+        {QStringLiteral("failedStep"), failedStep},
+        {QStringLiteral("measurements"), measurementsJson()},
     };
 }
 

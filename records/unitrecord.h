@@ -6,6 +6,8 @@
 #include <QList>
 #include <QString>
 
+#include <optional>
+
 struct OperationReport;
 
 // One entry of a unit's history: what one operation on one module did, where and by whom.
@@ -16,6 +18,24 @@ struct UnitRecord
         QString field;
         QString expected;
         QString actual;
+    };
+
+    // One number the operation measured or checked. A check's limit: name is the value's file
+    // path ("/TCXO_BIAS"), with value, min/max and the marginal band. A calibration target:
+    // value is the value after, with the value before, the final reading, its target and
+    // tolerance, the readings taken and their unit ("dBm", "Hz").
+    struct Measurement
+    {
+        QString name;
+        double value = 0;
+        std::optional<double> min, max, marginal;
+        QString outcome; // pass, marginal, fail
+        std::optional<double> before, reading, target, tolerance;
+        std::optional<int> readings;
+        QString unit;
+        QString note; // why it was held, for one
+
+        bool operator==(const Measurement &other) const;
     };
 
     QString entryId;   // unique: a spooled entry sent twice is stored once
@@ -32,13 +52,20 @@ struct UnitRecord
     QString operation;
     QString file;
     QString fileSha256;
-    QString outcome; // pass, fail, error, aborted
+    QString outcome; // pass, marginal (passed, but near a limit or held), fail, error, aborted
     QString message;
     qint64 requests = 0;
     qint64 retries = 0;
     QList<Difference> differences;
     QJsonObject snapshot;
     QString backupFile; // the module's state before a write, saved there (--backup)
+    // The recipe a station ran (name, revision, SHA-256 of its file) and its lane (0: none).
+    QString recipe;
+    QString revision;
+    QString recipeSha256;
+    int lane = 0;
+    QString failedStep; // the kind of the recipe step that failed first ("check"), or empty
+    QList<Measurement> measurements;
 
     // A fresh entry id; the rest is the caller's.
     static UnitRecord create();
@@ -49,6 +76,9 @@ struct UnitRecord
     QJsonObject toJson() const;
     QJsonArray differencesJson() const;
     static QList<Difference> differencesFromJson(const QJsonArray &array);
+    // Every member of every measurement; an absent number is null.
+    QJsonArray measurementsJson() const;
+    static QList<Measurement> measurementsFromJson(const QJsonArray &array);
 
     // SHA-256 of a file's bytes in hex, empty when it cannot be read.
     static QString fileSha256Of(const QString &path);

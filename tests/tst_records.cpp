@@ -3,6 +3,7 @@
 #include "support/simharness.h"
 
 #include "records/operationrecorder.h"
+#include "records/recorder.h"
 #include "records/recordstarget.h"
 #include "records/recordstore.h"
 #include "session/operationreport.h"
@@ -24,7 +25,9 @@
 #include <QSqlDatabase>
 #include <QSqlQuery>
 
+#include <algorithm>
 #include <array>
+#include <thread>
 
 #include <signal.h>
 
@@ -106,6 +109,38 @@ QList<QJsonObject> entriesOf(const QString &out, const QString &station)
     return entries;
 }
 
+// Statements on a history outside the tool; the first column of the last one's rows.
+std::optional<QStringList> direct(const RecordsTarget &target, const QStringList &statements)
+{
+    QStringList rows;
+    bool ok = false;
+    {
+        const bool sqlite = target.kind == RecordsTarget::Kind::Sqlite;
+        QSqlDatabase db = QSqlDatabase::addDatabase(sqlite ? "QSQLITE" : "QPSQL", "direct");
+        db.setDatabaseName(sqlite ? target.path : target.database);
+        db.setHostName(target.host);
+        db.setPort(target.port);
+        db.setUserName(target.user);
+        ok = db.open();
+        QSqlQuery query(db);
+        for (const QString &statement : statements)
+            ok = ok && query.exec(statement);
+        while (ok && query.isSelect() && query.next())
+            rows.append(query.value(0).toString());
+        db.close();
+    }
+    QSqlDatabase::removeDatabase("direct");
+    return ok ? std::optional<QStringList>(rows) : std::nullopt;
+}
+
+QString randomHex(int digits)
+{
+    QString hex;
+    while (hex.size() < digits)
+        hex += QUuid::createUuid().toString(QUuid::Id128);
+    return hex.left(digits);
+}
+
 QString sha256(const QString &path)
 {
     QFile file(path);
@@ -135,6 +170,12 @@ private slots:
     void passwordFromPgpassAndNeverShown();
     void windowAndCliEntriesAgree_data();
     void windowAndCliEntriesAgree();
+    void recipeAndMeasurementsRoundTrip_data();
+    void recipeAndMeasurementsRoundTrip();
+    void olderHistoryMigrated_data();
+    void olderHistoryMigrated();
+    void historyByRecipe_data();
+    void historyByRecipe();
 
 private:
     // lx815-cli with the data folder (default history, spool) of this test.
@@ -268,10 +309,12 @@ void TestRecords::historyJson()
             entries.append(entry);
     }
     QCOMPARE(entries.size(), 2);
-    const QStringList keys{"time",        "endTime", "station",     "operator", "port",
-                           "toolVersion", "model",   "band",        "firmware", "serialNumber",
-                           "operation",   "file",    "fileSha256",  "outcome",  "message",
-                           "requests",    "retries", "differences", "snapshot", "backup"};
+    const QStringList keys{"time",        "endTime",  "station",      "operator", "port",
+                           "toolVersion", "model",    "band",         "firmware", "serialNumber",
+                           "operation",   "file",     "fileSha256",   "outcome",  "message",
+                           "requests",    "retries",  "differences",  "snapshot", "backup",
+                           "recipe",      "revision", "recipeSha256", "lane",     "failedStep",
+                           "measurements"};
     QStringList sorted = keys;
     sorted.sort();
     QCOMPARE(entries.at(0).keys(), sorted);
@@ -623,6 +666,285 @@ void TestRecords::windowAndCliEntriesAgree()
         b.remove(key);
     }
     QCOMPARE(a, b);
+}
+
+void TestRecords::recipeAndMeasurementsRoundTrip_data()
+{
+    QTest::addColumn<QString>("way");
+    QTest::newRow("SQLite file") << "sqlite";
+    QTest::newRow("PostgreSQL") << "postgres";
+    QTest::newRow("spool, then PostgreSQL") << "spool";
+}
+
+// A station's marginal unit with a check limit, a calibration target and a held value: every
+// member comes back from the database (an entry delivered twice is there once, measurements
+// included), from the spool, and from lx815-cli history, whose text line says "marginal".
+void TestRecords::recipeAndMeasurementsRoundTrip()
+{
+    QFETCH(QString, way);
+    const QString url = postgresUrl();
+    if (way != "sqlite" && url.isEmpty())
+        QSKIP("no PostgreSQL server: run through ctest, whose fixture starts one");
+    UnitRecord record = UnitRecord::create();
+    record.started = QDateTime::currentDateTimeUtc();
+    record.finished = record.started.addMSecs(2345);
+    record.station = QUuid::createUuid().toString(QUuid::WithoutBraces);
+    record.serialNumber = "T" + randomHex(11).toUpper();
+    record.operation = "run";
+    record.outcome = "marginal";
+    record.recipe = "line A ü";
+    record.revision = "7";
+    record.recipeSha256 = randomHex(64);
+    record.lane = 12;
+    record.failedStep = "check";
+    UnitRecord::Measurement limit;
+    limit.name = "/TCXO_BIAS";
+    limit.value = 171;
+    limit.min = -200;
+    limit.max = 200;
+    limit.marginal = 150;
+    limit.outcome = "marginal";
+    limit.note = "/TCXO_BIAS 171 is 4.6 σ above the last 200 units";
+    UnitRecord::Measurement target;
+    target.name = "/TxPowerAdj/cell01";
+    target.value = 143;
+    target.outcome = "pass";
+    target.before = 120;
+    target.reading = 30.04;
+    target.target = 30;
+    target.tolerance = 0.3;
+    target.readings = 5;
+    target.unit = "dBm";
+    UnitRecord::Measurement bare;
+    bare.name = "/DataModFreqDiv/Mid";
+    bare.value = -1e-7;
+    bare.outcome = "fail";
+    bare.min = 0;
+    record.measurements = {limit, target, bare};
+    QVERIFY(UnitRecord::measurementsFromJson(record.measurementsJson()) == record.measurements);
+
+    RecordsTarget database =
+        *RecordsTarget::parse(way == "sqlite" ? m_data->filePath("line.sqlite") : url, nullptr);
+    if (way == "spool") {
+        // Nobody listens there: the entry waits in the spool, a file of this test.
+        qputenv("XDG_DATA_HOME", m_data->path().toUtf8());
+        const auto restore = qScopeGuard([] { qunsetenv("XDG_DATA_HOME"); });
+        const RecordsTarget away =
+            *RecordsTarget::parse("postgresql://lx815@127.0.0.1:1/line", nullptr);
+        Recorder(away).record(record);
+        RecordStore spool(*RecordsTarget::parse(away.spoolPath(), nullptr));
+        const auto spooled = spool.list();
+        QVERIFY2(spooled && spooled->size() == 1, qPrintable(spool.lastError()));
+        QCOMPARE(spooled->at(0).toJson(), record.toJson());
+        QCOMPARE(spooled->at(0).entryId, record.entryId);
+        record = spooled->at(0);
+    }
+    RecordStore store(database);
+    QVERIFY2(store.insert({record}) && store.insert({record}), qPrintable(store.lastError()));
+    const auto stored = store.list(record.serialNumber);
+    QVERIFY2(stored, qPrintable(store.lastError()));
+    QCOMPARE(stored->size(), 1);
+    QCOMPARE(stored->at(0).entryId, record.entryId);
+    QCOMPARE(stored->at(0).toJson(), record.toJson());
+
+    const QString records = way == "sqlite" ? database.path : url;
+    QString out;
+    QCOMPARE(
+        runCli({"history", "--json", "--serial", record.serialNumber, "--records", records}, &out),
+        0);
+    QCOMPARE(QJsonDocument::fromJson(out.toUtf8()).object(), record.toJson());
+    QCOMPARE(runCli({"history", "--serial", record.serialNumber, "--records", records}, &out), 0);
+    QVERIFY2(out.contains(" marginal "), qPrintable(out));
+}
+
+void TestRecords::olderHistoryMigrated_data()
+{
+    QTest::addColumn<bool>("postgres");
+    QTest::addColumn<int>("version"); // of the history found
+    QTest::newRow("SQLite, version 1") << false << 1;
+    QTest::newRow("PostgreSQL, version 1") << true << 1;
+    QTest::newRow("SQLite, a newer version") << false << 3;
+}
+
+// A history the first version of the schema made (its statements, as that version ran them)
+// is brought up to this one by two tools opening it at once; its entries are all there, with
+// no recipe, lane or measurement, and new entries carry theirs. A newer one is refused.
+void TestRecords::olderHistoryMigrated()
+{
+    QFETCH(bool, postgres);
+    QFETCH(int, version);
+    RecordsTarget target;
+    target.path = m_data->filePath("old.sqlite");
+    std::optional<QScopeGuard<std::function<void()>>> dropDatabase;
+    if (postgres) {
+        const QString url = postgresUrl();
+        if (url.isEmpty())
+            QSKIP("no PostgreSQL server: run through ctest, whose fixture starts one");
+        const QString name = "lx815_old_" + randomHex(12);
+        QVERIFY(onServer("CREATE DATABASE " + name));
+        target = *RecordsTarget::parse(url, nullptr);
+        target.database = name;
+        dropDatabase.emplace(
+            [name] { onServer(QString("DROP DATABASE %1 WITH (FORCE)").arg(name)); });
+    }
+    const QString id =
+        postgres ? "id BIGSERIAL PRIMARY KEY" : "id INTEGER PRIMARY KEY AUTOINCREMENT";
+    const QString columns = "entry_id, started_ms, finished_ms, station, operator_name, port, "
+                            "tool_version, model, band, firmware, serial_number, operation, file, "
+                            "file_sha256, outcome, message, requests, retries, differences, "
+                            "snapshot, backup_file";
+    QVERIFY(direct(
+        target,
+        {"CREATE TABLE IF NOT EXISTS lx815_schema (version INTEGER NOT NULL)",
+         QString("CREATE TABLE IF NOT EXISTS unit_records (%1, entry_id VARCHAR(40) NOT NULL "
+                 "UNIQUE, started_ms BIGINT NOT NULL, finished_ms BIGINT NOT NULL, station TEXT "
+                 "NOT NULL, operator_name TEXT NOT NULL, port TEXT NOT NULL, tool_version TEXT "
+                 "NOT NULL, model TEXT NOT NULL, band INTEGER NOT NULL, firmware TEXT NOT NULL, "
+                 "serial_number TEXT NOT NULL, operation TEXT NOT NULL, file TEXT NOT NULL, "
+                 "file_sha256 TEXT NOT NULL, outcome TEXT NOT NULL, message TEXT NOT NULL, "
+                 "requests BIGINT NOT NULL, retries BIGINT NOT NULL, differences TEXT NOT NULL, "
+                 "snapshot TEXT NOT NULL, backup_file TEXT NOT NULL DEFAULT '')")
+             .arg(id),
+         "CREATE INDEX IF NOT EXISTS unit_records_by_unit ON unit_records (serial_number, "
+         "started_ms)",
+         QString("INSERT INTO lx815_schema (version) VALUES (%1)").arg(version),
+         QString("INSERT INTO unit_records (%1) VALUES ('old-1', 1700000000000, 1700000001000, "
+                 "'bench 2', 'anna', '/dev/ttyUSB0', 'lx815-cli 1.4', 'LX815', 1, 'V1.02', "
+                 "'4C5881500007', 'write-config', 'unit.json', '', 'fail', 'TX timeout', 40, 2, "
+                 "'[{\"field\":\"TX timeout\",\"expected\":\"77\",\"actual\":\"60\"}]', '{}', "
+                 "'/backups/a.json'), ('old-2', 1700000009000, 1700000010000, 'bench 2', "
+                 "'anna', '/dev/ttyUSB0', 'lx815-cli 1.4', 'LX815', 1, 'V1.02', '4C5881500007', "
+                 "'read-config', 'unit.json', '', 'pass', '', 12, 0, '[]', '{}', '')")
+             .arg(columns)}));
+
+    constexpr int kTools = 4;
+    std::array<QString, kTools> errors; // empty: opened
+    {
+        std::array<std::thread, kTools> tools;
+        for (int i = 0; i < kTools; ++i)
+            tools[i] = std::thread([&, i] {
+                RecordStore store(target);
+                errors[i] = store.open() ? QString() : store.lastError();
+            });
+        for (std::thread &tool : tools)
+            tool.join();
+    }
+    const QString said = QStringList(errors.begin(), errors.end()).join(" / ");
+    if (version > RecordStore::kSchemaVersion) {
+        QCOMPARE(said.count("holds a history of a newer version (3)"), kTools);
+        return;
+    }
+    QVERIFY2(
+        std::all_of(errors.begin(), errors.end(), [](const QString &e) { return e.isEmpty(); }),
+        qPrintable(said));
+    QCOMPARE(direct(target, {"SELECT version FROM lx815_schema"}).value_or(QStringList()),
+             QStringList{"2"});
+    const QStringList indexes = *direct(
+        target, {postgres ? "SELECT indexname FROM pg_indexes" : "SELECT name FROM sqlite_master"});
+    for (const char *index :
+         {"unit_records_by_unit", "unit_records_by_finished", "unit_records_by_recipe",
+          "unit_records_by_station", "unit_measurements_by_name"})
+        QVERIFY2(indexes.contains(index), index);
+
+    RecordStore store(target);
+    UnitRecord added = UnitRecord::create();
+    added.started = QDateTime::currentDateTimeUtc();
+    added.finished = added.started;
+    added.serialNumber = "4C5881500007";
+    added.recipeSha256 = randomHex(64);
+    added.lane = 3;
+    added.measurements = {UnitRecord::Measurement{}};
+    added.measurements[0].name = "/TCXO_BIAS";
+    QVERIFY2(store.insert({added}), qPrintable(store.lastError()));
+    const auto entries = store.list("4C5881500007");
+    QVERIFY2(entries, qPrintable(store.lastError()));
+    QCOMPARE(entries->size(), 3);
+    QCOMPARE(entries->at(0).toJson(), added.toJson());
+    const UnitRecord &old2 = entries->at(1);
+    const UnitRecord &old1 = entries->at(2);
+    QCOMPARE(old2.entryId, QString("old-2"));
+    QCOMPARE(old1.entryId, QString("old-1"));
+    QCOMPARE(old1.started, QDateTime::fromMSecsSinceEpoch(1700000000000, Qt::UTC));
+    QCOMPARE(old1.message, QString("TX timeout"));
+    QCOMPARE(old1.backupFile, QString("/backups/a.json"));
+    QCOMPARE(old1.differences.size(), 1);
+    QCOMPARE(old1.differences.at(0).actual, QString("60"));
+    for (const UnitRecord &old : {old1, old2}) {
+        QCOMPARE(old.operatorName, QString("anna"));
+        QCOMPARE(old.recipe + old.revision + old.recipeSha256 + old.failedStep, QString());
+        QCOMPARE(old.lane, 0);
+        QVERIFY(old.measurements.isEmpty());
+    }
+}
+
+void TestRecords::historyByRecipe_data()
+{
+    QTest::addColumn<bool>("postgres");
+    QTest::addColumn<QString>("recipe"); // A, B (A's first 8 digits, then others), C, none
+    QTest::addColumn<int>("digits");     // given of it
+    QTest::addColumn<bool>("upper");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("listed"); // the recipes of the entries listed
+
+    for (const bool postgres : {false, true}) {
+        const char *db = postgres ? "PostgreSQL, " : "SQLite, ";
+        const auto row = [&](const char *name) -> QTestData & {
+            return QTest::addRow("%s%s", db, name) << postgres;
+        };
+        row("whole SHA-256") << "A" << 64 << false << 0 << "AA";
+        row("unique prefix") << "A" << 9 << false << 0 << "AA";
+        row("upper case") << "B" << 9 << true << 0 << "B";
+        row("another recipe's prefix too") << "A" << 8 << false << 2 << "";
+        row("no such recipe") << "none" << 8 << false << 0 << "";
+        row("too short") << "C" << 7 << false << 2 << "";
+    }
+    QTest::newRow("not hex") << false << "not hex" << 8 << false << 2 << "";
+}
+
+// history --recipe lists the entries of one recipe, named by its SHA-256 or a prefix of 8 or
+// more digits that no other recipe in the history shares.
+void TestRecords::historyByRecipe()
+{
+    QFETCH(bool, postgres);
+    QFETCH(QString, recipe);
+    QFETCH(int, digits);
+    QFETCH(bool, upper);
+    QFETCH(int, exitCode);
+    QFETCH(QString, listed);
+    const QString database = postgres ? postgresUrl() : m_data->filePath("line.sqlite");
+    if (database.isEmpty())
+        QSKIP("no PostgreSQL server: run through ctest, whose fixture starts one");
+    const QString shared = randomHex(8);
+    const QMap<QString, QString> sha{{"A", shared + "1" + randomHex(55)},
+                                     {"B", shared + "2" + randomHex(55)},
+                                     {"C", randomHex(64)},
+                                     {"none", randomHex(64)},
+                                     {"not hex", "xyz12345"}};
+    const QString station = QUuid::createUuid().toString(QUuid::WithoutBraces);
+    QVector<UnitRecord> records;
+    for (const char *of : {"A", "A", "B", "C"}) {
+        UnitRecord record = UnitRecord::create();
+        record.started = record.finished = QDateTime::currentDateTimeUtc();
+        record.station = station;
+        record.recipe = of;
+        record.recipeSha256 = sha.value(of);
+        records.append(record);
+    }
+    RecordStore store(*RecordsTarget::parse(database, nullptr));
+    QVERIFY2(store.insert(records), qPrintable(store.lastError()));
+
+    QString given = sha.value(recipe).left(digits);
+    if (upper)
+        given = given.toUpper();
+    QString out;
+    QString err;
+    QCOMPARE(runCli({"history", "--json", "--recipe", given, "--records", database}, &out, &err),
+             exitCode);
+    QString names;
+    for (const QJsonObject &entry : entriesOf(out, station))
+        names += entry.value("recipe").toString();
+    QCOMPARE(names, listed);
+    QCOMPARE(err.isEmpty(), exitCode == 0);
 }
 
 QTEST_GUILESS_MAIN(TestRecords)
