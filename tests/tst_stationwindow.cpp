@@ -249,7 +249,7 @@ void TestStationWindow::setupRestored()
 }
 
 // Closing while a unit runs asks first; No keeps the station, Yes lets the unit finish, and
-// only then the window closes, the unit's snapshot whole.
+// only then the window closes, the unit's snapshot whole and its entry in today's totals.
 void TestStationWindow::closeWhileRunningLetsUnitsFinish()
 {
     ScopedSettings settings;
@@ -278,6 +278,12 @@ void TestStationWindow::closeWhileRunningLetsUnitsFinish()
     QFile snapshot(socket.dir.filePath("shipped/4C5881500001.json"));
     QVERIFY(snapshot.open(QIODevice::ReadOnly));
     QVERIFY(QJsonDocument::fromJson(snapshot.readAll()).isObject());
+
+    // The next opening counts the unit among today's, from the history.
+    QCOMPARE(socket.sim.stop(), 0);
+    StationWindow next;
+    auto *today = next.findChild<QLabel *>("stationToday");
+    QTRY_VERIFY2(today->text().contains("：1 件  PASS 1"), qPrintable(today->text()));
 }
 
 // On a 1366 x 768 laptop (its panel left out) eight lanes are seen whole; sixteen scroll.

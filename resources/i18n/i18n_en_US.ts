@@ -2503,6 +2503,10 @@ Voice PTT push</source>
             <translation>The history database setting %1 is not valid: %2</translation>
         </message>
         <message>
+            <source>今天（历史记录）：历史记录无法读取</source>
+            <translation>Today (history): the history cannot be read</translation>
+        </message>
+        <message>
             <source>通道</source>
             <translation>Lanes</translation>
         </message>
@@ -2513,6 +2517,14 @@ Voice PTT push</source>
         <message>
             <source>工位（自打开起）：%1</source>
             <translation>Station since opened: %1</translation>
+        </message>
+        <message>
+            <source>今天（历史记录）：正在查询…</source>
+            <translation>Today (history): being looked up…</translation>
+        </message>
+        <message>
+            <source>今天（历史记录）：%1</source>
+            <translation>Today (history): %1</translation>
         </message>
         <message>
             <source>关闭工位</source>

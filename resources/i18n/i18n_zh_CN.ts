@@ -2503,6 +2503,10 @@ Voice PTT push</source>
             <translation type="unfinished" />
         </message>
         <message>
+            <source>今天（历史记录）：历史记录无法读取</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
             <source>通道</source>
             <translation type="unfinished" />
         </message>
@@ -2512,6 +2516,14 @@ Voice PTT push</source>
         </message>
         <message>
             <source>工位（自打开起）：%1</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>今天（历史记录）：正在查询…</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>今天（历史记录）：%1</source>
             <translation type="unfinished" />
         </message>
         <message>

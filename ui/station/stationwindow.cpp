@@ -3,6 +3,7 @@
 #include "app/language.h"
 #include "app/mjsonconfig.h"
 #include "records/recorder.h"
+#include "records/recordstore.h"
 #include "serial/mserialport.h"
 #include "serial/portadvice.h"
 #include "ui/messagebox.h"
@@ -17,20 +18,23 @@
 #include <QHBoxLayout>
 #include <QInputDialog>
 #include <QLabel>
+#include <QPointer>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
+#include <QThread>
 #include <QTimer>
 #include <QVBoxLayout>
 
 namespace {
 constexpr int kColumns = 4; // 8 lanes in two rows on a 1366 x 768 screen
 constexpr int kTileWidthPx = 320;
-constexpr int kTileHeightPx = 232;
+constexpr int kTileHeightPx = 226;
 // Left for the window's frame and title bar, which are not known before it is shown.
 constexpr QSize kFramePx(16, 40);
 constexpr int kTotalsPointSize = 13;
 const QString kDatabasePath = QStringLiteral("/Records/Database");
+const QString kLaneOperation = QStringLiteral("run");
 
 StationWindow::RecipeChooser &recipeChooser()
 {
@@ -50,6 +54,16 @@ QString deviceOf(const QString &port)
     const QString location = PortAdvice::systemLocation(port);
     const QString canonical = QFileInfo(location).canonicalFilePath();
     return canonical.isEmpty() ? location : canonical;
+}
+
+LaneUnit::Outcome outcomeOf(const QString &key)
+{
+    for (auto outcome :
+         {LaneUnit::Outcome::Pass, LaneUnit::Outcome::Marginal, LaneUnit::Outcome::Fail}) {
+        if (key == LaneUnit::outcomeKey(outcome))
+            return outcome;
+    }
+    return LaneUnit::Outcome::Error;
 }
 
 LaneTile::Tone toneOf(LaneStatus::State state)
@@ -108,7 +122,7 @@ StationWindow::StationWindow(QWidget *parent)
     m_scroll->setWidget(m_grid);
     layout->addWidget(m_scroll, 1);
 
-    auto *bottom = new QHBoxLayout;
+    auto *bottom = new QGridLayout;
     m_totalsLabel = new QLabel(this);
     m_totalsLabel->setObjectName(QStringLiteral("stationTotals"));
     m_totalsLabel->setTextFormat(Qt::PlainText);
@@ -116,15 +130,21 @@ StationWindow::StationWindow(QWidget *parent)
     font.setPointSize(kTotalsPointSize);
     font.setBold(true);
     m_totalsLabel->setFont(font);
-    bottom->addWidget(m_totalsLabel);
+    bottom->addWidget(m_totalsLabel, 0, 0);
+    m_todayLabel = new QLabel(this);
+    m_todayLabel->setObjectName(QStringLiteral("stationToday"));
+    m_todayLabel->setTextFormat(Qt::PlainText);
+    bottom->addWidget(m_todayLabel, 1, 0);
     m_message = new QLabel(this);
     m_message->setObjectName(QStringLiteral("stationMessage"));
     m_message->setTextFormat(Qt::PlainText);
+    m_message->setWordWrap(true);
     m_message->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-    bottom->addWidget(m_message, 1);
+    bottom->addWidget(m_message, 0, 1, 2, 1);
+    bottom->setColumnStretch(1, 1);
     m_startAll = new QPushButton(this);
     m_startAll->setObjectName(QStringLiteral("stationStartAll"));
-    bottom->addWidget(m_startAll);
+    bottom->addWidget(m_startAll, 0, 2, 2, 1);
     layout->addLayout(bottom);
 
     connect(m_startAll, &QPushButton::clicked, this, [this] {
@@ -141,6 +161,7 @@ StationWindow::StationWindow(QWidget *parent)
     }
     m_recipeProblems = problems;
     retranslate();
+    queryToday();
 
     // Two rows of four lanes on a laptop's screen; more rows scroll.
     const QRect available = ScreenFit::availableGeometry(screen());
@@ -375,22 +396,71 @@ QString StationWindow::refusalOf(const QString &port) const
     return QString();
 }
 
+std::optional<RecordsTarget> StationWindow::recordsTarget()
+{
+    const QString database = appConfig ? appConfig->value(kDatabasePath).toString() : QString();
+    if (database.isEmpty())
+        return RecordsTarget::userDefault();
+    QString error;
+    auto target = RecordsTarget::parse(database, &error);
+    if (!target) {
+        // Without a history no unit can PASS: the lanes report ERROR for each.
+        m_message->setText(tr("历史记录数据库设置 %1 无效：%2").arg(kDatabasePath, error));
+    }
+    return target;
+}
+
 Recorder *StationWindow::recorder()
 {
     if (m_recorder)
         return m_recorder.get();
-    const QString database = appConfig ? appConfig->value(kDatabasePath).toString() : QString();
-    QString error;
-    std::optional<RecordsTarget> target =
-        database.isEmpty() ? RecordsTarget::userDefault() : RecordsTarget::parse(database, &error);
-    if (!target) {
-        // Without a history no unit can PASS: the lanes report ERROR for each.
-        m_message->setText(tr("历史记录数据库设置 %1 无效：%2").arg(kDatabasePath, error));
+    const auto target = recordsTarget();
+    if (!target)
         return nullptr;
-    }
     m_recorder = std::make_unique<Recorder>(*target);
     connect(m_recorder.get(), &Recorder::problem, m_message, &QLabel::setText);
     return m_recorder.get();
+}
+
+void StationWindow::queryToday()
+{
+    const auto target = recordsTarget();
+    if (!target)
+        return;
+    const QDateTime midnight = QDateTime(QDate::currentDate(), QTime(0, 0)).toUTC();
+    const QDateTime openedAt = m_openedAt;
+    const QString station = UnitRecord::defaultStation();
+    QPointer<StationWindow> window(this);
+    // A database call has a deadline but may take it: never on the window's thread.
+    QThread *query = QThread::create([=] {
+        RecordStore store(*target);
+        const auto entries = store.list(QString(), midnight);
+        UnitTotals before;
+        // Oldest first, so that a unit's first run is its first of the day.
+        if (entries) {
+            for (auto it = entries->crbegin(); it != entries->crend(); ++it) {
+                // A lane's entries are its units' runs.
+                if (it->station != station || it->operation != kLaneOperation ||
+                    it->finished >= openedAt)
+                    continue;
+                before.add(outcomeOf(it->outcome), it->serialNumber,
+                           it->started.msecsTo(it->finished) / 1000.0);
+            }
+        }
+        const bool known = entries.has_value();
+        QMetaObject::invokeMethod(qApp, [window, before, known] {
+            if (!window)
+                return;
+            window->m_todayBefore = before;
+            window->m_todayKnown = known;
+            if (!known)
+                window->m_todayLabel->setText(tr("今天（历史记录）：历史记录无法读取"));
+            else
+                window->showTotals();
+        });
+    });
+    connect(query, &QThread::finished, query, &QObject::deleteLater);
+    query->start();
 }
 
 void StationWindow::restartLanes()
@@ -502,6 +572,7 @@ void StationWindow::onUnit(LaneSlot &slot, const LaneUnit &unit)
 {
     slot.totals.add(unit.outcome, unit.identity.serialNumber, unit.seconds());
     m_totals.add(unit.outcome, unit.identity.serialNumber, unit.seconds());
+    m_runs.append({unit.outcome, unit.identity.serialNumber, unit.seconds()});
     slot.tile->setTotals(totalsText(slot.totals));
     showTotals();
     updateControls();
@@ -524,6 +595,15 @@ QString StationWindow::totalsText(const UnitTotals &totals) const
 void StationWindow::showTotals()
 {
     m_totalsLabel->setText(tr("工位（自打开起）：%1").arg(totalsText(m_totals)));
+    if (!m_todayKnown) {
+        m_todayLabel->setText(tr("今天（历史记录）：正在查询…"));
+        return;
+    }
+    // Today's entries of this station from before it was opened, then this session's units.
+    UnitTotals today = m_todayBefore;
+    for (const Run &run : m_runs)
+        today.add(run.outcome, run.serialNumber, run.seconds);
+    m_todayLabel->setText(tr("今天（历史记录）：%1").arg(totalsText(today)));
     for (const auto &slot : m_slots)
         slot->tile->setTotals(totalsText(slot->totals));
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "records/recordstarget.h"
 #include "station/lane.h"
 #include "station/recipe.h"
 #include "station/unittotals.h"
@@ -8,6 +9,7 @@
 #include <QDateTime>
 #include <QList>
 #include <QString>
+#include <QVector>
 #include <QWidget>
 
 #include <functional>
@@ -104,6 +106,9 @@ private:
     void updateControls();
     QString refusalOf(const QString &port) const;
     Recorder *recorder();
+    std::optional<RecordsTarget> recordsTarget();
+    // Today's units of this station from the history, asked once on a thread of its own.
+    void queryToday();
     QString totalsText(const UnitTotals &totals) const;
 
     StationSetup m_setup;
@@ -111,6 +116,15 @@ private:
     QStringList m_recipeProblems;
     std::vector<std::unique_ptr<LaneSlot>> m_slots;
     UnitTotals m_totals;
+    struct Run
+    {
+        LaneUnit::Outcome outcome;
+        QString serialNumber;
+        double seconds;
+    };
+    QVector<Run> m_runs;      // this session's units, in the order they ended
+    UnitTotals m_todayBefore; // today's in the history from before the window opened
+    bool m_todayKnown = false;
     QDateTime m_openedAt;
     std::unique_ptr<Recorder> m_recorder;
     std::function<void()> m_afterStop;
@@ -130,6 +144,7 @@ private:
     QWidget *m_grid = nullptr;
     QGridLayout *m_gridLayout = nullptr;
     QLabel *m_totalsLabel = nullptr;
+    QLabel *m_todayLabel = nullptr;
     QLabel *m_message = nullptr;
     QPushButton *m_startAll = nullptr;
 };
