@@ -15,6 +15,8 @@
 #include <QFile>
 #include <QJsonDocument>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTemporaryDir>
@@ -113,6 +115,8 @@ class TestStationWindow : public QObject
 private slots:
     void initTestCase();
     void unitsComeAndGo();
+    void operatorStartsTheUnit_data();
+    void operatorStartsTheUnit();
     void mainWindowPortRefused();
     void setupRestored_data();
     void setupRestored();
@@ -172,6 +176,67 @@ void TestStationWindow::unitsComeAndGo()
     QCOMPARE(*totals.firstPassYield(), 2.0 / 3.0);
     QVERIFY(window.findChild<QLabel *>("stationTotals")->text().contains("MARGINAL 1"));
     QVERIFY(boxes.shown.isEmpty());
+}
+
+void TestStationWindow::operatorStartsTheUnit_data()
+{
+    QTest::addColumn<QString>("option"); // the recipe's member
+    QTest::addColumn<QString>("action"); // "start", "start all", or the serial number scanned
+    QTest::addColumn<QString>("waiting");
+    QTest::addColumn<QString>("outcome");
+    QTest::newRow("Start button") << R"("Start": "button")"
+                                  << "start"
+                                  << "请按开始"
+                                  << "PASS";
+    QTest::newRow("Start all") << R"("Start": "button")"
+                               << "start all"
+                               << "请按开始"
+                               << "PASS";
+    QTest::newRow("scanned") << R"("Scan": true)"
+                             << "4C5881500001"
+                             << "请扫描序列码"
+                             << "PASS";
+    QTest::newRow("another scanned") << R"("Scan": true)"
+                                     << "4C5881500009"
+                                     << "请扫描序列码"
+                                     << "FAIL";
+}
+
+// With "Start": "button" a unit waits for the lane's Start (or Start all); with "Scan" for its
+// serial number, typed or scanned with Enter, and a unit that says another fails.
+void TestStationWindow::operatorStartsTheUnit()
+{
+    QFETCH(QString, option);
+    QFETCH(QString, action);
+    QFETCH(QString, waiting);
+    QFETCH(QString, outcome);
+    ScopedSettings settings;
+    BoxRecorder boxes;
+    Socket socket;
+    QVERIFY(socket.start());
+    QByteArray recipe = kRecipe;
+    recipe.replace("\"Revision\": \"7\",", "\"Revision\": \"7\", " + option.toUtf8() + ',');
+    write(socket.dir.filePath("recipe.json"), recipe);
+    setUp(settings, socket.dir.filePath("recipe.json"), {socket.link});
+    StationWindow window;
+    window.show();
+    LaneTile *tile = window.tiles().first();
+    QCOMPARE(watchTile(tile, waiting).last(), waiting);
+    QTest::qWait(1500); // a few probes: nothing starts by itself
+    QCOMPARE(tile->stateWord(), waiting);
+    auto *start = tile->findChild<QPushButton *>("laneStart");
+    auto *scan = tile->findChild<QLineEdit *>("laneScan");
+    if (action == "start") {
+        QVERIFY(start->isVisible() && start->isEnabled());
+        QTest::mouseClick(start, Qt::LeftButton);
+    } else if (action == "start all") {
+        QTest::mouseClick(window.findChild<QPushButton *>("stationStartAll"), Qt::LeftButton);
+    } else {
+        QVERIFY(scan->isVisible() && scan->isEnabled());
+        QTest::keyClicks(scan, action);
+        QTest::keyClick(scan, Qt::Key_Return);
+    }
+    QCOMPARE(watchTile(tile, outcome).last(), outcome);
 }
 
 // The port the main window has open is the technician's: no lane runs on it, and the box and

@@ -2512,7 +2512,7 @@ Voice PTT push</source>
         </message>
         <message>
             <source>%1 件  PASS %2  MARGINAL %3  FAIL %4  ERROR %5  直通率 %6  中位周期 %7</source>
-            <translation>%1 units  PASS %2  MARGINAL %3  FAIL %4  ERROR %5  first-pass yield %6  median cycle %7</translation>
+            <translation>units %1  PASS %2  MARGINAL %3  FAIL %4  ERROR %5  first-pass yield %6  median cycle %7</translation>
         </message>
         <message>
             <source>工位（自打开起）：%1</source>
