@@ -40,11 +40,11 @@ public:
     // What the caller knows beside the report.
     struct Extras
     {
-        std::optional<StationRun> station;
         QString failureText; // said by an error entry whose operation collected no failure
         QString note;        // said first: a calibration written into another unit
         // The file read or written is the snapshot when the operation kept none.
         bool fileIsSnapshot = false;
+        std::optional<StationRun> station = std::nullopt; // a station's unit
     };
 
     OperationRecorder(Recorder &recorder, Source source);

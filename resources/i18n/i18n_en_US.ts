@@ -396,7 +396,7 @@
         </message>
         <message>
             <source>模块 %1，通过 %2，临界 %3，失败 %4，错误 %5，一次通过率 %6%，周期时间中位数 %7 秒</source>
-            <translation type="unfinished" />
+            <translation>units %1, pass %2, marginal %3, fail %4, error %5, first-pass yield %6%, median cycle time %7 s</translation>
         </message>
     </context>
     <context>
@@ -644,27 +644,27 @@
         <name>LaneStatus</name>
         <message>
             <source>等待模块</source>
-            <translation type="unfinished" />
+            <translation>Waiting for a unit</translation>
         </message>
         <message>
             <source>请扫描序列码</source>
-            <translation type="unfinished" />
+            <translation>Scan the serial number</translation>
         </message>
         <message>
             <source>请按开始</source>
-            <translation type="unfinished" />
+            <translation>Press Start</translation>
         </message>
         <message>
             <source>运行中</source>
-            <translation type="unfinished" />
+            <translation>Running</translation>
         </message>
         <message>
             <source>串口不在</source>
-            <translation type="unfinished" />
+            <translation>Port gone</translation>
         </message>
         <message>
             <source>已停止</source>
-            <translation type="unfinished" />
+            <translation>Stopped</translation>
         </message>
     </context>
     <context>
@@ -694,11 +694,11 @@
         <name>LaneWorker</name>
         <message>
             <source>串口 %1 已消失</source>
-            <translation type="unfinished" />
+            <translation>the port %1 is gone</translation>
         </message>
         <message>
             <source>此模块的记录既未存入历史记录，也未存入暂存库</source>
-            <translation type="unfinished" />
+            <translation>the unit's entry was kept neither in the history nor in its spool</translation>
         </message>
     </context>
     <context>
@@ -2543,31 +2543,31 @@ Voice PTT push</source>
         <name>UnitRun</name>
         <message>
             <source>扫描的序列码是 %1，而模块的序列码是 %2</source>
-            <translation type="unfinished" />
+            <translation>the serial number scanned is %1, but the module says %2</translation>
         </message>
         <message>
             <source>没有模块 %1 的校准文件（%2）</source>
-            <translation type="unfinished" />
+            <translation>no calibration for unit %1 (%2)</translation>
         </message>
         <message>
             <source>文件 %1 的校准属于序列码 %2 的模块，而此模块是 %3</source>
-            <translation type="unfinished" />
+            <translation>the calibration in %1 belongs to the unit with serial number %2, this one is %3</translation>
         </message>
         <message>
             <source>（另有 %1 处不同）</source>
-            <translation type="unfinished" />
+            <translation> (and %1 more differences)</translation>
         </message>
         <message>
             <source>%1 个值在限值之内</source>
-            <translation type="unfinished" />
+            <translation>%1 values within their limits</translation>
         </message>
         <message>
             <source>%1：模块没有给出此值</source>
-            <translation type="unfinished" />
+            <translation>%1: the module did not give this value</translation>
         </message>
         <message>
             <source>手动测量的校准只能在校准向导中进行</source>
-            <translation type="unfinished" />
+            <translation>a calibration with manual measurements runs only in the calibration wizard</translation>
         </message>
     </context>
     <context>
