@@ -11,6 +11,8 @@
 namespace {
 constexpr int kNumberPointSize = 18;
 constexpr int kStatePointSize = 24;
+constexpr int kSmallestStatePointSize = 12;
+constexpr int kStatePaddingPx = 8;
 constexpr int kUnitPointSize = 13;
 constexpr int kDetailLines = 2;
 
@@ -151,6 +153,28 @@ void LaneTile::setState(Tone tone, const QString &word, const QString &detail)
             .arg(QLatin1String(colours.background), QLatin1String(colours.text)));
     m_detail->setText(detail);
     m_detail->setToolTip(detail);
+    fitStateFont();
+}
+
+void LaneTile::resizeEvent(QResizeEvent *event)
+{
+    QFrame::resizeEvent(event);
+    fitStateFont();
+}
+
+// A long word ("Waiting for a unit") gets a smaller font rather than being cut off.
+void LaneTile::fitStateFont()
+{
+    const int room = contentsRect().width() - layout()->contentsMargins().left() -
+                     layout()->contentsMargins().right() - kStatePaddingPx;
+    QFont font = m_state->font();
+    for (int size = kStatePointSize; size >= kSmallestStatePointSize; --size) {
+        font.setPointSize(size);
+        if (QFontMetrics(font).horizontalAdvance(m_state->text()) <= room)
+            break;
+    }
+    if (font != m_state->font())
+        m_state->setFont(font);
 }
 
 void LaneTile::setProgress(int percent)

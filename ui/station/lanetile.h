@@ -55,7 +55,12 @@ signals:
     void startClicked();
     void serialScanned(const QString &serialNumber);
 
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+
 private:
+    void fitStateFont();
+
     int m_number = 0;
     QString m_port;
     Tone m_tone = Tone::Idle;
