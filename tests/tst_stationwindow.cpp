@@ -7,15 +7,18 @@
 #include "app/language.h"
 #include "app/mjsonconfig.h"
 #include "serial/mserialport.h"
+#include "ui/mainwindow.h"
 #include "ui/screenfit.h"
 #include "ui/station/lanetile.h"
 #include "ui/station/stationwindow.h"
 
+#include <QAction>
 #include <QDeadlineTimer>
 #include <QFile>
 #include <QJsonDocument>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -122,6 +125,7 @@ private slots:
     void setupRestored();
     void closeWhileRunningLetsUnitsFinish();
     void eightLanesFitALaptop();
+    void productionMenuOpensOneStation();
 };
 
 void TestStationWindow::initTestCase()
@@ -375,6 +379,31 @@ void TestStationWindow::eightLanesFitALaptop()
     }
     QVERIFY(scroll->verticalScrollBar()->maximum() > 0);
     ScreenFit::setAvailableGeometryForTests(QRect());
+}
+
+// "生产 → 工位…" opens the station as a window of its own, once however often it is chosen.
+void TestStationWindow::productionMenuOpensOneStation()
+{
+    ScopedSettings settings;
+    BoxRecorder boxes;
+    MainWindow main;
+    main.show();
+    auto *menu = main.findChild<QMenu *>("menuProduction");
+    QVERIFY(menu);
+    QCOMPARE(menu->title(), QStringLiteral("生产(&P)"));
+    auto *entry = main.findChild<QAction *>("actStation");
+    QVERIFY(menu->actions().contains(entry));
+    entry->trigger();
+    entry->trigger();
+    QList<StationWindow *> stations;
+    for (QWidget *widget : QApplication::topLevelWidgets()) {
+        if (auto *station = qobject_cast<StationWindow *>(widget))
+            stations.append(station);
+    }
+    QCOMPARE(stations.size(), 1);
+    QVERIFY(stations.first()->isVisible() && !stations.first()->parentWidget());
+    QVERIFY(stations.first()->close());
+    QTRY_VERIFY(QApplication::topLevelWidgets().indexOf(stations.first()) < 0);
 }
 
 QTEST_MAIN(TestStationWindow)
