@@ -27,11 +27,7 @@ double runCli(const QStringList &arguments)
     return ok ? wall.elapsed() / 1000.0 : -1.0;
 }
 
-struct Traffic
-{
-    int transactions = 0;
-    int bytes = 0; // request frames and reply bytes, both directions
-};
+} // namespace
 
 // Counts what the simulator's request log says went over the line: one line per request,
 // "time<TAB>request frame<TAB>reply bytes or -<TAB>fault<TAB>attempt", bytes as hex pairs.
@@ -53,7 +49,6 @@ Traffic traffic(const QString &logPath)
     }
     return counted;
 }
-} // namespace
 
 void printCliFigures(QTextStream &out)
 {

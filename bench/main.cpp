@@ -10,6 +10,7 @@
 #include "bench/clifigures.h"
 #include "bench/recordfigures.h"
 #include "bench/simulator.h"
+#include "bench/stationfigures.h"
 #include "protocol/commandengine.h"
 #include "protocol/linetrace.h"
 #include "serial/mserialport.h"
@@ -122,6 +123,11 @@ int main(int argc, char *argv[])
     }
     // "lx815-bench calibration": readings per target of the closed-loop calibration alone (a
     // minute of its own).
+    // "lx815-bench station": the station's figures alone.
+    if (app.arguments().contains(QStringLiteral("station"))) {
+        printStationFigures(out);
+        return 0;
+    }
     if (app.arguments().contains(QStringLiteral("calibration"))) {
         printCalibrationFigures(out);
         return 0;
@@ -236,6 +242,7 @@ int main(int argc, char *argv[])
 
     printCliFigures(out);
     printCalibrationFigures(out);
+    printStationFigures(out);
     printRecordFigures(out);
     return 0;
 }

@@ -3,78 +3,17 @@
 #include "app/termination.h"
 #include "records/recorder.h"
 #include "station/lane.h"
+#include "station/stationtotals.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QJsonDocument>
-#include <QSet>
 
 #include <algorithm>
 #include <memory>
 #include <vector>
 
 namespace {
-QString text(const char *source)
-{
-    return QCoreApplication::translate("CommandLine", source);
-}
-
-// What the units of a run came to, for the summary of --watch.
-struct Totals
-{
-    int units = 0;
-    int pass = 0;
-    int marginal = 0;
-    int fail = 0;
-    int error = 0;
-    QList<double> seconds;
-    QSet<QString> seen;        // serial numbers run so far
-    QSet<QString> firstPassed; // those whose first run passed
-
-    void add(const LaneUnit &unit)
-    {
-        ++units;
-        const bool passed =
-            unit.outcome == LaneUnit::Outcome::Pass || unit.outcome == LaneUnit::Outcome::Marginal;
-        (unit.outcome == LaneUnit::Outcome::Pass       ? pass
-         : unit.outcome == LaneUnit::Outcome::Marginal ? marginal
-         : unit.outcome == LaneUnit::Outcome::Fail     ? fail
-                                                       : error) += 1;
-        seconds.append(unit.seconds());
-        const QString serial = unit.identity.serialNumber;
-        if (serial.isEmpty() || seen.contains(serial))
-            return;
-        seen.insert(serial);
-        if (passed)
-            firstPassed.insert(serial);
-    }
-
-    double median() const
-    {
-        if (seconds.isEmpty())
-            return 0.0;
-        QList<double> sorted = seconds;
-        std::sort(sorted.begin(), sorted.end());
-        const int n = int(sorted.size());
-        return n % 2 ? sorted[n / 2] : (sorted[n / 2 - 1] + sorted[n / 2]) / 2.0;
-    }
-
-    // Units that passed the first time they were run, of the units run.
-    QString summary() const
-    {
-        const double yield = seen.isEmpty() ? 0.0 : 100.0 * firstPassed.size() / seen.size();
-        return text(QT_TRANSLATE_NOOP("CommandLine", "模块 %1，通过 %2，临界 %3，失败 %4，错误 %5，"
-                                                     "一次通过率 %6%，周期时间中位数 %7 秒"))
-            .arg(units)
-            .arg(pass)
-            .arg(marginal)
-            .arg(fail)
-            .arg(error)
-            .arg(yield, 0, 'f', 1)
-            .arg(median(), 0, 'f', 1);
-    }
-};
-
 // "PORT: PASS SERIAL 12.3 s", and the first failure for anything but PASS.
 QString unitLine(const LaneUnit &unit)
 {
@@ -111,7 +50,7 @@ int RunCommand::run(const CliOptions &options, Console &console, LineTrace *trac
     }
 
     QEventLoop loop;
-    Totals totals;
+    StationTotals totals;
     int exitCode = ExitCode::kOk;
     int running = 0;
     std::vector<std::unique_ptr<Lane>> lanes;

@@ -46,6 +46,12 @@ UnitRecord OperationRecorder::entry(const OperationReport &report, const Source 
 
 void OperationRecorder::addStationRun(UnitRecord *entry, const StationRun &run)
 {
+    entry->recipe = run.recipe;
+    entry->revision = run.revision;
+    entry->recipeSha256 = run.recipeSha256;
+    entry->lane = run.lane;
+    entry->failedStep = run.failedStep;
+    entry->measurements = run.measurements;
     if (run.marginal &&
         entry->outcome == OperationReport::outcomeName(OperationReport::Outcome::Pass))
         entry->outcome = QStringLiteral("marginal");

@@ -2,6 +2,7 @@
 
 #include "records/unitrecord.h"
 
+#include <QList>
 #include <QString>
 
 #include <optional>
@@ -35,6 +36,7 @@ public:
         int lane = 0;
         bool marginal = false; // the report's pass, with a value near a limit
         QString failedStep;    // the step that failed, empty when none did
+        QList<UnitRecord::Measurement> measurements;
     };
 
     // What the caller knows beside the report.

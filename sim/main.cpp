@@ -129,7 +129,12 @@ int main(int argc, char *argv[])
         QStringLiteral("test-set-log"),
         QStringLiteral("Test set log: each command, answer, and calibration it witnessed."),
         QStringLiteral("file"));
-    parser.addOptions({testSetOption, testSetFaultOption, testSetLogOption});
+    const QCommandLineOption testSetSettleOption(
+        QStringLiteral("test-set-settle"),
+        QStringLiteral("Test set settling: each measurement and each wait for completion after a "
+                       "setting answers after this many ms (default 0)."),
+        QStringLiteral("ms"));
+    parser.addOptions({testSetOption, testSetFaultOption, testSetLogOption, testSetSettleOption});
     parser.addOptions({stateOption, saveOption, logOption, baudOption, latencyOption, rateOption,
                        seedOption, kindsOption, excludeOption, faultOption, bandOption,
                        linkOption});
@@ -226,6 +231,12 @@ int main(int argc, char *argv[])
         QString faultError;
         if (!TestSet::parseFault(faultText, &testSet.faults(), &faultError))
             return usageError(faultError);
+    }
+    if (parser.isSet(testSetSettleOption)) {
+        const int settleMs = parser.value(testSetSettleOption).toInt(&ok);
+        if (!ok || settleMs < 0)
+            return usageError(QStringLiteral("--test-set-settle expects milliseconds"));
+        testSet.setSettleMs(settleMs);
     }
     const quint16 testSetPort = static_cast<quint16>(parser.value(testSetOption).toUInt(&ok));
     if (parser.isSet(testSetOption) && (!ok || parser.value(testSetOption).toUInt() > 65535))

@@ -6,6 +6,7 @@
 #include <QHostAddress>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QTimer>
 
 #include <cmath>
 
@@ -102,11 +103,24 @@ void TestSet::onReadable(QTcpSocket *socket)
     while (socket->canReadLine()) {
         QByteArray line = socket->readLine(kMaxLineBytes).trimmed();
         const auto reply = answer(line);
-        if (reply)
+        if (!reply)
+            continue;
+        // The instrument sends its next command only after this answer.
+        if (m_settleMs > 0 && settles(line)) {
+            QTimer::singleShot(m_settleMs, socket,
+                               [socket, bytes = *reply + '\n'] { socket->write(bytes); });
+        } else {
             socket->write(*reply + '\n');
+        }
     }
     if (socket->bytesAvailable() > kMaxLineBytes)
         socket->abort(); // a line no instrument would take
+}
+
+bool TestSet::settles(const QByteArray &line)
+{
+    const QByteArray upper = line.toUpper();
+    return upper.contains("*OPC?") || upper.contains("MEAS:");
 }
 
 void TestSet::onModuleRequest(const QByteArray &payload)

@@ -59,6 +59,11 @@ public:
 
     Faults &faults() { return m_faults; }
     void setSeed(quint32 seed) { m_random.seed(seed); }
+    // How long a measurement, or the wait for completion after a setting, takes to answer.
+    void setSettleMs(int ms) { m_settleMs = ms; }
+    int settleMs() const { return m_settleMs; }
+    // Whether this command line's answer waits for the instrument to settle.
+    static bool settles(const QByteArray &line);
     const QList<Calibration> &calibrations() const { return m_calibrations; }
 
     // One command line in; the answer line, or nothing for a setting (or a mute set).
@@ -80,6 +85,7 @@ private:
     ModuleSimulator &m_module;
     QTcpServer *m_server = nullptr; // a child
     Faults m_faults;
+    int m_settleMs = 0;
     QRandomGenerator m_random{1};
     QQueue<QByteArray> m_errors;
     double m_analyserHz = 0.0; // 0: not tuned, sees any carrier

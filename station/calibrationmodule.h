@@ -61,6 +61,9 @@ public:
     // Back to normal mode, when keyed; false when the module did not confirm it.
     bool keyDown();
     bool expired() const;
+    bool isKeyed() const { return m_keyed.isValid(); }
+    // What is left of the limit while keyed, in ms.
+    qint64 remainingMs() const { return m_keyed.isValid() ? m_maxMs - m_keyed.elapsed() : m_maxMs; }
     int maxSeconds() const { return int(m_maxMs / 1000); }
 
 private:

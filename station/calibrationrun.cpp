@@ -1,7 +1,6 @@
 #include "station/calibrationrun.h"
 
 #include "device/calibrationcommands.h"
-#include "instrument/instrument.h"
 #include "session/configfiles.h"
 #include "session/modulesnapshot.h"
 #include "station/calibrationsearch.h"
@@ -34,7 +33,16 @@ CalibrationRun::CalibrationRun(const CalibrationPlan &plan, CommandEngine &engin
     : m_plan(plan)
     , m_engine(engine)
     , m_module(engine, *this)
-    , m_instrument(instrument)
+    , m_ownSource(std::make_unique<InstrumentSource>(instrument))
+    , m_source(*m_ownSource)
+{}
+
+CalibrationRun::CalibrationRun(const CalibrationPlan &plan, CommandEngine &engine,
+                               MeasurementSource &source)
+    : m_plan(plan)
+    , m_engine(engine)
+    , m_module(engine, *this)
+    , m_source(source)
 {}
 
 double CalibrationRun::uvToDbm(double uv)
@@ -171,8 +179,8 @@ bool CalibrationRun::valueTarget(const CalibrationTarget &target, CalibrationTar
     result->unit = Instrument::unit(target.measure);
     const auto before = m_module.readValue(field);
     if (!before || !tune(target) ||
-        !m_instrument.setAnalyserFrequency(qint64(m_plan.frequency(target.point)) * kHzPerUnit)) {
-        result->failure = before ? m_instrument.failure().text : QString();
+        !m_source.tune(qint64(m_plan.frequency(target.point)) * kHzPerUnit, target.power)) {
+        result->failure = before ? m_source.failure() : QString();
         if (result->failure.isEmpty())
             result->failure = failureText();
         return false;
@@ -190,6 +198,10 @@ bool CalibrationRun::valueTarget(const CalibrationTarget &target, CalibrationTar
     settings.decimals =
         target.measure == Instrument::Measurement::Power ? kDbmDecimals : kHzDecimals;
 
+    // An instrument reads the whole search in one transmission; a person at the bench takes
+    // longer per reading than a module should transmit for a whole search, so the module then
+    // transmits only while a reading is awaited.
+    const bool perReading = m_source.isManual();
     TransmitGuard transmit(m_module, m_plan.maxTransmitSeconds);
     int held = *before;
     const auto measure = [&](int value, QString *failure) -> std::optional<double> {
@@ -198,9 +210,7 @@ bool CalibrationRun::valueTarget(const CalibrationTarget &target, CalibrationTar
             return std::nullopt;
         }
         if (transmit.expired()) {
-            *failure = tr("%1：发射达到 %2 秒的上限，已停止发射")
-                           .arg(target.value)
-                           .arg(transmit.maxSeconds());
+            *failure = limitText(target, transmit);
             return std::nullopt;
         }
         if (value != held) {
@@ -210,23 +220,28 @@ bool CalibrationRun::valueTarget(const CalibrationTarget &target, CalibrationTar
             }
             held = value;
         }
-        const auto reading = m_instrument.measure(target.measure);
-        if (!reading) {
-            *failure = m_instrument.failure().text;
+        if (perReading && !transmit.keyUp()) {
+            *failure = failureText();
+            return std::nullopt;
+        }
+        const auto reading = m_source.measure(target.measure, transmit.remainingMs());
+        // A reading that came in after the limit is not trusted to be the last one.
+        const bool late = transmit.expired();
+        if (perReading && !transmit.keyDown()) {
+            *failure = lostText();
+            return std::nullopt;
+        }
+        if (!reading || late) {
+            *failure = m_cancel ? failureText()
+                       : late   ? limitText(target, transmit)
+                                : m_source.failure();
             return std::nullopt;
         }
         if (m_progress)
             m_progress(m_index, value, *reading);
-        // A reading that came in after the limit is not trusted to be the last one.
-        if (transmit.expired()) {
-            *failure = tr("%1：发射达到 %2 秒的上限，已停止发射")
-                           .arg(target.value)
-                           .arg(transmit.maxSeconds());
-            return std::nullopt;
-        }
         return reading;
     };
-    if (!transmit.keyUp()) {
+    if (!perReading && !transmit.keyUp()) {
         result->failure = keyDownFailure(transmit, failureText());
         return false;
     }
@@ -248,11 +263,22 @@ bool CalibrationRun::valueTarget(const CalibrationTarget &target, CalibrationTar
     return false;
 }
 
+QString CalibrationRun::limitText(const CalibrationTarget &target,
+                                  const TransmitGuard &transmit) const
+{
+    return tr("%1：发射达到 %2 秒的上限，已停止发射").arg(target.value).arg(transmit.maxSeconds());
+}
+
+QString CalibrationRun::lostText()
+{
+    return tr("模块没有确认回到正常模式，它可能仍在发射：请立即断开它的电源");
+}
+
 QString CalibrationRun::keyDownFailure(TransmitGuard &transmit, const QString &failure)
 {
     if (transmit.keyDown())
         return failure;
-    const QString lost = tr("模块没有确认回到正常模式，它可能仍在发射：请立即断开它的电源");
+    const QString lost = lostText();
     return failure.isEmpty() ? lost : failure + QStringLiteral("; ") + lost;
 }
 
@@ -262,30 +288,24 @@ bool CalibrationRun::levelsTarget(const CalibrationTarget &target, CalibrationTa
     result->name = rssi ? QStringLiteral("rssi") : QStringLiteral("squelch");
     result->unit = rssi ? QStringLiteral("dBµV") : QStringLiteral("µV");
     const qint64 hz = qint64(m_plan.frequency(target.point)) * kHzPerUnit;
-    if (!tune(target) || !m_instrument.setGeneratorFrequency(hz)) {
-        result->failure = m_instrument.failure().text;
+    if (!tune(target)) {
+        result->failure = failureText();
         return false;
     }
     // The generator goes off again on every way out, as a transmission does.
     struct Output
     {
-        Instrument &instrument;
-        bool on = false;
-        ~Output()
-        {
-            if (on)
-                instrument.setGeneratorOutput(false);
-        }
-    } output{m_instrument};
+        MeasurementSource &source;
+        ~Output() { source.generatorOff(); }
+    } output{m_source};
     for (const double level : target.levels) {
         if (m_cancel) {
             result->failure = failureText();
             return false;
         }
         const double dbm = rssi ? dbuvToDbm(level) : uvToDbm(level);
-        if (!m_instrument.setGeneratorLevel(dbm) ||
-            (!output.on && !(output.on = m_instrument.setGeneratorOutput(true)))) {
-            result->failure = m_instrument.failure().text;
+        if (!m_source.setGenerator(hz, dbm)) {
+            result->failure = m_cancel ? failureText() : m_source.failure();
             return false;
         }
         const bool sent = rssi ? m_module.calibrateRssi(quint8(qRound(level)))

@@ -5,6 +5,7 @@
 #include "session/modulesession.h"
 #include "station/calibrationmodule.h"
 #include "station/calibrationplan.h"
+#include "station/measurementsource.h"
 
 #include <QCoreApplication>
 #include <QList>
@@ -12,9 +13,8 @@
 
 #include <atomic>
 #include <functional>
+#include <memory>
 #include <optional>
-
-class Instrument;
 
 // What one target came to; a measurement of the unit's record.
 struct CalibrationTargetResult
@@ -53,9 +53,13 @@ public:
     using Progress = std::function<void(int target, int value, double reading)>;
 
     CalibrationRun(const CalibrationPlan &plan, CommandEngine &engine, Instrument &instrument);
+    // Readings from any source: an instrument, or a person at the bench.
+    CalibrationRun(const CalibrationPlan &plan, CommandEngine &engine, MeasurementSource &source);
 
     void setProgress(Progress progress) { m_progress = std::move(progress); }
+    // Any thread; a reading a person is asked for is not cancelled by this alone.
     void cancel() { m_cancel = true; }
+    bool isCancelled() const { return m_cancel; }
 
     // folder: where <serial number>.json goes (made by the recipe's loading).
     Outcome run(const QString &folder);
@@ -76,12 +80,15 @@ private:
     bool tune(const CalibrationTarget &target);
     // The failure with the module's silence added when it did not confirm normal mode.
     QString keyDownFailure(TransmitGuard &transmit, const QString &failure);
+    static QString lostText();
+    QString limitText(const CalibrationTarget &target, const TransmitGuard &transmit) const;
     QString failureText() const;
 
     const CalibrationPlan &m_plan;
     CommandEngine &m_engine;
     CalibrationModule m_module;
-    Instrument &m_instrument;
+    std::unique_ptr<InstrumentSource> m_ownSource; // when made with an instrument
+    MeasurementSource &m_source;
     Progress m_progress;
     std::atomic<bool> m_cancel{false};
     QString m_lastFailure;

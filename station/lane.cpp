@@ -448,7 +448,8 @@ void LaneWorker::record(LaneUnit *unit) const
                                                    recipe.sha256,
                                                    m_options.lane,
                                                    unit->outcome == Outcome::Marginal,
-                                                   unit->failedStep};
+                                                   unit->failedStep,
+                                                   unit->measurements};
     QString entryId;
     if (OperationRecorder(*m_options.recorder, m_options.source).record(report, extras, &entryId)) {
         unit->entryId = entryId;

@@ -68,24 +68,10 @@ struct LaneStep
     double seconds = 0.0;
 };
 
-// One value a unit was judged or calibrated by.
-struct LaneMeasurement
-{
-    QString name; // the file path ("/TCXO_BIAS"), or "rssi" / "squelch"
-    double value = 0.0;
-    std::optional<double> min;
-    std::optional<double> max;
-    std::optional<double> marginal;
-    QString outcome; // "pass", "marginal", "fail"
-    // A calibrated value: before and after (value), the final reading, its target.
-    std::optional<double> before;
-    std::optional<double> reading;
-    std::optional<double> target;
-    std::optional<double> tolerance;
-    std::optional<int> readings;
-    QString unit; // of reading, target, tolerance: "dBm", "Hz"
-    QString note; // the judgement or the failure, one line
-};
+// One value a unit was judged or calibrated by, as its history entry keeps it: a check's value
+// with its limits, or a calibration target's value after, with before, reading, target,
+// tolerance, readings and unit.
+using LaneMeasurement = UnitRecord::Measurement;
 
 // Everything one unit came to: its line, its --json object, its history entry.
 struct LaneUnit

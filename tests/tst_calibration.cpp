@@ -8,6 +8,7 @@
 #include "sim/testset.h"
 #include "station/calibrationrun.h"
 #include "station/calibrationsearch.h"
+#include "station/measurementsource.h"
 #include "support/simharness.h"
 
 #include <QRandomGenerator>
@@ -104,9 +105,32 @@ using Hook = std::function<void(CalibrationRun &run, int target)>; // after each
 
 // The run on a worker thread with its own port, engine and instrument, as a lane runs it; this
 // thread serves the simulated module and test set meanwhile.
+// A technician at the bench: reads the test set's meter and sets its generator as asked.
+std::optional<double> technician(Instrument &meter, const ManualRequest &request,
+                                 QStringList *asked)
+{
+    asked->append(request.text());
+    switch (request.kind) {
+    case ManualRequest::Kind::Reading:
+        if (!meter.setAnalyserFrequency(request.hz))
+            return std::nullopt;
+        return meter.measure(request.measurement);
+    case ManualRequest::Kind::Generator:
+        if (!meter.setGeneratorFrequency(request.hz) || !meter.setGeneratorLevel(request.dbm) ||
+            !meter.setGeneratorOutput(true))
+            return std::nullopt;
+        return 0.0;
+    case ManualRequest::Kind::GeneratorOff:
+        meter.setGeneratorOutput(false);
+        break;
+    }
+    return 0.0;
+}
+
+// asked: when given, the run takes its readings from a technician, whose requests go there.
 CalibrationRun::Outcome runOnWorker(const CalibrationPlan &plan, const QString &port,
                                     const QString &url, const QString &folder,
-                                    const Hook &hook = {})
+                                    const Hook &hook = {}, QStringList *asked = nullptr)
 {
     CalibrationRun::Outcome outcome;
     std::unique_ptr<QThread> thread(QThread::create([&] {
@@ -119,7 +143,10 @@ CalibrationRun::Outcome runOnWorker(const CalibrationPlan &plan, const QString &
         Instrument instrument(*InstrumentAddress::parse(url, nullptr),
                               *InstrumentProfile::load("generic-scpi", nullptr));
         instrument.connectToInstrument();
-        CalibrationRun run(plan, engine, instrument);
+        InstrumentSource driven(instrument);
+        ManualSource manual(
+            [&](const ManualRequest &request) { return technician(instrument, request, asked); });
+        CalibrationRun run(plan, engine, asked ? static_cast<MeasurementSource &>(manual) : driven);
         if (hook)
             run.setProgress([&](int target, int, double) { hook(run, target); });
         try {
@@ -300,6 +327,45 @@ private slots:
             QCOMPARE(testSet.calibrations()[i].generatorDbm, heard[i]);
             QCOMPARE(testSet.calibrations()[i].generatorHz, qint64(kPoints[1]) * 10);
         }
+    }
+
+    // A technician typing the meter's readings drives the same search to the same values as the
+    // instrument does, reading for reading, and is told what to read and where.
+    void manualReadings()
+    {
+        QList<CalibrationRun::Outcome> outcomes;
+        QList<QList<TestSet::Calibration>> heard;
+        QStringList asked;
+        for (const bool manual : {false, true}) {
+            SimHarness sim;
+            QVERIFY2(sim.isReady(), qPrintable(sim.error()));
+            TestSet testSet(sim.simulator());
+            QVERIFY(testSet.listen(0, nullptr));
+            QTemporaryDir folder;
+            outcomes.append(runOnWorker(examplePlan(), sim.portPath(), testSet.url(), folder.path(),
+                                        {}, manual ? &asked : nullptr));
+            QVERIFY2(outcomes.constLast().ok, qPrintable(outcomes.constLast().failure));
+            QCOMPARE(sim.state().transmitMode, 0);
+            heard.append(testSet.calibrations());
+        }
+        QCOMPARE(outcomes[1].targets.size(), outcomes[0].targets.size());
+        for (int i = 0; i < outcomes[0].targets.size(); ++i) {
+            const CalibrationTargetResult &driven = outcomes[0].targets[i];
+            const CalibrationTargetResult &typed = outcomes[1].targets[i];
+            QCOMPARE(typed.after, driven.after);
+            QCOMPARE(typed.readings, driven.readings);
+            QCOMPARE(typed.reading, driven.reading);
+        }
+        QCOMPARE(outcomes[1].calibration->numbers, outcomes[0].calibration->numbers);
+        QCOMPARE(heard[1].size(), heard[0].size());
+        for (const QString &text :
+             {QStringLiteral("Read the power meter (dBm) at 470.00000 MHz, 1 W"),
+              QStringLiteral("Read the power meter (dBm) at 489.00000 MHz, 5 W"),
+              QStringLiteral("Read the carrier frequency error (Hz) at 470.00000 MHz, 1 W"),
+              QStringLiteral("Set the signal generator to 470.00000 MHz, -97.0 dBm with its "
+                             "output on, then confirm"),
+              QStringLiteral("Turn the signal generator's output off")})
+            QVERIFY2(asked.contains(text), qPrintable(asked.join('\n')));
     }
 
     // The example targets against lx815-sim and its test set, as a station meets them: every

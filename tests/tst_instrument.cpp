@@ -395,6 +395,28 @@ private slots:
         QVERIFY(heard.generatorOn);
     }
 
+    // A settling set answers a measurement and the wait for completion late; a plain query not.
+    void settling()
+    {
+        constexpr int kSettleMs = 300;
+        const auto profile = InstrumentProfile::load("generic-scpi", nullptr);
+        m_testSet.setSettleMs(kSettleMs);
+        const Run plain = onWorker(m_testSet.url(), *profile, [](Instrument &i) {
+            i.identify();
+            return i.identify();
+        });
+        const Run settled = onWorker(m_testSet.url(), *profile, [](Instrument &i) {
+            i.identify();
+            return measured(i.setAnalyserFrequency(470000000)
+                                ? i.measure(Instrument::Measurement::Power)
+                                : std::nullopt);
+        });
+        m_testSet.setSettleMs(0);
+        QVERIFY2(plain.ok && settled.ok, qPrintable(settled.failure.text));
+        QVERIFY(settled.elapsedMs - plain.elapsedMs >= 2 * kSettleMs);
+        QVERIFY(settled.elapsedMs - plain.elapsedMs < 4 * kSettleMs);
+    }
+
     // The set's faults on a 5 W carrier at the high point whose cell is at full drive.
     void testSetFaults_data()
     {

@@ -257,6 +257,10 @@ void TestLane::outcome()
     QVERIFY(entries && entries->size() == 1);
     QCOMPARE(entries->first().entryId, unit.entryId);
     QCOMPARE(entries->first().outcome, outcome);
+    QCOMPARE(entries->first().recipeSha256, unit.recipeSha256);
+    QCOMPARE(entries->first().lane, 1);
+    QCOMPARE(entries->first().failedStep, unit.failedStep);
+    QCOMPARE(entries->first().measurements, unit.measurements);
 }
 
 // Watching: each unit once, however long it stays; a swap within a moment is a new unit; a

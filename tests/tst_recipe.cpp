@@ -166,6 +166,12 @@ void TestRecipe::calibrateStep()
     const auto reread = Recipe::parse(QJsonDocument(recipe->toJson()).toJson(), nullptr);
     QVERIFY(reread);
     QCOMPARE(reread->toJson(), recipe->toJson());
+    // A bench without a drivable instrument: a person types the readings.
+    QByteArray manual = QJsonDocument(recipe->toJson()).toJson();
+    manual.replace("tcp://10.0.0.20:5025", "manual");
+    const auto byHand = Recipe::parse(manual, &problems);
+    QVERIFY2(byHand, qPrintable(problems.join('\n')));
+    QCOMPARE(byHand->steps.first().plan->instrument, QStringLiteral("manual"));
 }
 
 // Each bad recipe is the good one with some members replaced (null removes one). A snapshot
@@ -251,6 +257,7 @@ void TestRecipe::refused_data()
     };
     calibrate("calibrate unknown member", "Speed", "1", "Steps[0].Speed");
     calibrate("instrument address", "Instrument", R"("ftp://x")", "Steps[0].Instrument");
+    calibrate("manual misspelt", "Instrument", R"("Manual")", "Steps[0].Instrument");
     calibrate("transmit limit", "MaxTransmitSeconds", "0", "Steps[0].MaxTransmitSeconds");
     calibrate("no targets", "Targets", "[]", "Steps[0].Targets");
     calibrate("points unknown", "Points", R"({"High": 48900000, "Middle": 47000000})",

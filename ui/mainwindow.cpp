@@ -81,6 +81,7 @@ MainWindow::MainWindow(QWidget *parent)
     buildUnitSafety();
     buildStatusBar();
     buildSupportMenu();
+    buildCalibrationWizard();
     StationMenu::install(this);
 
     m_engine.setReporter(this);
@@ -304,6 +305,8 @@ std::optional<QByteArray> MainWindow::transact(const Command &command)
 void MainWindow::onLoadingUserCancel()
 {
     m_engine.cancel();
+    if (m_wizardCancel)
+        m_wizardCancel();
 }
 
 void MainWindow::onStatusMsgChanged(const QString &msg)
@@ -348,7 +351,9 @@ void MainWindow::onSerialPortReceived(const QByteArray &data)
     setLed(rxLed, false);
     rxTotal += data.size();
     rxCountLabel->setText(QStringLiteral("Rx: %1").arg(rxTotal));
-    m_engine.receive(data);
+    // The wizard's worker takes the replies while it runs.
+    if (!m_wizardRunning)
+        m_engine.receive(data);
 }
 
 void MainWindow::onSerialPortOpenStateChange()
@@ -383,6 +388,7 @@ void MainWindow::onTabCloseRequest(int index)
     qDebug() << index;
     if (index != 0)
         ui->tabWidget_2->removeTab(index);
+    showFactoryMenu();
 }
 
 void MainWindow::on_action_11_triggered()
@@ -406,6 +412,7 @@ void MainWindow::on_action_en_US_triggered()
     retranslateChannelEditing();
     retranslateUnitSafety();
     retranslateSupportMenu();
+    retranslateCalibrationWizard();
 }
 
 void MainWindow::on_action_zh_CN_triggered()
@@ -420,6 +427,7 @@ void MainWindow::on_action_zh_CN_triggered()
     retranslateChannelEditing();
     retranslateUnitSafety();
     retranslateSupportMenu();
+    retranslateCalibrationWizard();
 }
 
 void MainWindow::retranslateSerialForm()
@@ -442,6 +450,13 @@ void MainWindow::resizeEvent(QResizeEvent *event)
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
+    // The calibration keys the module down first; the window closes when it has ended.
+    if (m_wizardCancel) {
+        event->ignore();
+        m_closeAfterWizard = true;
+        m_wizardCancel();
+        return;
+    }
     if (m_operationRunning) {
         event->ignore();
         refuseWhileBusy();
@@ -500,4 +515,5 @@ void MainWindow::keyPressEvent(QKeyEvent *event)
             ui->tabWidget_2->addTab(tab, tab->property("tabName").toString());
     }
     ui->tabWidget_2->setTabsClosable(true);
+    showFactoryMenu();
 }

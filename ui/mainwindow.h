@@ -6,6 +6,7 @@
 #include "session/modulesession.h"
 #include "session/operationreport.h"
 #include "session/sessionhooks.h"
+#include "station/calibrationrun.h"
 #include "support/supportreport.h"
 
 #include <QDateTime>
@@ -35,6 +36,7 @@ namespace Ui {
 class MainWindow;
 }
 
+class CalibrationWizard;
 class ChannelUndo;
 class FormAbout;
 struct FactoryCalibration;
@@ -251,6 +253,17 @@ private:
     FactoryCalibration factoryCalibrationFromPage() const;
     void applyFactoryCalibration(const FactoryCalibration &calibration);
 
+    // Factory -> Calibration Wizard (ui/calibrationwizardrun.cpp)
+    void buildCalibrationWizard();
+    void retranslateCalibrationWizard();
+    // The factory menu is there while a factory page is.
+    void showFactoryMenu();
+    void runCalibrationWizard();
+    // The plan's calibration on a worker thread over this window's port; the window's event
+    // loop turns meanwhile.
+    CalibrationRun::Outcome calibrateOnWorker(const CalibrationPlan &plan, const QString &folder,
+                                              CalibrationWizard *wizard);
+
 private:
     enum class OperationKind
     {
@@ -364,4 +377,7 @@ private:
     QString m_recordsTarget;                  // the setting m_recorder was made for
     QString m_recordsProblem;                 // the last recording problem said, not said again
     std::optional<ModuleIdentity> m_identity; // the last module that said what it is, for reports
+    std::function<void()> m_wizardCancel;     // set while the wizard's calibration runs
+    bool m_wizardRunning = false;             // its worker owns the line's replies
+    bool m_closeAfterWizard = false;          // the window closes once the module is keyed down
 };

@@ -4,6 +4,8 @@
 #include "app/mjsonconfig.h"
 #include "serial/mserialport.h"
 #include "sim/modulesimulator.h"
+#include "sim/testset.h"
+#include "ui/calibrationwizard.h"
 #include "ui/mainwindow.h"
 #include "ui/messagebox.h"
 #include "ui/pagereveal.h"
@@ -14,7 +16,11 @@
 #include <QCommandLineParser>
 #include <QDir>
 #include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -40,6 +46,54 @@ void reveal(QWidget *window, PageReveal::Page page)
     pressKey(window, PageReveal::selectKey(page));
     for (const QChar c : PageReveal::accessCode(page))
         pressKey(window, c.unicode(), QString(c));
+}
+
+// The example calibrate step of docs/recipes.md, with this instrument or "manual".
+QByteArray calibrationRecipe(const QString &instrument)
+{
+    return QStringLiteral(R"({"Recipe": "Bench", "Revision": "1", "Steps": [
+        {"Step": "calibrate", "Instrument": "%1", "Folder": "calibrations",
+         "Points": {"Low": 45100000, "Mid": 47000000, "High": 48900000},
+         "Targets": [
+           {"Value": "/TCXO_BIAS", "Measure": "frequency-error", "Point": "Mid", "Power": 0, "Target": 0, "Tolerance": 50},
+           {"Value": "/TxPowerAdj/cell42", "Measure": "power", "Point": "High", "Power": 4, "Target": 37.0, "Tolerance": 0.3},
+           {"Value": "/DataModFreqDiv/Mid", "Measure": "deviation", "Point": "Mid", "Power": 0, "Target": 2400, "Tolerance": 60},
+           {"Calibrate": "rssi", "Point": "Mid", "Levels": [10, 40]},
+           {"Calibrate": "squelch", "Point": "Mid", "Levels": [0.25, 0.45]}]}]})")
+        .arg(instrument)
+        .toUtf8();
+}
+
+// A technician at the bench does what the wizard's prompt says with the simulated test set and
+// types the reading; true when a prompt was answered.
+bool answerPrompt(CalibrationWizard *wizard, TestSet &testSet)
+{
+    auto *prompt = wizard->findChild<QLabel *>(QStringLiteral("wizardPrompt"));
+    auto *enter = wizard->findChild<QPushButton *>(QStringLiteral("wizardEnter"));
+    if (!prompt->isVisible() || !enter->isVisible())
+        return false;
+    const QString text = prompt->text();
+    const auto number = [&](const QString &unit) {
+        return QRegularExpression(QStringLiteral("(-?[0-9.]+) ") + unit).match(text).captured(1);
+    };
+    const QByteArray hz =
+        QByteArray::number(qRound64(number(QStringLiteral("MHz")).toDouble() * 1e6));
+    const auto reading = wizard->findChild<QLineEdit *>(QStringLiteral("wizardReading"));
+    if (!reading->isVisible()) {
+        testSet.answer("SOUR:FREQ " + hz + ";SOUR:POW " + number(QStringLiteral("dBm")).toUtf8() +
+                       ";OUTP ON");
+    } else {
+        testSet.answer("SENS:FREQ " + hz);
+        // The frequency error's unit stands alone in its brackets, the deviation's does not.
+        const bool error =
+            text.contains(QStringLiteral("(Hz)")) || text.contains(QString::fromUtf8("（Hz）"));
+        const QByteArray query = text.contains(QStringLiteral("dBm")) ? "MEAS:POW?"
+                                 : error                              ? "MEAS:FREQ:ERR?"
+                                                                      : "MEAS:FM:DEV?";
+        reading->setText(QString::fromUtf8(testSet.answer(query).value_or("0")));
+    }
+    enter->click();
+    return true;
 }
 
 class Shooter
@@ -89,6 +143,51 @@ private:
 };
 } // namespace
 
+// The calibration wizard with the simulated test set: run to its end by itself, and by hand
+// while it asks for the power meter's reading.
+void shootWizard(MainWindow &window, Shooter &shooter, ModuleSimulator &module,
+                 const QString &suffix)
+{
+    TestSet testSet(module);
+    testSet.listen(0, nullptr);
+    QTemporaryDir scratch;
+    const QString recipe = scratch.filePath(QStringLiteral("recipe.json"));
+    window.setFileChooser([&](bool, const QString &, const QString &) { return recipe; });
+    QAction *wizardAction =
+        window.findChild<QMenu *>(QStringLiteral("menuFactory"))->actions().first();
+    for (const bool manual : {false, true}) {
+        QFile file(recipe);
+        if (!file.open(QIODevice::WriteOnly))
+            return;
+        file.write(calibrationRecipe(manual ? QStringLiteral("manual") : testSet.url()));
+        file.close();
+        bool shot = false;
+        bool busy = false;
+        QTimer technician;
+        QObject::connect(&technician, &QTimer::timeout, [&] {
+            auto *wizard = window.findChild<CalibrationWizard *>();
+            if (busy || !wizard || !wizard->isRunning())
+                return;
+            busy = true;
+            auto *prompt = wizard->findChild<QLabel *>(QStringLiteral("wizardPrompt"));
+            if (!shot && prompt->isVisible() && prompt->text().contains(QStringLiteral("dBm"))) {
+                shot = true;
+                shooter.shoot(QStringLiteral("calibration-wizard-manual") + suffix);
+            }
+            answerPrompt(wizard, testSet);
+            busy = false;
+        });
+        if (manual)
+            technician.start(20);
+        wizardAction->trigger();
+        technician.stop();
+        auto *wizard = window.findChild<CalibrationWizard *>();
+        if (!manual)
+            shooter.shoot(QStringLiteral("calibration-wizard-instrument") + suffix);
+        delete wizard;
+    }
+}
+
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
@@ -98,8 +197,9 @@ int main(int argc, char *argv[])
                       QStringLiteral("code"), Language::kChinese});
     const QCommandLineOption screenOption(
         QStringLiteral("screen"),
-        QStringLiteral("only the user page and the first factory page, filled, as the whole "
-                       "screen shows them; the file names carry the screen's size"));
+        QStringLiteral("only the user page and the first factory page, filled, and the "
+                       "calibration wizard, as the whole screen shows them; the file names carry "
+                       "the screen's size"));
     parser.addOption(screenOption);
     parser.addPositionalArgument(QStringLiteral("dir"), QStringLiteral("where the PNGs go"));
     parser.process(app);
@@ -157,6 +257,7 @@ int main(int argc, char *argv[])
                 subPages.first()->setCurrentIndex(0);
             shooter.shoot(page->objectName() + subPage + size + suffix);
         }
+        shootWizard(window, shooter, module, size + suffix);
         appSerialPort->close();
         return 0;
     }

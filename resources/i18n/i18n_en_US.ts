@@ -40,6 +40,93 @@
         </message>
     </context>
     <context>
+        <name>CalibrationWizard</name>
+        <message>
+            <source>校准向导</source>
+            <translation>Calibration Wizard</translation>
+        </message>
+        <message>
+            <source>配方：%1，人工读数</source>
+            <translation>Recipe: %1, readings typed in by hand</translation>
+        </message>
+        <message>
+            <source>配方：%1，仪器：%2</source>
+            <translation>Recipe: %1, instrument: %2</translation>
+        </message>
+        <message>
+            <source>目标</source>
+            <translation>Target</translation>
+        </message>
+        <message>
+            <source>校准前</source>
+            <translation>Before</translation>
+        </message>
+        <message>
+            <source>值</source>
+            <translation>Value</translation>
+        </message>
+        <message>
+            <source>读数</source>
+            <translation>Reading</translation>
+        </message>
+        <message>
+            <source>目标 ± 容差</source>
+            <translation>Target ± tolerance</translation>
+        </message>
+        <message>
+            <source>读数次数</source>
+            <translation>Readings</translation>
+        </message>
+        <message>
+            <source>结果</source>
+            <translation>Result</translation>
+        </message>
+        <message>
+            <source>确定</source>
+            <translation>Enter</translation>
+        </message>
+        <message>
+            <source>取消</source>
+            <translation>Cancel</translation>
+        </message>
+        <message>
+            <source>关闭</source>
+            <translation>Close</translation>
+        </message>
+        <message>
+            <source>校准进行中…</source>
+            <translation>Calibrating…</translation>
+        </message>
+        <message>
+            <source>合格</source>
+            <translation>passed</translation>
+        </message>
+        <message>
+            <source>已完成</source>
+            <translation>Done</translation>
+        </message>
+        <message>
+            <source>请输入一个数字</source>
+            <translation>Type a number</translation>
+        </message>
+        <message>
+            <source>未进行</source>
+            <translation>not run</translation>
+        </message>
+        <message>
+            <source>校准完成，已保存为 %1</source>
+            <translation>Calibration complete, saved as %1</translation>
+        </message>
+        <message>
+            <source>校准失败：%1</source>
+            <translation>Calibration failed: %1</translation>
+        </message>
+        <message>
+            <source>正在取消…</source>
+            <translation>Cancelling…</translation>
+        </message>
+    </context>
+    <context>
         <name>ChannelUndo</name>
         <message>
             <source>编辑频道 %1</source>
@@ -393,10 +480,6 @@
         <message>
             <source>校验通过！</source>
             <translation>Verified!</translation>
-        </message>
-        <message>
-            <source>模块 %1，通过 %2，临界 %3，失败 %4，错误 %5，一次通过率 %6%，周期时间中位数 %7 秒</source>
-            <translation>units %1, pass %2, marginal %3, fail %4, error %5, first-pass yield %6%, median cycle time %7 s</translation>
         </message>
     </context>
     <context>
@@ -1761,6 +1844,22 @@ Voice PTT push</source>
             <translation>Failed to read!</translation>
         </message>
         <message>
+            <source>工厂(&amp;C)</source>
+            <translation>Fa&amp;ctory</translation>
+        </message>
+        <message>
+            <source>校准向导…</source>
+            <translation>Calibration Wizard…</translation>
+        </message>
+        <message>
+            <source>选择配方</source>
+            <translation>Choose a Recipe</translation>
+        </message>
+        <message>
+            <source>配方 %1 中没有校准步骤</source>
+            <translation>recipe %1 has no calibrate step</translation>
+        </message>
+        <message>
             <source>保存后台配置</source>
             <translation type="unfinished" />
         </message>
@@ -1919,6 +2018,40 @@ Voice PTT push</source>
         <message>
             <source>您是否真的要将当前的所有参数写入电台？</source>
             <translation>Do you really want to write all of the radio parameters?</translation>
+        </message>
+    </context>
+    <context>
+        <name>ManualRequest</name>
+        <message>
+            <source>在 %1 MHz、%2 W 读功率计（dBm）</source>
+            <translation>Read the power meter (dBm) at %1 MHz, %2 W</translation>
+        </message>
+        <message>
+            <source>在 %1 MHz、%2 W 读载波频率误差（Hz）</source>
+            <translation>Read the carrier frequency error (Hz) at %1 MHz, %2 W</translation>
+        </message>
+        <message>
+            <source>在 %1 MHz、%2 W 读调制分析仪的频偏（Hz，峰值）</source>
+            <translation>Read the modulation analyser's deviation (Hz, peak) at %1 MHz, %2 W</translation>
+        </message>
+        <message>
+            <source>把信号源设为 %1 MHz、%2 dBm，打开输出，然后确认</source>
+            <translation>Set the signal generator to %1 MHz, %2 dBm with its output on, then confirm</translation>
+        </message>
+        <message>
+            <source>关闭信号源的输出</source>
+            <translation>Turn the signal generator's output off</translation>
+        </message>
+    </context>
+    <context>
+        <name>ManualSource</name>
+        <message>
+            <source>没有输入读数</source>
+            <translation>no reading was entered</translation>
+        </message>
+        <message>
+            <source>信号源没有确认</source>
+            <translation>the signal generator's setting was not confirmed</translation>
         </message>
     </context>
     <context>
@@ -2394,6 +2527,13 @@ Voice PTT push</source>
         <message>
             <source>工位…</source>
             <translation>Station…</translation>
+        </message>
+    </context>
+    <context>
+        <name>StationTotals</name>
+        <message>
+            <source>模块 %1，通过 %2，临界 %3，失败 %4，错误 %5，一次通过率 %6%，周期时间中位数 %7 秒</source>
+            <translation>units %1, pass %2, marginal %3, fail %4, error %5, first-pass yield %6%, median cycle time %7 s</translation>
         </message>
     </context>
     <context>

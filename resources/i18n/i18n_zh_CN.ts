@@ -40,6 +40,93 @@
         </message>
     </context>
     <context>
+        <name>CalibrationWizard</name>
+        <message>
+            <source>校准向导</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>配方：%1，人工读数</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>配方：%1，仪器：%2</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>目标</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>校准前</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>值</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>读数</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>目标 ± 容差</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>读数次数</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>结果</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>确定</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>取消</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>关闭</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>校准进行中…</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>合格</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>已完成</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>请输入一个数字</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>未进行</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>校准完成，已保存为 %1</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>校准失败：%1</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>正在取消…</source>
+            <translation type="unfinished" />
+        </message>
+    </context>
+    <context>
         <name>ChannelUndo</name>
         <message>
             <source>编辑频道 %1</source>
@@ -392,10 +479,6 @@
         </message>
         <message>
             <source>校验通过！</source>
-            <translation type="unfinished" />
-        </message>
-        <message>
-            <source>模块 %1，通过 %2，临界 %3，失败 %4，错误 %5，一次通过率 %6%，周期时间中位数 %7 秒</source>
             <translation type="unfinished" />
         </message>
     </context>
@@ -1761,6 +1844,22 @@ Voice PTT push</source>
             <translation type="unfinished" />
         </message>
         <message>
+            <source>工厂(&amp;C)</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>校准向导…</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>选择配方</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>配方 %1 中没有校准步骤</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
             <source>保存后台配置</source>
             <translation type="unfinished" />
         </message>
@@ -1918,6 +2017,40 @@ Voice PTT push</source>
         </message>
         <message>
             <source>您是否真的要将当前的所有参数写入电台？</source>
+            <translation type="unfinished" />
+        </message>
+    </context>
+    <context>
+        <name>ManualRequest</name>
+        <message>
+            <source>在 %1 MHz、%2 W 读功率计（dBm）</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>在 %1 MHz、%2 W 读载波频率误差（Hz）</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>在 %1 MHz、%2 W 读调制分析仪的频偏（Hz，峰值）</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>把信号源设为 %1 MHz、%2 dBm，打开输出，然后确认</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>关闭信号源的输出</source>
+            <translation type="unfinished" />
+        </message>
+    </context>
+    <context>
+        <name>ManualSource</name>
+        <message>
+            <source>没有输入读数</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>信号源没有确认</source>
             <translation type="unfinished" />
         </message>
     </context>
@@ -2393,6 +2526,13 @@ Voice PTT push</source>
         </message>
         <message>
             <source>工位…</source>
+            <translation type="unfinished" />
+        </message>
+    </context>
+    <context>
+        <name>StationTotals</name>
+        <message>
+            <source>模块 %1，通过 %2，临界 %3，失败 %4，错误 %5，一次通过率 %6%，周期时间中位数 %7 秒</source>
             <translation type="unfinished" />
         </message>
     </context>
