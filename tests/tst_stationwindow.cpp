@@ -173,7 +173,7 @@ void TestStationWindow::unitsComeAndGo()
         QCOMPARE(tile->tone(), unit.tone);
         QVERIFY2(tile->detailText().contains(unit.detail), qPrintable(tile->detailText()));
     }
-    const UnitTotals &totals = window.stationTotals();
+    const StationTotals &totals = window.stationTotals();
     QCOMPARE(totals.units(), 3);
     QCOMPARE(totals.count(LaneUnit::Outcome::Fail), 1);
     QCOMPARE(totals.count(LaneUnit::Outcome::Marginal), 1);

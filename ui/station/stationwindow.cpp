@@ -435,7 +435,7 @@ void StationWindow::queryToday()
     QThread *query = QThread::create([=] {
         RecordStore store(*target);
         const auto entries = store.list(QString(), midnight);
-        UnitTotals before;
+        StationTotals before;
         // Oldest first, so that a unit's first run is its first of the day.
         if (entries) {
             for (auto it = entries->crbegin(); it != entries->crend(); ++it) {
@@ -443,8 +443,13 @@ void StationWindow::queryToday()
                 if (it->station != station || it->operation != kLaneOperation ||
                     it->finished >= openedAt)
                     continue;
-                before.add(outcomeOf(it->outcome), it->serialNumber,
-                           it->started.msecsTo(it->finished) / 1000.0);
+                LaneUnit unit;
+                unit.outcome = outcomeOf(it->outcome);
+                unit.identity.serialNumber = it->serialNumber;
+                unit.recipeSha256 = it->recipeSha256;
+                unit.started = it->started;
+                unit.finished = it->finished;
+                before.add(unit);
             }
         }
         const bool known = entries.has_value();
@@ -570,18 +575,18 @@ void StationWindow::onStatus(LaneSlot &slot, const LaneStatus &status)
 
 void StationWindow::onUnit(LaneSlot &slot, const LaneUnit &unit)
 {
-    slot.totals.add(unit.outcome, unit.identity.serialNumber, unit.seconds());
-    m_totals.add(unit.outcome, unit.identity.serialNumber, unit.seconds());
-    m_runs.append({unit.outcome, unit.identity.serialNumber, unit.seconds()});
+    slot.totals.add(unit);
+    m_totals.add(unit);
+    m_runs.append(unit);
     slot.tile->setTotals(totalsText(slot.totals));
     showTotals();
     updateControls();
 }
 
-QString StationWindow::totalsText(const UnitTotals &totals) const
+QString StationWindow::totalsText(const StationTotals &totals) const
 {
     const auto yield = totals.firstPassYield();
-    const auto median = totals.medianSeconds();
+    const auto median = totals.medianCycleSeconds();
     return tr("%1 件  PASS %2  MARGINAL %3  FAIL %4  ERROR %5  直通率 %6  中位周期 %7")
         .arg(totals.units())
         .arg(totals.count(LaneUnit::Outcome::Pass))
@@ -594,18 +599,18 @@ QString StationWindow::totalsText(const UnitTotals &totals) const
 
 void StationWindow::showTotals()
 {
+    for (const auto &slot : m_slots)
+        slot->tile->setTotals(totalsText(slot->totals));
     m_totalsLabel->setText(tr("工位（自打开起）：%1").arg(totalsText(m_totals)));
     if (!m_todayKnown) {
         m_todayLabel->setText(tr("今天（历史记录）：正在查询…"));
         return;
     }
     // Today's entries of this station from before it was opened, then this session's units.
-    UnitTotals today = m_todayBefore;
-    for (const Run &run : m_runs)
-        today.add(run.outcome, run.serialNumber, run.seconds);
+    StationTotals today = m_todayBefore;
+    for (const LaneUnit &unit : m_runs)
+        today.add(unit);
     m_todayLabel->setText(tr("今天（历史记录）：%1").arg(totalsText(today)));
-    for (const auto &slot : m_slots)
-        slot->tile->setTotals(totalsText(slot->totals));
 }
 
 void StationWindow::updateControls()

@@ -3,7 +3,7 @@
 #include "records/recordstarget.h"
 #include "station/lane.h"
 #include "station/recipe.h"
-#include "station/unittotals.h"
+#include "station/stationtotals.h"
 #include "ui/station/stationsetup.h"
 
 #include <QDateTime>
@@ -60,7 +60,7 @@ public:
     bool unitsRunning() const;
     // Lanes (not refused) whose threads run.
     int activeLanes() const;
-    const UnitTotals &stationTotals() const { return m_totals; }
+    const StationTotals &stationTotals() const { return m_totals; }
 
 public slots:
     // Lets every running unit finish, stops the lanes and then closes, without asking (the
@@ -83,7 +83,7 @@ private:
         std::unique_ptr<Lane> lane; // none when the port is refused
         QString refusal;
         std::optional<LaneStatus> status;
-        UnitTotals totals;
+        StationTotals totals;
     };
 
     void buildSetupBar();
@@ -109,21 +109,15 @@ private:
     std::optional<RecordsTarget> recordsTarget();
     // Today's units of this station from the history, asked once on a thread of its own.
     void queryToday();
-    QString totalsText(const UnitTotals &totals) const;
+    QString totalsText(const StationTotals &totals) const;
 
     StationSetup m_setup;
     std::shared_ptr<const Recipe> m_recipe;
     QStringList m_recipeProblems;
     std::vector<std::unique_ptr<LaneSlot>> m_slots;
-    UnitTotals m_totals;
-    struct Run
-    {
-        LaneUnit::Outcome outcome;
-        QString serialNumber;
-        double seconds;
-    };
-    QVector<Run> m_runs;      // this session's units, in the order they ended
-    UnitTotals m_todayBefore; // today's in the history from before the window opened
+    StationTotals m_totals;
+    QVector<LaneUnit> m_runs;    // this session's units, in the order they ended
+    StationTotals m_todayBefore; // today's in the history from before the window opened
     bool m_todayKnown = false;
     QDateTime m_openedAt;
     std::unique_ptr<Recorder> m_recorder;
