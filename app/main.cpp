@@ -4,6 +4,7 @@
 #include "support/logkeeper.h"
 #include "ui/mainwindow.h"
 #include "ui/serial/formserialportsetting.h"
+#include "ui/station/stationwindow.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -31,8 +32,16 @@ int main(int argc, char *argv[])
                                         QStringLiteral("PATH"));
     const QCommandLineOption openOption(QStringLiteral("open"),
                                         QStringLiteral("Open the serial port at start."));
-    parser.addOptions({portOption, openOption});
+    const QCommandLineOption stationOption(
+        QStringLiteral("station"),
+        QStringLiteral("Open the production station alone (with the recipe RECIPE, if given)."));
+    parser.addOptions({portOption, openOption, stationOption});
+    parser.addPositionalArgument(QStringLiteral("RECIPE"),
+                                 QStringLiteral("With --station: the recipe to load."),
+                                 QStringLiteral("[RECIPE]"));
     parser.process(app);
+    if (!parser.isSet(stationOption) && !parser.positionalArguments().isEmpty())
+        parser.showHelp(2);
 
     QSplashScreen splash(QPixmap(QStringLiteral(":/images/lx-815.png")));
     splash.show();
@@ -47,6 +56,18 @@ int main(int argc, char *argv[])
     appConfig = MJsonConfig::openAppConfig().release();
     startupLanguage = Language::storedLanguage(appConfig);
     Language::install(startupLanguage);
+
+    // A station's computer shows the station only; its lanes finish before the program ends.
+    if (parser.isSet(stationOption)) {
+        StationWindow station;
+        station.show();
+        splash.finish(&station);
+        const QString recipe = parser.positionalArguments().value(0);
+        if (!recipe.isEmpty())
+            station.loadRecipe(recipe);
+        installTerminationHandler(app, [&station] { station.finishAndClose(); });
+        return app.exec();
+    }
 
     MainWindow window;
     window.show();

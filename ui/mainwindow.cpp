@@ -13,6 +13,7 @@
 #include "ui/pagereveal.h"
 #include "ui/screenfit.h"
 #include "ui/serial/formserialportsetting.h"
+#include "ui/station/stationmenu.h"
 #include "ui/stats/statisticsmenu.h"
 
 #include <QApplication>
@@ -82,6 +83,7 @@ MainWindow::MainWindow(QWidget *parent)
     buildStatusBar();
     buildSupportMenu();
     buildCalibrationWizard();
+    StationMenu::install(this);
     StatisticsMenu::install(this, [this](QString *problem) { return historyTarget(problem); });
 
     m_engine.setReporter(this);

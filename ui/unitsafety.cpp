@@ -178,8 +178,10 @@ bool MainWindow::runRecorded(OperationKind kind, const QString &operation, bool 
     if (snapshot)
         report.snapshot = snapshot->toJson();
     // At least what the status bar said, when the operation collected no failure text.
-    OperationRecorder(*history, OperationRecorder::Source::thisHost())
-        .record(report, {statusBar()->currentMessage(), note});
+    OperationRecorder::Extras extras;
+    extras.failureText = statusBar()->currentMessage();
+    extras.note = note;
+    OperationRecorder(*history, OperationRecorder::Source::thisHost()).record(report, extras);
     return ok;
 }
 

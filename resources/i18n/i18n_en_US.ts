@@ -874,6 +874,29 @@
         </message>
     </context>
     <context>
+        <name>LaneTile</name>
+        <message>
+            <source>周期：—</source>
+            <translation>Cycle: —</translation>
+        </message>
+        <message>
+            <source>周期：%1 s</source>
+            <translation>Cycle: %1 s</translation>
+        </message>
+        <message>
+            <source>重试 %1</source>
+            <translation>Retries %1</translation>
+        </message>
+        <message>
+            <source>开始</source>
+            <translation>Start</translation>
+        </message>
+        <message>
+            <source>扫描序列码</source>
+            <translation>Scan serial number</translation>
+        </message>
+    </context>
+    <context>
         <name>LaneWorker</name>
         <message>
             <source>串口 %1 已消失</source>
@@ -882,6 +905,29 @@
         <message>
             <source>此模块的记录既未存入历史记录，也未存入暂存库</source>
             <translation>the unit's entry was kept neither in the history nor in its spool</translation>
+        </message>
+    </context>
+    <context>
+        <name>LanesDialog</name>
+        <message>
+            <source>工位通道</source>
+            <translation>Station Lanes</translation>
+        </message>
+        <message>
+            <source>勾选作为通道的端口（最多 %1 个），或输入设备路径：</source>
+            <translation>Tick the ports to use as lanes (at most %1), or type a device path:</translation>
+        </message>
+        <message>
+            <source>添加</source>
+            <translation>Add</translation>
+        </message>
+        <message>
+            <source>一个工位最多 %1 个通道，已勾选 %2 个。</source>
+            <translation>A station has at most %1 lanes; %2 are ticked.</translation>
+        </message>
+        <message>
+            <source>已选 %1 个通道</source>
+            <translation>%1 lanes chosen</translation>
         </message>
     </context>
     <context>
@@ -2612,10 +2658,164 @@ Voice PTT push</source>
         </message>
     </context>
     <context>
+        <name>StationMenu</name>
+        <message>
+            <source>生产(&amp;P)</source>
+            <translation>&amp;Production</translation>
+        </message>
+        <message>
+            <source>工位…</source>
+            <translation>Station…</translation>
+        </message>
+    </context>
+    <context>
         <name>StationTotals</name>
         <message>
             <source>模块 %1，通过 %2，临界 %3，失败 %4，错误 %5，一次通过率 %6%，周期时间中位数 %7 秒</source>
             <translation>units %1, pass %2, marginal %3, fail %4, error %5, first-pass yield %6%, median cycle time %7 s</translation>
+        </message>
+    </context>
+    <context>
+        <name>StationWindow</name>
+        <message>
+            <source>LX-815 生产工位</source>
+            <translation>LX-815 Production Station</translation>
+        </message>
+        <message>
+            <source>配方：</source>
+            <translation>Recipe:</translation>
+        </message>
+        <message>
+            <source>选择配方…</source>
+            <translation>Choose Recipe…</translation>
+        </message>
+        <message>
+            <source>操作员：</source>
+            <translation>Operator:</translation>
+        </message>
+        <message>
+            <source>更换操作员…</source>
+            <translation>Change Operator…</translation>
+        </message>
+        <message>
+            <source>通道（%1）…</source>
+            <translation>Lanes (%1)…</translation>
+        </message>
+        <message>
+            <source>全部开始</source>
+            <translation>Start All</translation>
+        </message>
+        <message>
+            <source>未启用</source>
+            <translation>NOT USED</translation>
+        </message>
+        <message>
+            <source>未启动</source>
+            <translation>NOT STARTED</translation>
+        </message>
+        <message>
+            <source>（未选择）</source>
+            <translation>(none chosen)</translation>
+        </message>
+        <message>
+            <source>选择一个配方，工位就按它处理每个模块。</source>
+            <translation>Choose a recipe: the station processes every unit by it.</translation>
+        </message>
+        <message>
+            <source>配方有问题：%1</source>
+            <translation>The recipe has problems: %1</translation>
+        </message>
+        <message>
+            <source>%1（版本 %2）</source>
+            <translation>%1 (revision %2)</translation>
+        </message>
+        <message>
+            <source>按按钮开始</source>
+            <translation>started by button</translation>
+        </message>
+        <message>
+            <source>模块接上即开始</source>
+            <translation>starts when a unit is connected</translation>
+        </message>
+        <message>
+            <source>，先扫描序列码</source>
+            <translation>, serial number scanned first</translation>
+        </message>
+        <message>
+            <source>步骤：%1（%2）</source>
+            <translation>Steps: %1 (%2)</translation>
+        </message>
+        <message>
+            <source>（未填写）</source>
+            <translation>(not given)</translation>
+        </message>
+        <message>
+            <source>配方</source>
+            <translation>Recipe</translation>
+        </message>
+        <message>
+            <source>配方 %1 不能用：</source>
+            <translation>The recipe %1 cannot be used:</translation>
+        </message>
+        <message>
+            <source>选择配方</source>
+            <translation>Choose Recipe</translation>
+        </message>
+        <message>
+            <source>配方 (*.json)</source>
+            <translation>Recipes (*.json)</translation>
+        </message>
+        <message>
+            <source>操作员</source>
+            <translation>Operator</translation>
+        </message>
+        <message>
+            <source>本班操作员：</source>
+            <translation>Operator of this shift:</translation>
+        </message>
+        <message>
+            <source>端口 %1 已在主窗口中打开，不能作为通道。请先在主窗口关闭它。</source>
+            <translation>The port %1 is open in the main window and cannot be a lane. Close it in the main window first.</translation>
+        </message>
+        <message>
+            <source>历史记录数据库设置 %1 无效：%2</source>
+            <translation>The history database setting %1 is not valid: %2</translation>
+        </message>
+        <message>
+            <source>今天（历史记录）：历史记录无法读取</source>
+            <translation>Today (history): the history cannot be read</translation>
+        </message>
+        <message>
+            <source>通道</source>
+            <translation>Lanes</translation>
+        </message>
+        <message>
+            <source>%1 件  PASS %2  MARGINAL %3  FAIL %4  ERROR %5  直通率 %6  中位周期 %7</source>
+            <translation>units %1  PASS %2  MARGINAL %3  FAIL %4  ERROR %5  first-pass yield %6  median cycle %7</translation>
+        </message>
+        <message>
+            <source>工位（自打开起）：%1</source>
+            <translation>Station since opened: %1</translation>
+        </message>
+        <message>
+            <source>今天（历史记录）：正在查询…</source>
+            <translation>Today (history): being looked up…</translation>
+        </message>
+        <message>
+            <source>今天（历史记录）：%1</source>
+            <translation>Today (history): %1</translation>
+        </message>
+        <message>
+            <source>关闭工位</source>
+            <translation>Close Station</translation>
+        </message>
+        <message>
+            <source>还有通道正在处理模块。关闭工位吗？正在处理的模块会先完成，然后工位关闭。</source>
+            <translation>Lanes are still processing units. Close the station? The units being processed finish first, then the station closes.</translation>
+        </message>
+        <message>
+            <source>正在等待各通道完成当前模块…</source>
+            <translation>Waiting for the lanes to finish their units…</translation>
         </message>
     </context>
     <context>

@@ -874,6 +874,29 @@
         </message>
     </context>
     <context>
+        <name>LaneTile</name>
+        <message>
+            <source>周期：—</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>周期：%1 s</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>重试 %1</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>开始</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>扫描序列码</source>
+            <translation type="unfinished" />
+        </message>
+    </context>
+    <context>
         <name>LaneWorker</name>
         <message>
             <source>串口 %1 已消失</source>
@@ -881,6 +904,29 @@
         </message>
         <message>
             <source>此模块的记录既未存入历史记录，也未存入暂存库</source>
+            <translation type="unfinished" />
+        </message>
+    </context>
+    <context>
+        <name>LanesDialog</name>
+        <message>
+            <source>工位通道</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>勾选作为通道的端口（最多 %1 个），或输入设备路径：</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>添加</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>一个工位最多 %1 个通道，已勾选 %2 个。</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>已选 %1 个通道</source>
             <translation type="unfinished" />
         </message>
     </context>
@@ -2612,9 +2658,163 @@ Voice PTT push</source>
         </message>
     </context>
     <context>
+        <name>StationMenu</name>
+        <message>
+            <source>生产(&amp;P)</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>工位…</source>
+            <translation type="unfinished" />
+        </message>
+    </context>
+    <context>
         <name>StationTotals</name>
         <message>
             <source>模块 %1，通过 %2，临界 %3，失败 %4，错误 %5，一次通过率 %6%，周期时间中位数 %7 秒</source>
+            <translation type="unfinished" />
+        </message>
+    </context>
+    <context>
+        <name>StationWindow</name>
+        <message>
+            <source>LX-815 生产工位</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>配方：</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>选择配方…</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>操作员：</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>更换操作员…</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>通道（%1）…</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>全部开始</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>未启用</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>未启动</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>（未选择）</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>选择一个配方，工位就按它处理每个模块。</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>配方有问题：%1</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1（版本 %2）</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>按按钮开始</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>模块接上即开始</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>，先扫描序列码</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>步骤：%1（%2）</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>（未填写）</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>配方</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>配方 %1 不能用：</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>选择配方</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>配方 (*.json)</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>操作员</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>本班操作员：</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>端口 %1 已在主窗口中打开，不能作为通道。请先在主窗口关闭它。</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>历史记录数据库设置 %1 无效：%2</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>今天（历史记录）：历史记录无法读取</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>通道</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1 件  PASS %2  MARGINAL %3  FAIL %4  ERROR %5  直通率 %6  中位周期 %7</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>工位（自打开起）：%1</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>今天（历史记录）：正在查询…</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>今天（历史记录）：%1</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>关闭工位</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>还有通道正在处理模块。关闭工位吗？正在处理的模块会先完成，然后工位关闭。</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>正在等待各通道完成当前模块…</source>
             <translation type="unfinished" />
         </message>
     </context>

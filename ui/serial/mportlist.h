@@ -37,6 +37,9 @@ public:
     // The name the user or the store chose last, also while it is not listed.
     QString chosenPortName() const { return currentPortName; }
 
+    // The ports the list offers (the platform's, or the source set for tests).
+    static QStringList platformPortNames();
+
 public slots:
     void updatePortList();
 
@@ -45,7 +48,6 @@ private slots:
     void onNameEntered();
 
 private:
-    static QStringList platformPortNames();
     static bool deviceExists(const QString &name);
     QString selectedName() const;
 
