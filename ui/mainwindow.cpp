@@ -7,12 +7,14 @@
 #include "records/recorder.h"
 #include "serial/mserialport.h"
 #include "ui/actionfreeze.h"
+#include "ui/factorypages/factorypage.h"
 #include "ui/formabout.h"
 #include "ui/loadingwidget.h"
 #include "ui/messagebox.h"
 #include "ui/pagereveal.h"
 #include "ui/screenfit.h"
 #include "ui/serial/formserialportsetting.h"
+#include "ui/userpage/userpage.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -44,6 +46,8 @@ MainWindow::MainWindow(QWidget *parent)
     , ui(new Ui::MainWindow)
 {
     ui->setupUi(this);
+    m_factoryPage =
+        std::make_unique<FactoryPage>(this, ui, m_engine, static_cast<FailureReporter &>(*this));
     // The overlay keeps the mouse out; the keyboard reaches menus and shortcuts through the
     // application, so a second action is refused there.
     qApp->installEventFilter(this);
@@ -75,7 +79,13 @@ MainWindow::MainWindow(QWidget *parent)
                    Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint);
     updateWindowTitle();
 
-    buildChannelTable();
+    m_userPage = std::make_unique<UserPage>(ui, freqMin, freqMax);
+    for (QLineEdit *cell : m_userPage->buildChannelTable())
+        connect(cell, &QLineEdit::editingFinished, this, &MainWindow::onEditingFinished);
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget *old) {
+        if (old && old == m_uncheckedCell && !m_operationRunning)
+            emit m_uncheckedCell->editingFinished();
+    });
     buildChannelEditing();
     buildUnitSafety();
     buildStatusBar();
@@ -292,11 +302,6 @@ QList<QAction *> MainWindow::commandActions() const
 void MainWindow::setProgress(int percent)
 {
     loadingWidget->setText(QStringLiteral("%1%").arg(percent));
-}
-
-std::optional<QByteArray> MainWindow::transact(const Command &command)
-{
-    return m_engine.transact(command);
 }
 
 void MainWindow::onLoadingUserCancel()

@@ -5,10 +5,11 @@
 #include "ui/mainwindow.h"
 #include "ui_mainwindow.h"
 
-#include "device/channelcodec.h"
+#include "session/channelvalues.h"
 #include "ui/messagebox.h"
 #include "ui/userpage/channelundo.h"
 #include "ui/userpage/userbindings.h"
+#include "ui/userpage/userpage.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -38,7 +39,7 @@ QString channelActionName(const char *what, int n)
 
 QVector<int> allChannels()
 {
-    QVector<int> channels(Wire::kChannelCount);
+    QVector<int> channels(ChannelValues::kChannelCount);
     std::iota(channels.begin(), channels.end(), 1);
     return channels;
 }
@@ -70,11 +71,13 @@ void MainWindow::buildChannelEditing()
     auto *copy = new QAction(this);
     copy->setObjectName(kCopyAction);
     copy->setShortcuts(QKeySequence::Copy);
-    connect(copy, &QAction::triggered, this, [this] { copyChannels(focusedChannel()); });
+    connect(copy, &QAction::triggered, this,
+            [this] { copyChannels(m_userPage->channelOf(focusWidget())); });
     auto *paste = new QAction(this);
     paste->setObjectName(kPasteAction);
     paste->setShortcuts(QKeySequence::Paste);
-    connect(paste, &QAction::triggered, this, [this] { pasteChannels(qMax(1, focusedChannel())); });
+    connect(paste, &QAction::triggered, this,
+            [this] { pasteChannels(qMax(1, m_userPage->channelOf(focusWidget()))); });
     for (QAction *action : {copy, paste}) {
         action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
         ui->wdgFreqBox->addAction(action);
@@ -83,7 +86,7 @@ void MainWindow::buildChannelEditing()
     editMenu->addActions({copy, paste});
 
     auto *grid = qobject_cast<QGridLayout *>(ui->wdgFreqBox->layout());
-    for (int n = 1; grid && n <= Wire::kChannelCount; ++n) {
+    for (int n = 1; grid && n <= ChannelValues::kChannelCount; ++n) {
         QLayoutItem *item = grid->itemAtPosition(n, 0);
         QWidget *number = item ? item->widget() : nullptr;
         if (!number)
@@ -99,7 +102,7 @@ void MainWindow::buildChannelEditing()
         number->setContextMenuPolicy(Qt::CustomContextMenu);
         connect(number, &QWidget::customContextMenuRequested, this,
                 [this, n, number, actions](const QPoint &at) {
-                    actions[0]->setEnabled(userConfigFromWidgets().channels[n - 1].rxFreq != 0);
+                    actions[0]->setEnabled(m_userPage->config().channels[n - 1].rxFreq != 0);
                     actions[1]->setEnabled(!QGuiApplication::clipboard()->text().isEmpty());
                     QMenu::exec(actions, number->mapToGlobal(at), nullptr, number);
                 });
@@ -143,7 +146,7 @@ void MainWindow::retranslateChannelEditing()
     name(kCopyAllAction, tr("复制全部频道"));
     name(kCopyAction, tr("复制频道"));
     name(kPasteAction, tr("粘贴频道"));
-    for (int n = 1; n <= Wire::kChannelCount; ++n) {
+    for (int n = 1; n <= ChannelValues::kChannelCount; ++n) {
         name(channelActionName("Copy", n), tr("复制频道"));
         name(channelActionName("Paste", n), tr("粘贴频道"));
         name(channelActionName("Clear", n), tr("清除频道"));
@@ -161,7 +164,7 @@ void MainWindow::importChannelCsv()
     if (path.isEmpty())
         return;
     m_channelUndo->finishEditing();
-    UserConfig config = userConfigFromWidgets();
+    UserConfig config = m_userPage->config();
     QString error;
     const auto imported =
         ChirpCsv::importFile(path, config.channels, {bandMinimum(), bandMaximum()}, &error);
@@ -171,7 +174,7 @@ void MainWindow::importChannelCsv()
     }
     if (!imported->placed.isEmpty()) {
         config.channels = imported->channels;
-        UserBindings::showChannels(userWidgets(), config, allChannels());
+        UserBindings::showChannels(m_userPage->widgets(), config, allChannels());
         m_channelUndo->record(ChannelUndo::Change::Import);
     }
     const bool problems = imported->placed.isEmpty() || !imported->outOfBand.isEmpty();
@@ -195,7 +198,7 @@ void MainWindow::exportChannelCsv()
             return;
     }
     m_channelUndo->finishEditing();
-    const ChirpCsv::Export exported = ChirpCsv::write(userConfigFromWidgets().channels);
+    const ChirpCsv::Export exported = ChirpCsv::write(m_userPage->config().channels);
     QString error;
     if (exported.written.isEmpty()) {
         MessageBox::show(this, {QMessageBox::Warning, tr("导出 CSV"), exported.headline, {}});
@@ -212,19 +215,11 @@ void MainWindow::exportChannelCsv()
                                 exported.notes.join(QLatin1Char('\n'))});
 }
 
-int MainWindow::focusedChannel() const
-{
-    const QWidget *focus = focusWidget();
-    if (!focus || !ui->wdgFreqBox->isAncestorOf(focus))
-        return 0;
-    return qMax(0, ChannelCodec::channelOfCellName(focus->objectName()));
-}
-
 void MainWindow::copyChannels(int channel)
 {
     m_channelUndo->finishEditing();
     const ChirpCsv::Export copied = ChirpCsv::write(
-        userConfigFromWidgets().channels, channel > 0 ? QVector<int>{channel} : QVector<int>());
+        m_userPage->config().channels, channel > 0 ? QVector<int>{channel} : QVector<int>());
     QGuiApplication::clipboard()->setText(QString::fromUtf8(copied.csv));
     showStatus(tr("已复制 %1 个频道").arg(copied.written.size()));
 }
@@ -232,12 +227,12 @@ void MainWindow::copyChannels(int channel)
 void MainWindow::pasteChannels(int channel)
 {
     m_channelUndo->finishEditing();
-    UserConfig config = userConfigFromWidgets();
+    UserConfig config = m_userPage->config();
     const QByteArray text = QGuiApplication::clipboard()->text().toUtf8();
     const ChirpCsv::Import pasted =
         ChirpCsv::paste(text, config.channels, channel, {bandMinimum(), bandMaximum()});
     config.channels = pasted.channels;
-    UserBindings::showChannels(userWidgets(), config, pasted.placed);
+    UserBindings::showChannels(m_userPage->widgets(), config, pasted.placed);
     m_channelUndo->record(ChannelUndo::Change::Paste);
     const bool problems = pasted.placed.isEmpty() || !pasted.outOfBand.isEmpty();
     if (pasted.notes.isEmpty() && !problems)
@@ -251,6 +246,6 @@ void MainWindow::pasteChannels(int channel)
 void MainWindow::clearChannel(int channel)
 {
     m_channelUndo->finishEditing();
-    UserBindings::blankChannel(userWidgets(), channel);
+    UserBindings::blankChannel(m_userPage->widgets(), channel);
     m_channelUndo->record(ChannelUndo::Change::Clear, channel);
 }
