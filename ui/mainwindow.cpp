@@ -14,6 +14,7 @@
 #include "ui/pagereveal.h"
 #include "ui/screenfit.h"
 #include "ui/serial/formserialportsetting.h"
+#include "ui/userpage/channelediting.h"
 #include "ui/userpage/userpage.h"
 
 #include <QApplication>
@@ -86,7 +87,16 @@ MainWindow::MainWindow(QWidget *parent)
         if (old && old == m_uncheckedCell && !m_operationRunning)
             emit m_uncheckedCell->editingFinished();
     });
-    buildChannelEditing();
+    m_channelEditing = std::make_unique<ChannelEditing>(
+        this, ui, *m_userPage,
+        ChannelEditing::WindowParts{[this](bool save, const QString &title, const QString &filter) {
+                                        return chooseConfigFile(save, title, filter);
+                                    },
+                                    [this](const QString &text) { showStatus(text); },
+                                    [this] {
+                                        return isOperationRunning();
+                                    }});
+    m_channelEditing->build();
     buildUnitSafety();
     buildStatusBar();
     buildSupportMenu();
@@ -406,7 +416,7 @@ void MainWindow::on_action_en_US_triggered()
     ui->retranslateUi(this);
     updateWindowTitle();
     retranslateSerialForm();
-    retranslateChannelEditing();
+    m_channelEditing->retranslate();
     retranslateUnitSafety();
     retranslateSupportMenu();
 }
@@ -420,7 +430,7 @@ void MainWindow::on_action_zh_CN_triggered()
     ui->retranslateUi(this);
     updateWindowTitle();
     retranslateSerialForm();
-    retranslateChannelEditing();
+    m_channelEditing->retranslate();
     retranslateUnitSafety();
     retranslateSupportMenu();
 }

@@ -34,7 +34,7 @@ namespace Ui {
 class MainWindow;
 }
 
-class ChannelUndo;
+class ChannelEditing;
 class FormAbout;
 class FactoryPage;
 class FormSerialPortSetting;
@@ -128,15 +128,6 @@ private:
     bool isDeviceInfoRead() const;
     void saveUserConfig();
     void loadUserConfig();
-
-    // Channel plans in CHIRP's CSV, copy and paste of channels, the table's undo history
-    void buildChannelEditing();
-    void retranslateChannelEditing();
-    void importChannelCsv();
-    void exportChannelCsv();
-    void copyChannels(int channel); // 0: every channel in use
-    void pasteChannels(int channel);
-    void clearChannel(int channel);
 
 private slots:
     // Factory pages: calibration adjust buttons, test bench, factory settings and file
@@ -316,7 +307,6 @@ private:
 
     CommandEngine m_engine;
     FileChooser m_fileChooser;
-    ChannelUndo *m_channelUndo = nullptr;
     bool m_operationRunning = false;
     QPointer<QLineEdit> m_uncheckedCell;  // typed in when an operation began; checked on leaving
     bool m_lineLost = false;              // the port closed itself during the running operation
@@ -328,6 +318,7 @@ private:
     std::unique_ptr<Recorder> m_recorder;
     std::unique_ptr<FactoryPage> m_factoryPage;
     std::unique_ptr<UserPage> m_userPage;
+    std::unique_ptr<ChannelEditing> m_channelEditing;
     QString m_recordsTarget;                  // the setting m_recorder was made for
     QString m_recordsProblem;                 // the last recording problem said, not said again
     std::optional<ModuleIdentity> m_identity; // the last module that said what it is, for reports

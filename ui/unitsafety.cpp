@@ -13,6 +13,7 @@
 #include "ui/historydialog.h"
 #include "ui/messagebox.h"
 #include "ui/pagereveal.h"
+#include "ui/userpage/channelediting.h"
 #include "ui/userpage/channelundo.h"
 #include "ui/userpage/userpage.h"
 
@@ -221,12 +222,12 @@ void MainWindow::loadSnapshot(const QJsonObject &snapshot)
     const bool user = ModuleSnapshot::holdsUser(snapshot);
     const bool factory = ModuleSnapshot::holdsFactory(snapshot);
     // The edits it replaces come back with one undo, as after an import.
-    m_channelUndo->finishEditing();
+    m_channelEditing->undo().finishEditing();
     if (user)
         m_userPage->apply(UserConfig::fromStore(*store));
     if (factory)
         m_factoryPage->applyCalibration(FactoryCalibration::fromStore(*store));
-    m_channelUndo->record(ChannelUndo::Change::HistoryLoaded);
+    m_channelEditing->undo().record(ChannelUndo::Change::HistoryLoaded);
 
     // rememberFileUnit() took the unit the snapshot names.
     const QString serial = m_factoryFileUnit.isEmpty() ? tr("未识别") : m_factoryFileUnit;
