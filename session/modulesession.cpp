@@ -334,6 +334,19 @@ bool ModuleSession::readChannelParams(int channel)
     return true;
 }
 
+std::optional<int> ModuleSession::readRssi()
+{
+    const auto reply = transact(UserCommands::readRssi());
+    if (!reply)
+        return std::nullopt;
+    return UserParams::rssiFromWire(byteAt(*reply, UserCommands::kRssiIndex));
+}
+
+bool ModuleSession::disableVirtualPort()
+{
+    return transact(UserCommands::disableVirtualPort()).has_value();
+}
+
 bool ModuleSession::readUserStep(UserStep step)
 {
     const UserParamStep *entry = findUserParamStep(step);

@@ -67,6 +67,10 @@ public:
     bool writeUserStep(UserStep step, const UserConfig &config);
     // What the reads so far have filled in.
     const UserConfig &userValues() const { return m_user; }
+    // The user page's two single requests outside the configuration: the received signal
+    // strength as shown (dBm), and turning the module's virtual serial port off.
+    std::optional<int> readRssi();
+    bool disableVirtualPort();
 
     // "读取全部参数" / "写入全部参数" of the LX-815 factory page.
     std::optional<FactoryCalibration> readFactoryCalibration();

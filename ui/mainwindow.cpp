@@ -7,6 +7,7 @@
 #include "records/recorder.h"
 #include "serial/mserialport.h"
 #include "ui/actionfreeze.h"
+#include "ui/factorypages/factorypage.h"
 #include "ui/formabout.h"
 #include "ui/loadingwidget.h"
 #include "ui/messagebox.h"
@@ -15,6 +16,8 @@
 #include "ui/serial/formserialportsetting.h"
 #include "ui/station/stationmenu.h"
 #include "ui/stats/statisticsmenu.h"
+#include "ui/userpage/channelediting.h"
+#include "ui/userpage/userpage.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -46,6 +49,8 @@ MainWindow::MainWindow(QWidget *parent)
     , ui(new Ui::MainWindow)
 {
     ui->setupUi(this);
+    m_factoryPage =
+        std::make_unique<FactoryPage>(this, ui, m_engine, static_cast<FailureReporter &>(*this));
     // The overlay keeps the mouse out; the keyboard reaches menus and shortcuts through the
     // application, so a second action is refused there.
     qApp->installEventFilter(this);
@@ -77,8 +82,23 @@ MainWindow::MainWindow(QWidget *parent)
                    Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint);
     updateWindowTitle();
 
-    buildChannelTable();
-    buildChannelEditing();
+    m_userPage = std::make_unique<UserPage>(ui, freqMin, freqMax);
+    for (QLineEdit *cell : m_userPage->buildChannelTable())
+        connect(cell, &QLineEdit::editingFinished, this, &MainWindow::onEditingFinished);
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget *old) {
+        if (old && old == m_uncheckedCell && !m_operationRunning)
+            emit m_uncheckedCell->editingFinished();
+    });
+    m_channelEditing = std::make_unique<ChannelEditing>(
+        this, ui, *m_userPage,
+        ChannelEditing::WindowParts{[this](bool save, const QString &title, const QString &filter) {
+                                        return chooseConfigFile(save, title, filter);
+                                    },
+                                    [this](const QString &text) { showStatus(text); },
+                                    [this] {
+                                        return isOperationRunning();
+                                    }});
+    m_channelEditing->build();
     buildUnitSafety();
     buildStatusBar();
     buildSupportMenu();
@@ -299,11 +319,6 @@ void MainWindow::setProgress(int percent)
     loadingWidget->setText(QStringLiteral("%1%").arg(percent));
 }
 
-std::optional<QByteArray> MainWindow::transact(const Command &command)
-{
-    return m_engine.transact(command);
-}
-
 void MainWindow::onLoadingUserCancel()
 {
     m_engine.cancel();
@@ -411,7 +426,7 @@ void MainWindow::on_action_en_US_triggered()
     ui->retranslateUi(this);
     updateWindowTitle();
     retranslateSerialForm();
-    retranslateChannelEditing();
+    m_channelEditing->retranslate();
     retranslateUnitSafety();
     retranslateSupportMenu();
     retranslateCalibrationWizard();
@@ -426,7 +441,7 @@ void MainWindow::on_action_zh_CN_triggered()
     ui->retranslateUi(this);
     updateWindowTitle();
     retranslateSerialForm();
-    retranslateChannelEditing();
+    m_channelEditing->retranslate();
     retranslateUnitSafety();
     retranslateSupportMenu();
     retranslateCalibrationWizard();

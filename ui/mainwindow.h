@@ -1,7 +1,6 @@
 #pragma once
 
 #include "app/mjsonconfig.h"
-#include "protocol/commandengine.h"
 #include "records/recordstarget.h"
 #include "session/modulesession.h"
 #include "session/operationreport.h"
@@ -37,18 +36,14 @@ class MainWindow;
 }
 
 class CalibrationWizard;
-class ChannelUndo;
+class ChannelEditing;
 class FormAbout;
-struct FactoryCalibration;
-class FactorySteps;
+class FactoryPage;
 class FormSerialPortSetting;
 class LoadingWidget;
 class ModuleSession;
 class Recorder;
-struct UserConfig;
-namespace UserBindings {
-struct Widgets;
-}
+class UserPage;
 
 // The tool's only window: it owns the form, the status bar lamps, the busy overlay and the
 // command engine, and every module operation is one of its slots.
@@ -132,27 +127,9 @@ public:
 
 private:
     // Identification, channel table, user parameters and the user configuration file
-    void buildChannelTable();
-    QLineEdit *frequencyCell(int channel, const QString &field) const;
     bool isDeviceInfoRead() const;
-    bool readRssi();
-    bool disableVirtualPort();
-    void followPowerSaveMode();
-    UserBindings::Widgets userWidgets() const;
-    UserConfig userConfigFromWidgets() const;
-    void applyUserConfig(const UserConfig &config);
     void saveUserConfig();
     void loadUserConfig();
-
-    // Channel plans in CHIRP's CSV, copy and paste of channels, the table's undo history
-    void buildChannelEditing();
-    void retranslateChannelEditing();
-    void importChannelCsv();
-    void exportChannelCsv();
-    int focusedChannel() const;     // the channel whose cell has the focus, else 0
-    void copyChannels(int channel); // 0: every channel in use
-    void pasteChannels(int channel);
-    void clearChannel(int channel);
 
 private slots:
     // Factory pages: calibration adjust buttons, test bench, factory settings and file
@@ -231,27 +208,7 @@ private slots:
 
 private:
     // Factory pages: calibration adjust buttons, test bench, factory settings and file
-    static constexpr int kLx815Page = 0; // power table pages
-    static constexpr int kMr460Page = 1;
     void connectAdjustButtons(QObject *root);
-    // The single steps of the factory pages on this window's engine.
-    FactorySteps factorySteps();
-    bool readAdjustValue(unsigned type, int point, QSpinBox *spinBox, bool isSigned);
-    bool readRssiOffset(int point);
-    bool writeRssiOffset(int point);
-    bool readTxPowerTable(int page);
-    bool writeTxPowerTable(int page);
-    bool stepTxPowerCell(int page, int delta);
-    bool readRadioBand();
-    bool writeRadioBand();
-    bool readFactorySerialNumber(QLineEdit *edit);
-    bool writeFactorySerialNumber(QLineEdit *edit);
-    bool readSidetoneVolume();
-    bool writeSidetoneVolume();
-    bool readCoupling(QRadioButton *dc, QRadioButton *ac);
-    bool writeCoupling(QRadioButton *dc, QRadioButton *ac);
-    FactoryCalibration factoryCalibrationFromPage() const;
-    void applyFactoryCalibration(const FactoryCalibration &calibration);
 
     // Factory -> Calibration Wizard (ui/calibrationwizardrun.cpp)
     void buildCalibrationWizard();
@@ -295,7 +252,6 @@ private:
     bool reportsUnknownBand() const override;
     QList<QSpinBox *> factoryStepBoxes(const FactoryBulkStep &step) const;
     void setProgress(int percent);
-    std::optional<QByteArray> transact(const Command &command);
 
     // Production-line safety: the unit a factory file names, verify, history, recording
     void buildUnitSafety();
@@ -364,7 +320,6 @@ private:
 
     CommandEngine m_engine;
     FileChooser m_fileChooser;
-    ChannelUndo *m_channelUndo = nullptr;
     bool m_operationRunning = false;
     QPointer<QLineEdit> m_uncheckedCell;  // typed in when an operation began; checked on leaving
     bool m_lineLost = false;              // the port closed itself during the running operation
@@ -374,6 +329,9 @@ private:
     QString *m_failureLog = nullptr; // collects the failure texts of a recorded operation
     QString m_recordNote;            // said in the next entry: a calibration of another unit
     std::unique_ptr<Recorder> m_recorder;
+    std::unique_ptr<FactoryPage> m_factoryPage;
+    std::unique_ptr<UserPage> m_userPage;
+    std::unique_ptr<ChannelEditing> m_channelEditing;
     QString m_recordsTarget;                  // the setting m_recorder was made for
     QString m_recordsProblem;                 // the last recording problem said, not said again
     std::optional<ModuleIdentity> m_identity; // the last module that said what it is, for reports

@@ -1,13 +1,15 @@
 // The window's side of the module sequences: each step blanks the widgets it is about to read
 // and fills them from the session's values when its reply is in, so that a failed step shows no
-// stale value and the page fills in as the module answers.
+// stale value and the page fills in as the module answers. Identification fills the
+// information bar.
 #include "ui/mainwindow.h"
 #include "ui_mainwindow.h"
 
-#include "device/channelcodec.h"
+#include "session/channelvalues.h"
 #include "session/modulesession.h"
 #include "ui/factorypages/factorybindings.h"
 #include "ui/userpage/userbindings.h"
+#include "ui/userpage/userpage.h"
 #include "ui/widgetvalues.h"
 
 #include <QLineEdit>
@@ -56,13 +58,13 @@ void MainWindow::stepStarting(UserStep step, int)
         break;
     case UserStep::FreqAndPower:
         // The selectors of a channel whose frequencies are being read mean nothing yet.
-        for (int n = 1; n <= Wire::kChannelCount; ++n)
-            UserBindings::blankChannel(userWidgets(), n);
+        for (int n = 1; n <= ChannelValues::kChannelCount; ++n)
+            UserBindings::blankChannel(m_userPage->widgets(), n);
         if (!isDeviceInfoRead())
             showStatus(kReadDeviceFirstStatus);
         break;
     default:
-        UserBindings::blankStep(userWidgets(), step);
+        UserBindings::blankStep(m_userPage->widgets(), step);
         break;
     }
 }
@@ -88,9 +90,9 @@ void MainWindow::stepRead(const ModuleSession &session, UserStep step, int chann
         identificationDone(identity);
         break;
     default:
-        UserBindings::showStep(userWidgets(), session.userValues(), step, channel);
+        UserBindings::showStep(m_userPage->widgets(), session.userValues(), step, channel);
         if (step == UserStep::PowerSave)
-            followPowerSaveMode();
+            m_userPage->followPowerSaveMode();
         break;
     }
 }
@@ -98,28 +100,28 @@ void MainWindow::stepRead(const ModuleSession &session, UserStep step, int chann
 void MainWindow::stepWritten(UserStep step, int)
 {
     if (step == UserStep::PowerSave)
-        followPowerSaveMode();
+        m_userPage->followPowerSaveMode();
 }
 
 void MainWindow::channelEmptied(int channel)
 {
-    UserBindings::blankChannel(userWidgets(), channel, UserStep::FreqAndPower);
+    UserBindings::blankChannel(m_userPage->widgets(), channel, UserStep::FreqAndPower);
 }
 
 void MainWindow::channelUnused(int channel)
 {
-    UserBindings::blankChannel(userWidgets(), channel, UserStep::ChannelParams);
+    UserBindings::blankChannel(m_userPage->widgets(), channel, UserStep::ChannelParams);
 }
 
 void MainWindow::frequencyChecked(int channel, const QString &field, bool outOfBand)
 {
-    if (QLineEdit *cell = frequencyCell(channel, field))
-        cell->setStyleSheet(outOfBand ? ChannelCodec::kOutOfBandStyle : QString());
+    if (QLineEdit *cell = m_userPage->frequencyCell(channel, field))
+        cell->setStyleSheet(outOfBand ? ChannelValues::kOutOfBandStyle : QString());
 }
 
 bool MainWindow::isBlank(UserStep step) const
 {
-    return UserBindings::isBlank(userWidgets(), step);
+    return UserBindings::isBlank(m_userPage->widgets(), step);
 }
 
 QString MainWindow::refusalText(const QString &text, int, const QString &) const
@@ -192,4 +194,19 @@ bool MainWindow::isBlank(const FactoryBulkStep &step) const
     const QList<QSpinBox *> boxes = factoryStepBoxes(step);
     return std::any_of(boxes.begin(), boxes.end(),
                        [](const QSpinBox *box) { return WidgetValues::isBlank(box); });
+}
+
+void MainWindow::on_actReadDeviceInfo_triggered()
+{
+    runSequence(OperationKind::Read, [](ModuleSession &session) { return session.identify(); });
+}
+
+void MainWindow::on_action_5_triggered()
+{
+    on_actReadDeviceInfo_triggered();
+}
+
+bool MainWindow::isDeviceInfoRead() const
+{
+    return !ui->lineEdit_4->text().isEmpty();
 }

@@ -9,10 +9,13 @@
 #include "records/recorder.h"
 #include "serial/mserialport.h"
 #include "session/modulesnapshot.h"
+#include "ui/factorypages/factorypage.h"
 #include "ui/historydialog.h"
 #include "ui/messagebox.h"
 #include "ui/pagereveal.h"
+#include "ui/userpage/channelediting.h"
 #include "ui/userpage/channelundo.h"
+#include "ui/userpage/userpage.h"
 
 #include <QAction>
 #include <QDialog>
@@ -151,11 +154,10 @@ bool MainWindow::runRecorded(OperationKind kind, const QString &operation, bool 
         ModuleSnapshot values;
         values.readAt = QDateTime::currentDateTimeUtc();
         if (!factorySide)
-            values.user =
-                kind == OperationKind::Read ? session.userValues() : userConfigFromWidgets();
+            values.user = kind == OperationKind::Read ? session.userValues() : m_userPage->config();
         else
             values.factory = kind == OperationKind::Read ? session.factoryValues()
-                                                         : factoryCalibrationFromPage();
+                                                         : m_factoryPage->calibration();
         // A factory sequence names no unit itself: the information bar's does.
         values.identity = !session.identity().serialNumber.isEmpty() ? session.identity()
                           : m_unit                                   ? *m_unit
@@ -222,12 +224,12 @@ void MainWindow::loadSnapshot(const QJsonObject &snapshot)
     const bool user = ModuleSnapshot::holdsUser(snapshot);
     const bool factory = ModuleSnapshot::holdsFactory(snapshot);
     // The edits it replaces come back with one undo, as after an import.
-    m_channelUndo->finishEditing();
+    m_channelEditing->undo().finishEditing();
     if (user)
-        applyUserConfig(UserConfig::fromStore(*store));
+        m_userPage->apply(UserConfig::fromStore(*store));
     if (factory)
-        applyFactoryCalibration(FactoryCalibration::fromStore(*store));
-    m_channelUndo->record(ChannelUndo::Change::HistoryLoaded);
+        m_factoryPage->applyCalibration(FactoryCalibration::fromStore(*store));
+    m_channelEditing->undo().record(ChannelUndo::Change::HistoryLoaded);
 
     // rememberFileUnit() took the unit the snapshot names.
     const QString serial = m_factoryFileUnit.isEmpty() ? tr("未识别") : m_factoryFileUnit;
@@ -249,10 +251,10 @@ bool MainWindow::isFactoryPageShown() const
 void MainWindow::verifyModule()
 {
     ModuleSnapshot expected;
-    expected.user = userConfigFromWidgets();
+    expected.user = m_userPage->config();
     const bool factory = isFactoryPageShown();
     if (factory)
-        expected.factory = factoryCalibrationFromPage();
+        expected.factory = m_factoryPage->calibration();
     std::optional<ModuleSnapshot> actual;
     // No hooks: the widgets keep what the technician sees.
     const bool ok = runOperation(OperationKind::Read, [&] {

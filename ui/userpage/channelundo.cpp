@@ -1,6 +1,6 @@
 #include "ui/userpage/channelundo.h"
 
-#include "device/channelcodec.h"
+#include "session/channelvalues.h"
 #include "ui/userpage/userbindings.h"
 #include "ui/widgetvalues.h"
 
@@ -17,7 +17,7 @@ const QList<QKeySequence> kRedoKeys{QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_
                                     QKeySequence(Qt::CTRL | Qt::Key_Y)};
 } // namespace
 
-using namespace ChannelCodec;
+using namespace ChannelValues;
 
 // One change of the table: the cells before and after it.
 class ChannelUndo::Step : public QUndoCommand

@@ -1,6 +1,6 @@
 #include "ui/userpage/userbindings.h"
 
-#include "device/channelcodec.h"
+#include "session/channelvalues.h"
 #include "ui/widgetvalues.h"
 
 #include <QCheckBox>
@@ -70,7 +70,7 @@ Binding cell(Kind kind, UserStep step, const QString &field, QStringList (*items
 
 std::vector<Binding> makeTable()
 {
-    using namespace ChannelCodec;
+    using namespace ChannelValues;
     using C = UserConfig;
     using Ch = UserChannel;
     return {
@@ -102,7 +102,7 @@ template<class T> T *widget(const Widgets &widgets, const Binding &row, int chan
 {
     if (row.inChannelTable())
         return widgets.table->findChild<T *>(
-            ChannelCodec::cellName(channel, QString::fromLatin1(row.widget)));
+            ChannelValues::cellName(channel, QString::fromLatin1(row.widget)));
     return widgets.page->findChild<T *>(QString::fromLatin1(row.widget));
 }
 
@@ -123,11 +123,11 @@ qint64 read(const Widgets &widgets, const Binding &row, int channel)
         return widget<QComboBox>(widgets, row, channel)->currentIndex();
     case Kind::Frequency: {
         const auto *cell = widget<QLineEdit>(widgets, row, channel);
-        return cell ? ChannelCodec::frequencyFromText(cell->displayText()) : 0;
+        return cell ? ChannelValues::frequencyFromText(cell->displayText()) : 0;
     }
     case Kind::Cell: {
         const auto *cell = widget<QComboBox>(widgets, row, channel);
-        return cell ? cell->currentIndex() : ChannelCodec::kNoSelection;
+        return cell ? cell->currentIndex() : ChannelValues::kNoSelection;
     }
     }
     return 0;
@@ -150,16 +150,16 @@ void show(const Widgets &widgets, const Binding &row, int channel, qint64 value)
     case Kind::Cell:
         if (auto *box = widget<QComboBox>(widgets, row, channel))
             box->setCurrentIndex(value >= 0 && value < box->count() ? int(value)
-                                                                    : ChannelCodec::kNoSelection);
+                                                                    : ChannelValues::kNoSelection);
         break;
     case Kind::Frequency:
         if (auto *cell = widget<QLineEdit>(widgets, row, channel)) {
             const auto frequency = quint32(value);
-            WidgetValues::show(cell, ChannelCodec::frequencyText(frequency));
+            WidgetValues::show(cell, ChannelValues::frequencyText(frequency));
             const bool marked =
                 frequency != 0 &&
-                ChannelCodec::isOutOfBand(frequency, widgets.bandMinimum, widgets.bandMaximum);
-            cell->setStyleSheet(marked ? ChannelCodec::kOutOfBandStyle : QString());
+                ChannelValues::isOutOfBand(frequency, widgets.bandMinimum, widgets.bandMaximum);
+            cell->setStyleSheet(marked ? ChannelValues::kOutOfBandStyle : QString());
         }
         break;
     }
@@ -183,7 +183,7 @@ void blank(const Widgets &widgets, const Binding &row, int channel)
         show(widgets, row, channel, 0);
         break;
     case Kind::Cell:
-        show(widgets, row, channel, ChannelCodec::kNoSelection);
+        show(widgets, row, channel, ChannelValues::kNoSelection);
         break;
     }
 }
@@ -204,7 +204,7 @@ bool isBlankRow(const Widgets &widgets, const Binding &row)
 
 QVector<int> everyChannel()
 {
-    QVector<int> channels(Wire::kChannelCount);
+    QVector<int> channels(ChannelValues::kChannelCount);
     std::iota(channels.begin(), channels.end(), 1);
     return channels;
 }
@@ -224,7 +224,7 @@ UserConfig gather(const Widgets &widgets)
             row.set(config, 0, read(widgets, row, 0));
             continue;
         }
-        for (int n = 1; n <= Wire::kChannelCount; ++n)
+        for (int n = 1; n <= ChannelValues::kChannelCount; ++n)
             row.set(config, n, read(widgets, row, n));
     }
     return config;

@@ -1,15 +1,25 @@
-// The user page's buttons: the channel table's read and set, one read and one set button per
-// group of the user parameters, and every parameter in one go with the progress on the busy
-// overlay.
+// The user page's slots: the channel table's read and set, one read and one set button per
+// group of the user parameters, every parameter in one go with the progress on the busy
+// overlay, the user configuration file, and the check of a typed frequency.
 #include "ui/mainwindow.h"
 #include "ui_mainwindow.h"
 
-#include "device/usercommands.h"
-#include "device/wire.h"
+#include "config/userconfig.h"
+#include "session/channelvalues.h"
 #include "session/modulesession.h"
 #include "ui/messagebox.h"
+#include "ui/userpage/userpage.h"
+#include "ui/widgetvalues.h"
 
-using Wire::byteAt;
+#include <QLineEdit>
+
+namespace {
+// Shown untranslated, as the operators know them.
+const QString kReadDeviceFirstWarning = QStringLiteral("警告：操作前请先读取设备信息！");
+const QString kOutOfRangeWarning = QStringLiteral("警告：频率超出范围！");
+} // namespace
+
+using namespace ChannelValues;
 
 void MainWindow::on_pushButton_clicked()
 {
@@ -20,7 +30,7 @@ void MainWindow::on_pushButton_clicked()
 void MainWindow::on_pushButton_2_clicked()
 {
     runSequence(OperationKind::Write, [this](ModuleSession &session) {
-        return session.writeChannelTable(userConfigFromWidgets());
+        return session.writeChannelTable(m_userPage->config());
     });
 }
 
@@ -98,18 +108,25 @@ void MainWindow::runUserStep(OperationKind kind, UserStep step)
 {
     runSequence(kind, [this, kind, step](ModuleSession &session) {
         return kind == OperationKind::Read ? session.readUserStep(step)
-                                           : session.writeUserStep(step, userConfigFromWidgets());
+                                           : session.writeUserStep(step, m_userPage->config());
     });
 }
 
 void MainWindow::on_pushButton_17_clicked()
 {
-    runOperation(OperationKind::Write, [this] { return disableVirtualPort(); });
+    runSequence(OperationKind::Write,
+                [](ModuleSession &session) { return session.disableVirtualPort(); });
 }
 
 void MainWindow::on_pushButton_18_clicked()
 {
-    runOperation(OperationKind::Read, [this] { return readRssi(); });
+    runSequence(OperationKind::Read, [this](ModuleSession &session) {
+        ui->lineEdit->clear();
+        const auto rssi = session.readRssi();
+        if (rssi)
+            ui->lineEdit->setText(QString::number(*rssi));
+        return rssi.has_value();
+    });
 }
 
 void MainWindow::on_pushButton_19_clicked()
@@ -144,32 +161,89 @@ void MainWindow::on_action_8_triggered()
         MessageBox::warningYesNo(this, tr("警告"), tr("您是否真的要将当前的所有参数写入电台？"));
     if (answer != QMessageBox::Yes)
         return;
-    runRecorded(OperationKind::Write, QStringLiteral("write-config"), false,
-                [this](ModuleSession &session) {
-                    return session.writeUserConfig(userConfigFromWidgets());
-                });
+    runRecorded(
+        OperationKind::Write, QStringLiteral("write-config"), false,
+        [this](ModuleSession &session) { return session.writeUserConfig(m_userPage->config()); });
 }
 
-void MainWindow::followPowerSaveMode()
+void MainWindow::on_actSaveCfgFile_triggered()
 {
-    // The power saving times mean something only while power saving is on.
-    const bool enabled = userConfigFromWidgets().powerSave;
-    ui->pushButton_13->setEnabled(enabled);
-    ui->pushButton_14->setEnabled(enabled);
+    saveUserConfig();
 }
 
-bool MainWindow::readRssi()
+void MainWindow::on_action_2_triggered()
 {
-    ui->lineEdit->clear();
-    const auto reply = transact(UserCommands::readRssi());
-    if (!reply)
-        return false;
-    ui->lineEdit->setText(
-        QString::number(UserParams::rssiFromWire(byteAt(*reply, UserCommands::kRssiIndex))));
-    return true;
+    saveUserConfig();
 }
 
-bool MainWindow::disableVirtualPort()
+void MainWindow::on_actOpenCfgFile_triggered()
 {
-    return transact(UserCommands::disableVirtualPort()).has_value();
+    loadUserConfig();
+}
+
+void MainWindow::on_action_triggered()
+{
+    loadUserConfig();
+}
+
+void MainWindow::saveUserConfig()
+{
+    const QString path = chooseConfigFile(true, tr("保存配置"));
+    if (path.isEmpty())
+        return;
+    try {
+        // One write with everything: members of other files saved under this name stay.
+        MJsonConfig store(path);
+        store.setValues(m_userPage->config().entries());
+    } catch (const ConfigFileError &error) {
+        MessageBox::critical(this, tr("错误"), QString::fromUtf8(error.what()));
+    }
+}
+
+void MainWindow::loadUserConfig()
+{
+    const QString path = chooseConfigFile(false, tr("打开配置"));
+    if (path.isEmpty())
+        return;
+    UserConfig config;
+    try {
+        const MJsonConfig store(path);
+        config = UserConfig::fromStore(store);
+    } catch (const ConfigFileError &error) {
+        MessageBox::critical(this, tr("错误"), QString::fromUtf8(error.what()));
+        return;
+    }
+    m_userPage->apply(config);
+}
+
+void MainWindow::onEditingFinished()
+{
+    auto *cell = qobject_cast<QLineEdit *>(sender());
+    // A frequency the program showed (a read, a file, an undo step) is no entry: its marking
+    // came with it, and the focus passing through its cell, or a box taking it away, checks
+    // nothing.
+    if (!cell || WidgetValues::isShown(cell))
+        return;
+    // Starting an operation moves the focus to the overlay; that is not the user leaving. The
+    // line edit finishes an edit once only, so the check waits for the user to leave.
+    if (m_operationRunning) {
+        m_uncheckedCell = cell;
+        return;
+    }
+    m_uncheckedCell.clear();
+    if (!isDeviceInfoRead())
+        showStatus(kReadDeviceFirstWarning);
+    const quint32 typed = frequencyFromText(cell->displayText());
+    if (typed == 0) {
+        cell->setStyleSheet(QString());
+        return;
+    }
+    const quint32 chosen = snapFrequency(typed, freqMin, freqMax);
+    cell->setText(frequencyText(chosen));
+    if (isOutOfBand(chosen, freqMin, freqMax)) {
+        cell->setStyleSheet(kOutOfBandStyle);
+        showStatus(kOutOfRangeWarning);
+    } else {
+        cell->setStyleSheet(QString());
+    }
 }

@@ -86,7 +86,7 @@ private:
 void TestScreenFit::initTestCase()
 {
     QVERIFY2(QGuiApplication::platformName() == QLatin1String("xcb"),
-             "run under Xvfb: tests/screenfit/run-xvfb");
+             "run under Xvfb: tests/gui/screenfit/run-xvfb");
     m_settings = std::make_unique<ScopedSettings>();
     startupLanguage = Language::kChinese;
     Language::install(startupLanguage);

@@ -3,6 +3,7 @@
 #include "support/scriptedmodule.h"
 
 #include "app/language.h"
+#include "device/channelcodec.h"
 #include "serial/mserialport.h"
 
 #include <QAction>
@@ -65,6 +66,8 @@ private slots:
     void writeReadTableBack();
     void frequencyEntry_data();
     void frequencyEntry();
+    void shownFrequencyMatchesTheCell_data();
+    void shownFrequencyMatchesTheCell();
 
 private:
     QLineEdit *edit(int channel, const char *field) const
@@ -538,6 +541,25 @@ void TestChannelTable::frequencyEntry()
     QTest::keyClick(line, Qt::Key_Return);
     QCOMPARE(line->styleSheet(), QString());
     QCOMPARE(line->text(), emptied);
+}
+
+void TestChannelTable::shownFrequencyMatchesTheCell_data()
+{
+    QTest::addColumn<quint32>("value");
+    for (quint32 value : {0u, 1u, 99999u, 100000u, 435000u, 4351250u, 9999999u, 10000000u,
+                          43512500u, 99999999u, 100000000u, 123456789u, 4294967295u})
+        QTest::newRow(qPrintable(QString::number(value))) << value;
+}
+
+void TestChannelTable::shownFrequencyMatchesTheCell()
+{
+    // The command-line tool must store what a table cell would read back.
+    QFETCH(quint32, value);
+    QLineEdit cell;
+    cell.setInputMask(ChannelCodec::kFrequencyMask);
+    cell.setText(ChannelCodec::frequencyText(value));
+    QCOMPARE(ChannelCodec::shownFrequency(value),
+             ChannelCodec::frequencyFromText(cell.displayText()));
 }
 
 QTEST_MAIN(TestChannelTable)
