@@ -9,6 +9,7 @@
 #include "station/measurementsource.h"
 #include "station/recipe.h"
 #include "ui/calibrationwizard.h"
+#include "ui/factorypages/factorypage.h"
 #include "ui/pagereveal.h"
 
 #include <QAction>
@@ -136,7 +137,7 @@ void MainWindow::runCalibrationWizard()
         wizard->finish(*outcome);
     // The page shows what the module now holds.
     if (outcome->ok && outcome->calibration)
-        applyFactoryCalibration(*outcome->calibration);
+        m_factoryPage->applyCalibration(*outcome->calibration);
     if (m_closeAfterWizard)
         close();
 }
