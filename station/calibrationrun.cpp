@@ -82,6 +82,8 @@ CalibrationRun::Outcome CalibrationRun::run(const QString &folder)
         outcome.failure = text.isEmpty() ? failureText() : text;
         return outcome;
     };
+    if (m_cancel)
+        return fail(QString());
     if (!session.identifyUnit())
         return fail(QString());
     outcome.identity = session.identity();
@@ -110,6 +112,8 @@ CalibrationRun::Outcome CalibrationRun::run(const QString &folder)
         return fail(QString());
 
     for (m_index = 0; m_index < m_plan.targets.size(); ++m_index) {
+        if (m_cancel)
+            return fail(QString());
         CalibrationTargetResult result;
         const bool ok = target(m_plan.targets[m_index], &result);
         result.ok = ok;

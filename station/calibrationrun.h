@@ -58,6 +58,8 @@ public:
 
     void setProgress(Progress progress) { m_progress = std::move(progress); }
     // Any thread; a reading a person is asked for is not cancelled by this alone.
+    // Kept when it comes before run(): a run object runs once, and a cancel pressed while the
+    // worker starts must still key the module down at the first chance.
     void cancel() { m_cancel = true; }
     bool isCancelled() const { return m_cancel; }
 

@@ -101,7 +101,8 @@ CalibrationPlan examplePlan()
     return plan;
 }
 
-using Hook = std::function<void(CalibrationRun &run, int target)>; // after each reading
+// After each reading, and with target -1 before the run starts.
+using Hook = std::function<void(CalibrationRun &run, int target)>;
 
 // The run on a worker thread with its own port, engine and instrument, as a lane runs it; this
 // thread serves the simulated module and test set meanwhile.
@@ -147,8 +148,10 @@ CalibrationRun::Outcome runOnWorker(const CalibrationPlan &plan, const QString &
         ManualSource manual(
             [&](const ManualRequest &request) { return technician(instrument, request, asked); });
         CalibrationRun run(plan, engine, asked ? static_cast<MeasurementSource &>(manual) : driven);
-        if (hook)
+        if (hook) {
             run.setProgress([&](int target, int, double) { hook(run, target); });
+            hook(run, -1);
+        }
         try {
             outcome = run.run(folder);
         } catch (const std::exception &e) {
@@ -252,6 +255,9 @@ private slots:
         QTest::newRow("cancel") << ""
                                 << "cancel"
                                 << "calibration cancelled";
+        QTest::newRow("cancel before start") << ""
+                                             << "early"
+                                             << "calibration cancelled";
         QTest::newRow("exception") << ""
                                    << "throw"
                                    << "exception: thrown";
@@ -280,6 +286,8 @@ private slots:
         QTemporaryDir folder;
         const auto outcome = runOnWorker(
             plan, sim.portPath(), testSet.url(), folder.path(), [&](CalibrationRun &run, int i) {
+                if (exit == "early" && i == -1)
+                    run.cancel();
                 if (i != 1)
                     return;
                 if (exit == "cancel")
@@ -301,8 +309,11 @@ private slots:
                 request.startsWith(char(Wire::Cmd::kNormalMode)))
                 lastMode = request;
         }
-        QCOMPARE(quint8(lastMode.at(0)),
-                 exit == "unplug" ? Wire::Cmd::kForceTransmit : Wire::Cmd::kNormalMode);
+        if (exit == "early")
+            QVERIFY2(lastMode.isEmpty(), "keyed up after a cancel");
+        else
+            QCOMPARE(quint8(lastMode.at(0)),
+                     exit == "unplug" ? Wire::Cmd::kForceTransmit : Wire::Cmd::kNormalMode);
         if (exit == "unplug")
             return;
         QCOMPARE(sim.state().transmitMode, 0);

@@ -407,7 +407,7 @@ void TestUserParams::writes()
 
     QVERIFY(m_rig->click(button));
 
-    QCOMPARE(m_rig->requests(), QList<QByteArray>{request});
+    QCOMPARE(m_rig->requestsWithoutRetries(), QList<QByteArray>{request});
     QCOMPARE(moduleValue(m_rig->module(), member), stored);
     QCOMPARE(m_rig->status(), QStringLiteral("设置成功！"));
     QVERIFY(m_rig->boxes().shown.isEmpty());

@@ -53,6 +53,20 @@ void FactoryRig::clear()
 {
     m_sim.clearLog();
     m_boxes.clear();
+    m_retriesAtClear = m_window->engine().statistics().retries;
+}
+
+QList<QByteArray> FactoryRig::requestsWithoutRetries() const
+{
+    QList<QByteArray> heard = m_sim.requests();
+    qint64 retried = m_window->engine().statistics().retries - m_retriesAtClear;
+    for (int i = heard.size() - 1; i > 0 && retried > 0; --i) {
+        if (heard[i] == heard[i - 1]) {
+            heard.removeAt(i);
+            --retried;
+        }
+    }
+    return heard;
 }
 
 QString FactoryRig::status() const

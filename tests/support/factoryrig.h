@@ -34,6 +34,9 @@ public:
     void clear();
 
     QList<QByteArray> requests() const { return m_sim.requests(); }
+    // The same without the engine's own retries of a reply late on a loaded machine, for tests
+    // of what one answered click sends: a request sent twice without a retry still shows twice.
+    QList<QByteArray> requestsWithoutRetries() const;
     QString status() const;      // the status bar message
     QString overlayText() const; // the busy overlay's last text
 
@@ -43,6 +46,7 @@ private:
     SimHarness m_sim;
     std::unique_ptr<MainWindow> m_window;
     bool m_portOpen = false;
+    qint64 m_retriesAtClear = 0;
 };
 
 template<class T> T *FactoryRig::widget(const QString &name) const
