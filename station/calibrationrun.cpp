@@ -28,6 +28,24 @@ constexpr SquelchLevel kSquelchLevels[] = {
 };
 } // namespace
 
+UnitRecord::Measurement CalibrationTargetResult::measurement() const
+{
+    UnitRecord::Measurement made;
+    made.name = name;
+    const bool value = name.startsWith(QLatin1Char('/'));
+    made.value = value ? after : reading;
+    if (value)
+        made.before = before;
+    made.reading = reading;
+    made.target = target;
+    made.tolerance = tolerance;
+    made.readings = readings;
+    made.unit = unit;
+    made.outcome = ok ? QStringLiteral("pass") : QStringLiteral("fail");
+    made.note = failure;
+    return made;
+}
+
 CalibrationRun::CalibrationRun(const CalibrationPlan &plan, CommandEngine &engine,
                                Instrument &instrument)
     : m_plan(plan)
