@@ -15,6 +15,7 @@ constexpr int kChannel = 1;    // the table's channel a calibration transmits an
 constexpr int kHzPerUnit = 10; // frequencies are kept in 10 Hz
 constexpr int kHzDecimals = 0; // of frequency readings in the texts
 constexpr int kDbmDecimals = 1;
+constexpr double kReadingScale = 1e6; // a reading kept to a millionth of its unit
 
 // The squelch levels the module calibrates at, in uV.
 struct SquelchLevel
@@ -32,11 +33,12 @@ UnitRecord::Measurement CalibrationTargetResult::measurement() const
 {
     UnitRecord::Measurement made;
     made.name = name;
+    // An average's binary remainder (37.129999999999995) is no part of the reading.
+    made.reading = std::round(reading * kReadingScale) / kReadingScale;
     const bool value = name.startsWith(QLatin1Char('/'));
-    made.value = value ? after : reading;
+    made.value = value ? after : *made.reading;
     if (value)
         made.before = before;
-    made.reading = reading;
     made.target = target;
     made.tolerance = tolerance;
     made.readings = readings;
