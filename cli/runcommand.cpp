@@ -14,6 +14,40 @@
 #include <vector>
 
 namespace {
+QString text(const char *source)
+{
+    return QCoreApplication::translate("CommandLine", source);
+}
+
+// Below the unit's line, one per calibration target begun: a value's before, after and final
+// reading against its target, or the levels a receiver calibration was sent.
+QString targetLines(const LaneUnit &unit)
+{
+    QString lines;
+    for (const LaneMeasurement &m : unit.measurements) {
+        if (!m.reading || !m.readings)
+            continue; // a check's value, shown by the history
+        const QString number = QString::number(*m.reading);
+        const QString line =
+            m.before ? text(QT_TRANSLATE_NOOP(
+                                "CommandLine",
+                                "%1：校准前 %2，校准后 %3，读数 %4 %5（目标 %6 ± %7），%8 次读数"))
+                           .arg(m.name)
+                           .arg(*m.before)
+                           .arg(m.value)
+                           .arg(number, m.unit)
+                           .arg(m.target.value_or(0))
+                           .arg(m.tolerance.value_or(0))
+                           .arg(*m.readings)
+                     : text(QT_TRANSLATE_NOOP("CommandLine", "%1：发送了 %2 个电平，最后 %3 %4"))
+                           .arg(m.name)
+                           .arg(*m.readings)
+                           .arg(number, m.unit);
+        lines += QStringLiteral("\n  ") + line + QStringLiteral("  ") + m.outcome.toUpper();
+    }
+    return lines;
+}
+
 // "PORT: PASS SERIAL 12.3 s", and the first failure for anything but PASS.
 QString unitLine(const LaneUnit &unit)
 {
@@ -27,7 +61,7 @@ QString unitLine(const LaneUnit &unit)
                 (unit.failedStep.isEmpty()
                      ? unit.failure
                      : QStringLiteral("%1: %2").arg(unit.failedStep, unit.failure));
-    return line;
+    return line + targetLines(unit);
 }
 } // namespace
 

@@ -15,6 +15,7 @@ constexpr int kChannel = 1;    // the table's channel a calibration transmits an
 constexpr int kHzPerUnit = 10; // frequencies are kept in 10 Hz
 constexpr int kHzDecimals = 0; // of frequency readings in the texts
 constexpr int kDbmDecimals = 1;
+constexpr double kReadingScale = 1e6; // a reading kept to a millionth of its unit
 
 // The squelch levels the module calibrates at, in uV.
 struct SquelchLevel
@@ -27,6 +28,25 @@ constexpr SquelchLevel kSquelchLevels[] = {
     {0.45, CalibrationCommands::kSquelchHighLevel},
 };
 } // namespace
+
+UnitRecord::Measurement CalibrationTargetResult::measurement() const
+{
+    UnitRecord::Measurement made;
+    made.name = name;
+    // An average's binary remainder (37.129999999999995) is no part of the reading.
+    made.reading = std::round(reading * kReadingScale) / kReadingScale;
+    const bool value = name.startsWith(QLatin1Char('/'));
+    made.value = value ? after : *made.reading;
+    if (value)
+        made.before = before;
+    made.target = target;
+    made.tolerance = tolerance;
+    made.readings = readings;
+    made.unit = unit;
+    made.outcome = ok ? QStringLiteral("pass") : QStringLiteral("fail");
+    made.note = failure;
+    return made;
+}
 
 CalibrationRun::CalibrationRun(const CalibrationPlan &plan, CommandEngine &engine,
                                Instrument &instrument)

@@ -2,6 +2,7 @@
 
 #include "config/factoryconfig.h"
 #include "protocol/commandengine.h"
+#include "records/unitrecord.h"
 #include "session/modulesession.h"
 #include "station/calibrationmodule.h"
 #include "station/calibrationplan.h"
@@ -29,6 +30,10 @@ struct CalibrationTargetResult
     int readings = 0;
     bool ok = false;
     QString failure;
+
+    // As the unit's history entry keeps it, whoever ran the calibration: a value's after with
+    // its before, a receiver calibration's last level; reading, target, tolerance, readings.
+    UnitRecord::Measurement measurement() const;
 };
 
 // A calibrate step on one module: for each target, the module on the point's frequency and

@@ -307,22 +307,8 @@ UnitRun::StepEnd UnitRun::calibrate(const RecipeStep &step)
         const QMutexLocker lock(&m_calibrationMutex);
         m_calibration = nullptr;
     }
-    for (const CalibrationTargetResult &target : outcome.targets) {
-        LaneMeasurement measurement;
-        measurement.name = target.name;
-        const bool value = target.name.startsWith(QLatin1Char('/'));
-        measurement.value = value ? target.after : target.reading;
-        if (value)
-            measurement.before = target.before;
-        measurement.reading = target.reading;
-        measurement.target = target.target;
-        measurement.tolerance = target.tolerance;
-        measurement.readings = target.readings;
-        measurement.unit = target.unit;
-        measurement.outcome = target.ok ? QStringLiteral("pass") : QStringLiteral("fail");
-        measurement.note = target.failure;
-        m_unit.measurements.append(measurement);
-    }
+    for (const CalibrationTargetResult &target : outcome.targets)
+        m_unit.measurements.append(target.measurement());
     if (outcome.ok)
         return {Outcome::Pass, outcome.file};
     // A cancel or an instrument that failed is the station's trouble, not the unit's.

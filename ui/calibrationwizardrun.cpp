@@ -4,7 +4,9 @@
 #include "ui_mainwindow.h"
 
 #include "instrument/instrument.h"
+#include "records/operationrecorder.h"
 #include "serial/mserialport.h"
+#include "session/modulesnapshot.h"
 #include "station/calibrationrun.h"
 #include "station/measurementsource.h"
 #include "station/recipe.h"
@@ -20,6 +22,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
+#include <QStatusBar>
 #include <QThread>
 
 #include <memory>
@@ -124,8 +127,9 @@ void MainWindow::runCalibrationWizard()
     wizard->setWindowModality(Qt::WindowModal);
     wizard->show();
     std::optional<CalibrationRun::Outcome> outcome;
+    OperationReport report;
     runOperation(OperationKind::Write, [&] {
-        outcome = calibrateOnWorker(plan, folder, wizard);
+        outcome = calibrateOnWorker(plan, folder, wizard, &report);
         return outcome->ok;
     });
     // Refused while another operation ran: nothing was started.
@@ -133,6 +137,7 @@ void MainWindow::runCalibrationWizard()
         delete wizard;
         return;
     }
+    recordCalibration(*recipe, *outcome, report);
     if (wizard)
         wizard->finish(*outcome);
     // The page shows what the module now holds.
@@ -142,11 +147,50 @@ void MainWindow::runCalibrationWizard()
         close();
 }
 
+// One entry, as a station's unit that ran only this step would have: the recipe, lane 0, and a
+// measurement per target begun.
+void MainWindow::recordCalibration(const Recipe &recipe, const CalibrationRun::Outcome &outcome,
+                                   OperationReport report)
+{
+    Recorder *const history = recorder();
+    if (!history)
+        return;
+    const QString step = RecipeStep::kindName(RecipeStep::Kind::Calibrate);
+    report.operation = step;
+    report.port = appSerialPort->portName();
+    report.finished = QDateTime::currentDateTimeUtc();
+    report.file = recipe.filePath;
+    report.identity = !outcome.identity.serialNumber.isEmpty() ? outcome.identity
+                      : m_unit                                 ? *m_unit
+                                                               : ModuleIdentity{};
+    report.message = outcome.ok ? QString() : outcome.failure;
+    if (outcome.calibration) {
+        ModuleSnapshot found;
+        found.identity = report.identity;
+        found.identified = !report.identity.serialNumber.isEmpty();
+        found.readAt = report.finished;
+        found.factory = outcome.calibration;
+        report.snapshot = found.toJson();
+    }
+    OperationRecorder::Extras extras;
+    extras.failureText = statusBar()->currentMessage();
+    OperationRecorder::StationRun run{
+        recipe.name, recipe.revision, recipe.sha256, 0, false, outcome.ok ? QString() : step, {}};
+    for (const CalibrationTargetResult &target : outcome.targets)
+        run.measurements.append(target.measurement());
+    extras.station = run;
+    OperationRecorder(*history, OperationRecorder::Source::thisHost()).record(report, extras);
+}
+
 CalibrationRun::Outcome MainWindow::calibrateOnWorker(const CalibrationPlan &plan,
                                                       const QString &folder,
-                                                      CalibrationWizard *wizard)
+                                                      CalibrationWizard *wizard,
+                                                      OperationReport *report)
 {
     CalibrationRun::Outcome outcome;
+    report->started = QDateTime::currentDateTimeUtc();
+    // A cancel, or an instrument that failed, is the bench's trouble, not the unit's.
+    bool benchTrouble = true;
     const QPointer<CalibrationWizard> shown(wizard);
     const std::shared_ptr<ManualHandOff> handOff = wizard->sharedHandOff();
     std::mutex runMutex;
@@ -173,6 +217,16 @@ CalibrationRun::Outcome MainWindow::calibrateOnWorker(const CalibrationPlan &pla
         // A module gone takes the line with it: the wait for its reply ends at once.
         connect(appSerialPort, &MSerialPort::connectionLost, &relay, [&relay] { relay.close(); });
         CommandEngine engine;
+        const struct Counted
+        {
+            const CommandEngine &engine;
+            OperationReport *report;
+            ~Counted()
+            {
+                report->requests = engine.statistics().framesSent;
+                report->retries = engine.statistics().retries;
+            }
+        } counted{engine, report};
         engine.setDevice(&relay);
         connect(appSerialPort, &MSerialPort::onReceived, &engine, &CommandEngine::receive);
         connect(&engine, &CommandEngine::frameSent, this, [this](const QByteArray &frame) {
@@ -235,6 +289,9 @@ CalibrationRun::Outcome MainWindow::calibrateOnWorker(const CalibrationPlan &pla
         outcome = run.run(folder);
         std::lock_guard<std::mutex> lock(runMutex);
         running = nullptr;
+        benchTrouble =
+            cancelled || run.isCancelled() ||
+            (instrument && instrument->failure().kind != Instrument::Failure::Kind::None);
     }));
     m_wizardRunning = true;
     // Events turn here as in every operation's wait, and not in a loop of its own that an
@@ -248,5 +305,8 @@ CalibrationRun::Outcome MainWindow::calibrateOnWorker(const CalibrationPlan &pla
     m_wizardRunning = false;
     disconnect(cancelling);
     m_wizardCancel = nullptr;
+    report->outcome = outcome.ok     ? OperationReport::Outcome::Pass
+                      : benchTrouble ? OperationReport::Outcome::Error
+                                     : OperationReport::Outcome::Fail;
     return outcome;
 }

@@ -43,6 +43,7 @@ class FormSerialPortSetting;
 class LoadingWidget;
 class ModuleSession;
 class Recorder;
+struct Recipe;
 class UserPage;
 
 // The tool's only window: it owns the form, the status bar lamps, the busy overlay and the
@@ -218,8 +219,11 @@ private:
     void runCalibrationWizard();
     // The plan's calibration on a worker thread over this window's port; the window's event
     // loop turns meanwhile.
+    // The report gets the start, the requests and retries, and the outcome.
     CalibrationRun::Outcome calibrateOnWorker(const CalibrationPlan &plan, const QString &folder,
-                                              CalibrationWizard *wizard);
+                                              CalibrationWizard *wizard, OperationReport *report);
+    void recordCalibration(const Recipe &recipe, const CalibrationRun::Outcome &outcome,
+                           OperationReport report);
 
 private:
     enum class OperationKind

@@ -505,6 +505,14 @@
             <source>无法创建文件夹 %1</source>
             <translation type="unfinished" />
         </message>
+        <message>
+            <source>%1：校准前 %2，校准后 %3，读数 %4 %5（目标 %6 ± %7），%8 次读数</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1：发送了 %2 个电平，最后 %3 %4</source>
+            <translation type="unfinished" />
+        </message>
     </context>
     <context>
         <name>ControlChart</name>

@@ -98,6 +98,8 @@ private slots:
     void stopLetsTheUnitFinish();
     void stopKeysACalibrationDown();
     void cliWatchJsonAndSummary();
+    void cliCalibrateLines_data();
+    void cliCalibrateLines();
 
 private:
     // The example recipe in the folder, with the steps given (the example's by default).
@@ -428,6 +430,60 @@ void TestLane::cliWatchJsonAndSummary()
                               "50.0%"),
              qPrintable(summary));
     QVERIFY(run.readAllStandardOutput().isEmpty());
+}
+
+// lx815-cli run with a calibrate step: below the unit's line, a line per target with what its
+// history entry keeps.
+void TestLane::cliCalibrateLines_data()
+{
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<QString>("valueLine"); // name, before, after, reading, readings
+    QTest::addColumn<QString>("levelsLine");
+    QTest::newRow("en") << "en_US"
+                        << "  %1: before %2, after %3, reading %4 Hz (target 0 ± 50), %5 readings  "
+                           "PASS"
+                        << "  rssi: 2 levels sent, the last 40 dBµV  PASS";
+    QTest::newRow("zh") << "zh_CN"
+                        << "  %1：校准前 %2，校准后 %3，读数 %4 Hz（目标 0 ± 50），%5 次读数  PASS"
+                        << "  rssi：发送了 2 个电平，最后 40 dBµV  PASS";
+}
+
+void TestLane::cliCalibrateLines()
+{
+    QFETCH(QString, language);
+    QFETCH(QString, valueLine);
+    QFETCH(QString, levelsLine);
+    QTemporaryDir dir;
+    SimProcess sim;
+    QVERIFY2(sim.start({"--test-set", "0", "--baud", "0"}), qPrintable(sim.error()));
+    QVERIFY(sim.process().canReadLine() || sim.process().waitForReadyRead(5000));
+    const QString url = QString::fromLocal8Bit(sim.process().readLine()).trimmed();
+    const QString path = recipe(QJsonDocument::fromJson(QStringLiteral(R"([
+        {"Step": "calibrate", "Instrument": "%1", "Folder": "calibrated",
+         "Points": {"Low": 45100000, "Mid": 47000000, "High": 48900000},
+         "Targets": [{"Value": "/TCXO_BIAS", "Measure": "frequency-error", "Point": "Mid",
+                      "Power": 0, "Target": 0, "Tolerance": 50},
+                     {"Calibrate": "rssi", "Point": "Mid", "Levels": [10, 40]}]}])")
+                                                            .arg(url)
+                                                            .toUtf8())
+                                    .array());
+    const QString records = dir.filePath("r.sqlite");
+    QProcess run;
+    run.start(cli(),
+              {"run", path, "--port", sim.portPath(), "--records", records, "--lang", language});
+    QVERIFY(run.waitForFinished(kUnitTimeoutMs));
+    QCOMPARE(run.exitCode(), 0);
+    const QStringList lines = QString::fromUtf8(run.readAllStandardOutput()).split('\n');
+    RecordStore store(*RecordsTarget::parse(records, nullptr));
+    const auto entries = store.list();
+    QVERIFY(entries && entries->size() == 1 && entries->first().measurements.size() == 2);
+    const UnitRecord::Measurement &tcxo = entries->first().measurements.first();
+    QCOMPARE(lines.value(1), valueLine.arg(tcxo.name)
+                                 .arg(*tcxo.before)
+                                 .arg(tcxo.value)
+                                 .arg(*tcxo.reading)
+                                 .arg(*tcxo.readings));
+    QCOMPARE(lines.value(2), levelsLine);
 }
 
 QTEST_GUILESS_MAIN(TestLane)

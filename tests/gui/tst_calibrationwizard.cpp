@@ -1,11 +1,13 @@
 // The calibration wizard in the window against lx815-sim and its test set: by itself with the
 // instrument, by hand with a technician reading the test set's meter, cancelled, the window
-// closed, and an instrument that stops answering; the module always ends in normal mode.
+// closed, and an instrument that stops answering; the module always ends in normal mode, and
+// the history has the calibration's entry with a measurement per target begun.
 #include "app/language.h"
 #include "app/mjsonconfig.h"
 #include "config/factoryconfig.h"
 #include "device/wire.h"
 #include "instrument/instrument.h"
+#include "records/recordstore.h"
 #include "serial/mserialport.h"
 #include "support/simharness.h"
 #include "support/testenv.h"
@@ -99,29 +101,38 @@ private slots:
         QTest::addColumn<QString>("fault"); // of the test set
         QTest::addColumn<QString>("exit");  // what happens once the second target reads
         QTest::addColumn<QString>("status");
+        QTest::addColumn<QString>("recorded"); // the history entry's outcome
         QTest::newRow("instrument") << false << ""
                                     << ""
-                                    << "Calibration complete, saved as ";
+                                    << "Calibration complete, saved as "
+                                    << "pass";
         QTest::newRow("manual") << true << ""
                                 << ""
-                                << "Calibration complete, saved as ";
+                                << "Calibration complete, saved as "
+                                << "pass";
+        // Cancelled, as the window records any operation cancelled: an error.
         QTest::newRow("cancel") << false << ""
                                 << "cancel"
-                                << "Calibration failed: calibration cancelled";
+                                << "Calibration failed: calibration cancelled"
+                                << "error";
         QTest::newRow("cancel by hand") << true << ""
                                         << "cancel"
-                                        << "Calibration failed: calibration cancelled";
+                                        << "Calibration failed: calibration cancelled"
+                                        << "error";
         // A reading not typed within the transmission's limit is not taken.
         QTest::newRow("technician away")
             << true << ""
             << "away"
-            << "Calibration failed: /TCXO_BIAS: the transmission reached its limit of 1 s";
+            << "Calibration failed: /TCXO_BIAS: the transmission reached its limit of 1 s"
+            << "fail";
         QTest::newRow("window closed") << false << ""
                                        << "close"
-                                       << "Calibration failed: calibration cancelled";
+                                       << "Calibration failed: calibration cancelled"
+                                       << "error";
         QTest::newRow("instrument mute") << false << "mute=30"
                                          << ""
-                                         << "Calibration failed: tcp://127.0.0.1:";
+                                         << "Calibration failed: tcp://127.0.0.1:"
+                                         << "error";
     }
     void wizard()
     {
@@ -129,6 +140,7 @@ private slots:
         QFETCH(QString, fault);
         QFETCH(QString, exit);
         QFETCH(QString, status);
+        QFETCH(QString, recorded);
         QTemporaryDir dir;
         const QString log = dir.filePath("sim.log");
         QStringList arguments{"--test-set", "0", "--baud", "0", "--log", log};
@@ -146,6 +158,9 @@ private slots:
         file.close();
 
         ScopedSettings settings;
+        const QString history = dir.filePath("history.sqlite");
+        appConfig->setValue("/Records/Enabled", true);
+        appConfig->setValue("/Records/Database", history);
         BoxRecorder boxes;
         auto window = std::make_unique<MainWindow>();
         const struct Closing
@@ -217,6 +232,45 @@ private slots:
                          box->value());
             }
         }
+
+        // One entry, as a station's unit that ran only this step: each target begun is a
+        // measurement with what the table showed.
+        RecordStore store(*RecordsTarget::parse(history, nullptr));
+        const auto entries = store.list();
+        QVERIFY2(entries && entries->size() == 1, qPrintable(store.lastError()));
+        const UnitRecord &entry = entries->first();
+        QCOMPARE(entry.operation, QStringLiteral("calibrate"));
+        QCOMPARE(entry.outcome, recorded);
+        QCOMPARE(entry.recipe, QStringLiteral("Bench"));
+        QCOMPARE(entry.revision, QStringLiteral("1"));
+        QCOMPARE(entry.recipeSha256.size(), 64);
+        QCOMPARE(entry.lane, 0);
+        QVERIFY(!entry.serialNumber.isEmpty() && entry.requests > 0);
+        QCOMPARE(entry.failedStep, recorded == "pass" ? QString() : QStringLiteral("calibrate"));
+        const QString failure = said.section(": ", 1);
+        QVERIFY2(recorded == "pass" ? entry.message.isEmpty() : entry.message.startsWith(failure),
+                 qPrintable(entry.message));
+        auto *table = wizard->findChild<QTableWidget *>("wizardTargets");
+        QVERIFY(complete ? entry.measurements.size() == table->rowCount()
+                         : entry.measurements.size() < table->rowCount());
+        for (int row = 0; row < entry.measurements.size(); ++row) {
+            const UnitRecord::Measurement &m = entry.measurements[row];
+            const auto cell = [&](int column) {
+                return table->item(row, column)->text();
+            };
+            QCOMPARE(m.name, cell(CalibrationWizard::TargetColumn));
+            QCOMPARE(m.readings.value_or(-1), cell(CalibrationWizard::ReadingsColumn).toInt());
+            const bool passed = cell(CalibrationWizard::ResultColumn) == "passed";
+            QCOMPARE(m.outcome, QString(passed ? "pass" : "fail"));
+            QCOMPARE(m.note, passed ? QString() : cell(CalibrationWizard::ResultColumn));
+            if (!m.name.startsWith('/'))
+                continue;
+            QCOMPARE(m.before.value_or(-1), cell(CalibrationWizard::BeforeColumn).toDouble());
+            QCOMPARE(m.value, cell(CalibrationWizard::ValueColumn).toDouble());
+            QVERIFY(m.reading && m.target && m.tolerance && !m.unit.isEmpty());
+            QVERIFY(cell(CalibrationWizard::GoalColumn).startsWith(QString::number(*m.target)));
+        }
+
         appSerialPort->close();
         window.reset();
 
