@@ -21,6 +21,8 @@ class Recorder : public QObject
 
 public:
     explicit Recorder(const RecordsTarget &target, QObject *parent = nullptr);
+    // Where the entries go: a lane reads its recipe's population there.
+    const RecordsTarget &target() const { return m_target; }
     ~Recorder() override; // drains, then stops the thread
 
     // The entry is in the history or the spool when this returns true; delivery follows. When

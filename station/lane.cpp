@@ -1,6 +1,8 @@
 #include "station/lane.h"
 
+#include "records/population.h"
 #include "records/recorder.h"
+#include "records/recordstore.h"
 #include "serial/mserialport.h"
 #include "session/operationreport.h"
 #include "station/limits.h"
@@ -212,6 +214,7 @@ private:
         m_sleep = nullptr;
     }
     bool openPort(QString *why);
+    std::optional<PopulationFigures> population(const QString &name, int units);
     void closePort();
     // The device file is gone, or its link points at another device than the one opened.
     bool portChanged() const
@@ -264,7 +267,20 @@ private:
     QMutex m_mutex; // m_scanned, m_run
     QString m_scanned;
     UnitRun *m_run = nullptr;
+    std::unique_ptr<RecordStore> m_store; // the history, read for a check's population
 };
+
+// From the history the lane records into, on this thread's own connection; the station's last
+// figures when it cannot be read, or when the lane records nothing.
+std::optional<PopulationFigures> LaneWorker::population(const QString &name, int units)
+{
+    const QString cache = Population::defaultCacheFolder();
+    if (!m_options.recorder)
+        return Population::cached(cache, m_options.recipe->sha256, name, units);
+    if (!m_store)
+        m_store = std::make_unique<RecordStore>(m_options.recorder->target());
+    return Population::figures(*m_store, cache, m_options.recipe->sha256, name, units);
+}
 
 bool LaneWorker::openPort(QString *why)
 {
@@ -369,6 +385,7 @@ void LaneWorker::run()
         sleep(m_options.probeIntervalMs);
     }
     closePort();
+    m_store.reset(); // a database connection ends on the thread that made it
     setState(State::Stopped, m_status.failure);
     emit finished(portFailure);
 }
@@ -392,6 +409,8 @@ void LaneWorker::runUnit(const QString &scanned)
     LaneUnit unit;
     {
         UnitRun run(*m_options.recipe, *m_engine, m_options.port, progress);
+        run.setPopulationSource(
+            [this](const QString &name, int units) { return population(name, units); });
         {
             const QMutexLocker lock(&m_mutex);
             m_run = &run;

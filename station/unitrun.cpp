@@ -252,7 +252,10 @@ UnitRun::StepEnd UnitRun::check(const RecipeStep &step)
         const auto value = Limits::valueAt(entries, limit.path);
         if (!value)
             return failed(Outcome::Fail, tr("%1：模块没有给出此值").arg(limit.path));
-        const Limits::Judgement judged = Limits::judge(*value, limit);
+        std::optional<PopulationFigures> population;
+        if (limit.population && m_population)
+            population = m_population(limit.path, limit.population->units);
+        const Limits::Judgement judged = Limits::judge(*value, limit, population);
         LaneMeasurement measurement;
         measurement.name = limit.path;
         measurement.value = *value;

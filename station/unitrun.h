@@ -12,6 +12,7 @@
 
 #include <atomic>
 #include <functional>
+#include <optional>
 
 class CalibrationRun;
 
@@ -26,6 +27,10 @@ class UnitRun : private FailureReporter
 public:
     // The step running and how far the unit is, 0 to 100.
     using Progress = std::function<void(const QString &step, int percent)>;
+    // Where a value of the recipe usually lies (a check limit's Population): its name and the
+    // number of passing units; nothing holds no unit.
+    using PopulationSource =
+        std::function<std::optional<PopulationFigures>(const QString &name, int units)>;
 
     UnitRun(const Recipe &recipe, CommandEngine &engine, const QString &port,
             Progress progress = {});
@@ -35,6 +40,7 @@ public:
     // went away, asked after each failing step (the failure is then the tool's, not the unit's).
     LaneUnit run(const QString &scanned, const std::function<bool()> &lineLost);
     void cancel();
+    void setPopulationSource(PopulationSource source) { m_population = std::move(source); }
 
     // Which step ended the unit: its outcome and its message.
     struct StepEnd
@@ -61,6 +67,7 @@ private:
     CommandEngine &m_engine;
     QString m_port;
     Progress m_progress;
+    PopulationSource m_population;
     ModuleSession m_session;
     LaneUnit m_unit;
     QString m_stepName;

@@ -104,7 +104,9 @@ private slots:
 private:
     // The example recipe in the folder, with the steps given (the example's by default).
     QString recipe(const QJsonArray &steps = {}) const;
-    LaneOptions options(const QString &port, bool watch, Recorder *recorder) const;
+    // recipe: the example's file by default.
+    LaneOptions options(const QString &port, bool watch, Recorder *recorder,
+                        const QString &recipe = QString()) const;
 
     QTemporaryDir m_dir;
 };
@@ -157,10 +159,11 @@ QString TestLane::recipe(const QJsonArray &steps) const
     return path;
 }
 
-LaneOptions TestLane::options(const QString &port, bool watch, Recorder *recorder) const
+LaneOptions TestLane::options(const QString &port, bool watch, Recorder *recorder,
+                              const QString &recipePath) const
 {
     QStringList problems;
-    const auto loaded = Recipe::load(recipe(), &problems);
+    const auto loaded = Recipe::load(recipePath.isEmpty() ? recipe() : recipePath, &problems);
     [&] {
         QVERIFY2(loaded, qPrintable(problems.join('\n')));
     }();
@@ -179,7 +182,9 @@ void TestLane::outcome_data()
 {
     QTest::addColumn<QString>("serial");
     QTest::addColumn<QString>("model");
-    QTest::addColumn<QString>("fault"); // "hang-up" after the identification, "no-records"
+    // "hang-up" after the identification, "no-records", "population" (the line's last ten units
+    // all near 120)
+    QTest::addColumn<QString>("fault");
     QTest::addColumn<QString>("outcome");
     QTest::addColumn<QString>("failure");
     QTest::newRow("pass") << kPass << "LX-815 U2"
@@ -202,6 +207,10 @@ void TestLane::outcome_data()
                                         << ""
                                         << "fail"
                                         << "model LX-815 V is not accepted by this recipe";
+    QTest::newRow("outlier held") << kPass << "LX-815 U2"
+                                  << "population"
+                                  << "marginal"
+                                  << "/TCXO_BIAS 130 is 6.7 σ above the last 10 units";
     QTest::newRow("port lost") << kPass << "LX-815 U2"
                                << "hang-up"
                                << "error"
@@ -233,8 +242,33 @@ void TestLane::outcome()
         qputenv("XDG_DATA_HOME", records.filePath("file/data").toUtf8());
     }
     target.path = records.filePath(fault == "no-records" ? "file/records.sqlite" : "r.sqlite");
+    QString recipePath;
+    if (fault == "population") {
+        recipePath = recipe(QJsonDocument::fromJson(R"([
+            {"Step": "write-calibration", "Folder": "calibrations"},
+            {"Step": "check", "Limits": {"/TCXO_BIAS": {"Min": 100, "Max": 160, "Marginal": 5,
+                                         "Population": {"Units": 10, "Sigma": 4}}}}])")
+                                .array());
+        const auto held = Recipe::load(recipePath, nullptr);
+        QVERIFY(held);
+        QVector<UnitRecord> line;
+        for (int i = 0; i < 10; ++i) {
+            UnitRecord passed = UnitRecord::create();
+            passed.finished = QDateTime::currentDateTimeUtc().addSecs(i - 60);
+            passed.started = passed.finished.addSecs(-10);
+            passed.serialNumber = QStringLiteral("4C58815009%1").arg(i, 2, 10, QLatin1Char('0'));
+            passed.operation = passed.outcome = QStringLiteral("pass");
+            passed.recipeSha256 = held->sha256;
+            UnitRecord::Measurement tcxo;
+            tcxo.name = QStringLiteral("/TCXO_BIAS");
+            tcxo.value = 118 + i % 5; // mean 120, sample sigma 1.49
+            passed.measurements = {tcxo};
+            line.append(passed);
+        }
+        QVERIFY(RecordStore(target).insert(line));
+    }
     auto recorder = std::make_unique<Recorder>(target);
-    Lane lane(options(sim.portPath(), false, recorder.get()));
+    Lane lane(options(sim.portPath(), false, recorder.get(), recipePath));
     Watcher watcher(lane);
     lane.start();
     if (fault == "hang-up") {
