@@ -2477,6 +2477,13 @@ Voice PTT push</source>
         </message>
     </context>
     <context>
+        <name>ProductionMenu</name>
+        <message>
+            <source>生产(&amp;P)</source>
+            <translation type="unfinished" />
+        </message>
+    </context>
+    <context>
         <name>Recipe</name>
         <message>
             <source>%1：未知的成员</source>
@@ -2668,10 +2675,6 @@ Voice PTT push</source>
     <context>
         <name>StationMenu</name>
         <message>
-            <source>生产(&amp;P)</source>
-            <translation type="unfinished" />
-        </message>
-        <message>
             <source>工位…</source>
             <translation type="unfinished" />
         </message>
@@ -2828,10 +2831,6 @@ Voice PTT push</source>
     </context>
     <context>
         <name>StatisticsMenu</name>
-        <message>
-            <source>生产(&amp;P)</source>
-            <translation type="unfinished" />
-        </message>
         <message>
             <source>统计…</source>
             <translation type="unfinished" />
