@@ -104,12 +104,16 @@ std::optional<std::vector<PortJob>> CliRunner::prepareJobs()
         common.user = snapshot->user;
         common.factory = snapshot->factory;
     }
-    if (userFile && !(common.user = ConfigFiles::loadUserConfig(m_options.file, &error))) {
+    const auto use = m_options.command == Command::VerifyConfig ||
+                             m_options.command == Command::VerifyCalibration
+                         ? ConfigFiles::Use::Compare
+                         : ConfigFiles::Use::Write;
+    if (userFile && !(common.user = ConfigFiles::loadUserConfig(m_options.file, &error, use))) {
         m_console.error(error);
         return std::nullopt;
     }
     if (factoryFile &&
-        !(common.factory = ConfigFiles::loadFactoryCalibration(m_options.file, &error))) {
+        !(common.factory = ConfigFiles::loadFactoryCalibration(m_options.file, &error, use))) {
         m_console.error(error);
         return std::nullopt;
     }

@@ -1,6 +1,5 @@
 // What each command does on one open module, and what it came to.
 #include "cli/portworker.h"
-#include "device/channelcodec.h"
 #include "device/factorycommands.h"
 #include "session/configfiles.h"
 
@@ -174,7 +173,7 @@ bool PortWorker::unitMatches(ModuleSession &session)
     return false;
 }
 
-bool PortWorker::fitsFileBand()
+bool PortWorker::fitsFileBand(ModuleSession &session)
 {
     // The factory side goes first and sets the band: channels outside it would be refused only
     // after the calibration had been written.
@@ -182,42 +181,38 @@ bool PortWorker::fitsFileBand()
         return true;
     const Wire::Band *band =
         Wire::findBand(FactoryCommands::bandCode(m_job.factory->radioBandIndex));
-    for (int n = 1; band && n <= Wire::kChannelCount; ++n) {
-        const UserChannel &channel = m_job.user->channels[n - 1];
-        for (const auto &[field, value] : {std::pair{ChannelCodec::kTxFreq, channel.txFreq},
-                                           std::pair{ChannelCodec::kRxFreq, channel.rxFreq}}) {
-            if (value != 0 && ChannelCodec::isOutOfBand(value, band->freqMin, band->freqMax)) {
-                reportFailure(QStringLiteral("%1 (%2)").arg(
-                    windowText(QT_TRANSLATE_NOOP("MainWindow", "频率超出范围！")),
-                    ChannelCodec::cellName(n, field)));
-                return false;
-            }
-        }
-    }
-    return true;
+    return !band || session.fitsBand(*m_job.user, band->freqMin, band->freqMax);
 }
 
 void PortWorker::performWrite(ModuleSession &session)
 {
+    const QString setFailed = windowText(QT_TRANSLATE_NOOP("MainWindow", "设置失败！"));
     if (!m_job.backupDir.isEmpty() && !backUp(session))
         return;
     if (!unitMatches(session))
         return;
-    if (!fitsFileBand())
-        return finish(ExitCode::kModule, Outcome::Aborted,
-                      windowText(QT_TRANSLATE_NOOP("MainWindow", "设置失败！")));
+    // A frequency outside the band is the file's fault, found before anything was written.
+    if (!fitsFileBand(session))
+        return finish(ExitCode::kUsage, Outcome::Aborted, setFailed);
     m_report.snapshot = expectedOf(m_job).toJson();
     // The factory side first: its band sets the frequency limits the user side is checked by.
     bool ok = !m_job.factory || session.writeFactoryCalibration(*m_job.factory);
     if (ok && m_job.user) {
         // Like a technician in the window: the band read first, for the frequency limits.
-        ok = session.identify() && session.writeUserConfig(*m_job.user);
+        ok = session.identify();
+        if (ok && !session.fitsBand(*m_job.user, session.identity().freqMin,
+                                    session.identity().freqMax)) {
+            // Nothing written yet is a bad file; after the calibration, a module half written.
+            if (m_job.factory)
+                return finish(ExitCode::kModule, Outcome::Error, setFailed);
+            return finish(ExitCode::kUsage, Outcome::Aborted, setFailed);
+        }
+        ok = ok && session.writeUserConfig(*m_job.user);
         if (ok)
             m_report.identity = session.identity();
     }
     if (!ok)
-        return finish(ExitCode::kModule, Outcome::Error,
-                      windowText(QT_TRANSLATE_NOOP("MainWindow", "设置失败！")));
+        return finish(ExitCode::kModule, Outcome::Error, setFailed);
     if (!m_job.verify)
         return finish(ExitCode::kOk, Outcome::Pass,
                       QStringLiteral("%1 (%2)").arg(

@@ -64,7 +64,7 @@ private:
     bool backUp(ModuleSession &session);
     bool unitMatches(ModuleSession &session);
     // restore: the user side's frequencies within the band the factory side sets.
-    bool fitsFileBand();
+    bool fitsFileBand(ModuleSession &session);
     void finish(int exitCode, OperationReport::Outcome outcome, const QString &text);
 
     PortJob m_job;

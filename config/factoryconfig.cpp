@@ -209,6 +209,8 @@ MemberLimits FactoryCalibration::limits()
             {QString::fromLatin1(field.path), UserParams::Range{field.minimum, field.maximum}});
     limits.ranges.push_back({kBandPath, UserParams::Range{-1, kBandCount - 1}});
     limits.choices = {{kCouplingPath, {kDc, kAc}}};
+    // The band goes out after every number: without one, the write would stop there.
+    limits.selections.push_back({kBandPath, {{0, kBandCount - 1}}, 0, {}});
     return limits;
 }
 

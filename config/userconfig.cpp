@@ -43,6 +43,23 @@ int selection(int index, const QStringList &items)
 {
     return index >= 0 && index < items.size() ? index : ChannelCodec::kNoSelection;
 }
+
+// The items a selector's write sends a byte for, as runs of indices: the CTCSS/DCS headings
+// have none.
+std::vector<UserParams::Range> sentItems(const QStringList &items,
+                                         std::optional<quint8> (*wire)(int index))
+{
+    std::vector<UserParams::Range> runs;
+    for (int i = 0; i < items.size(); ++i) {
+        if (!wire(i))
+            continue;
+        if (!runs.empty() && runs.back().maximum == i - 1)
+            runs.back().maximum = i;
+        else
+            runs.push_back({i, i});
+    }
+    return runs;
+}
 } // namespace
 
 bool UserChannel::operator==(const UserChannel &other) const
@@ -164,6 +181,23 @@ MemberLimits UserConfig::limits()
             {channelPath(n, "CTCSSDCSIndex"), selector(ChannelCodec::ctcssDcsItems())});
         limits.ranges.push_back({channelPath(n, "ScanIndex"), selector(ChannelCodec::scanItems())});
     }
+    // What the write of the frequency table and of each channel in use refuses, and the scan
+    // mode, which it always sends.
+    using namespace ChannelCodec;
+    const std::vector<Range> anyPower{{0, static_cast<int>(txPowerItems().size()) - 1}};
+    for (int n = 1; n <= Wire::kChannelCount; ++n) {
+        const QStringList frequencies{channelPath(n, "RxFreq"), channelPath(n, "TxFreq")};
+        const auto add = [&](const char *member, std::vector<Range> sent) {
+            limits.selections.push_back({channelPath(n, member), std::move(sent), n, frequencies});
+        };
+        add("TxPowerIndex", anyPower);
+        add("BandwidthIndex", sentItems(bandwidthItems(), bandwidthWireFromIndex));
+        add("SQLevelIndex", sentItems(sqLevelItems(), sqLevelWireFromIndex));
+        add("CTCSSDCSIndex", sentItems(ctcssDcsItems(), ctcssDcsWireFromIndex));
+        add("ScanIndex", sentItems(scanItems(), scanWireFromIndex));
+    }
+    limits.selections.push_back(
+        {QStringLiteral("/ChannelScanModeIndex"), {{0, kScanModeCount - 1}}, 0, {}});
     limits.choices = {{QStringLiteral("/Channel/CtrlMode"), {kDipSwitch, kByProgram}},
                       {QStringLiteral("/AudioWaveMode"), {kSquareWave, kSineWave}}};
     return limits;

@@ -49,7 +49,8 @@ struct UserConfig
     // Missing and null members take their defaults; other values convert as JSON values do.
     static UserConfig fromStore(const MJsonConfig &store);
     // What each member of the file may hold: the ranges of the page's spin boxes, selectors
-    // and frequency cells, the texts of its two-way choices.
+    // and frequency cells, the texts of its two-way choices; and the selections the write
+    // needs of the scan mode and of each channel in use.
     static MemberLimits limits();
     // What the user page holds after showing these values: numbers clamped to the spin boxes'
     // ranges, frequencies as their cells read back, indices without an item as no selection.

@@ -221,6 +221,11 @@ bool ChannelCodec::isOutOfBand(quint32 value, quint32 freqMin, quint32 freqMax)
     return value < freqMin || value > freqMax;
 }
 
+QString ChannelCodec::bandText(quint32 freqMin, quint32 freqMax)
+{
+    return QStringLiteral("%1\u2013%2 MHz").arg(frequencyText(freqMin), frequencyText(freqMax));
+}
+
 quint32 ChannelCodec::snapFrequency(quint32 typed, quint32 freqMin, quint32 freqMax)
 {
     quint32 chosen = 0;

@@ -64,6 +64,8 @@ quint32 frequencyFromText(const QString &displayText);
 // integer parts with zeros on the right and cuts longer texts after eight digits.
 quint32 shownFrequency(quint32 value);
 bool isOutOfBand(quint32 value, quint32 freqMin, quint32 freqMax);
+// A band's limits as cells show them: 13600000, 17400000 -> "136.00000–174.00000 MHz".
+QString bandText(quint32 freqMin, quint32 freqMax);
 // A typed frequency moved to the nearest channel grid: 5 kHz, 6.25 kHz and, for a band inside
 // 136-174 MHz, 7.5 kHz. Ties keep the grid tried first.
 quint32 snapFrequency(quint32 typed, quint32 freqMin, quint32 freqMax);

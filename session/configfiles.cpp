@@ -8,6 +8,8 @@
 #include <QJsonObject>
 #include <QRegularExpression>
 
+#include <algorithm>
+
 namespace {
 QString text(const char *source)
 {
@@ -82,8 +84,52 @@ bool withinLimits(const QJsonObject &object, const MemberLimits &limits, const Q
     return true;
 }
 
+QString runsText(const std::vector<UserParams::Range> &runs)
+{
+    QStringList parts;
+    for (const UserParams::Range &run : runs)
+        parts.append(run.minimum == run.maximum ? QString::number(run.minimum)
+                                                : text(QT_TRANSLATE_NOOP("CommandLine", "%1 至 %2"))
+                                                      .arg(run.minimum)
+                                                      .arg(run.maximum));
+    return parts.join(text(QT_TRANSLATE_NOOP("CommandLine", "、")));
+}
+
+// A value in its range that the write refuses only when it comes to it, mostly with part of the
+// file sent (a channel in use without a squelch level): the file is refused whole instead.
+bool sendable(const QJsonObject &object, const MemberLimits &limits, const QString &path,
+              QString *error)
+{
+    for (const MemberLimits::Selection &member : limits.selections) {
+        const bool inUse = std::all_of(
+            member.frequencies.begin(), member.frequencies.end(),
+            [&](const QString &frequency) { return lookup(object, frequency).toInt() != 0; });
+        if (!inUse)
+            continue;
+        const int value = lookup(object, member.path).toInt();
+        if (std::any_of(member.sent.begin(), member.sent.end(),
+                        [value](const UserParams::Range &run) { return run.contains(value); }))
+            continue;
+        if (member.channel == 0)
+            return failed(error, text(QT_TRANSLATE_NOOP("CommandLine",
+                                                        "文件 %1 中 %2 为 %3，写入时须为 %4。"))
+                                     .arg(path, member.path)
+                                     .arg(value)
+                                     .arg(runsText(member.sent)));
+        return failed(error,
+                      text(QT_TRANSLATE_NOOP("CommandLine", "文件 %1 中 %2 为 %3，而频道 %4 在用，"
+                                                            "写入时须为 %5。"))
+                          .arg(path, member.path)
+                          .arg(value)
+                          .arg(member.channel)
+                          .arg(runsText(member.sent)));
+    }
+    return true;
+}
+
 // Every member the format writes, taken from the file, into a store the format reads from.
-template<class Config> std::optional<Config> load(const QString &path, QString *error)
+template<class Config>
+std::optional<Config> load(const QString &path, QString *error, ConfigFiles::Use use)
 {
     const auto object = readObject(path, error);
     if (!object)
@@ -103,7 +149,9 @@ template<class Config> std::optional<Config> load(const QString &path, QString *
         }
         found.append({expected.first, value});
     }
-    if (!withinLimits(*object, Config::limits(), path, error))
+    const MemberLimits limits = Config::limits();
+    if (!withinLimits(*object, limits, path, error) ||
+        (use == ConfigFiles::Use::Write && !sendable(*object, limits, path, error)))
         return std::nullopt;
     const auto store = MJsonConfig::inMemory();
     store->setValues(found);
@@ -111,15 +159,15 @@ template<class Config> std::optional<Config> load(const QString &path, QString *
 }
 } // namespace
 
-std::optional<UserConfig> ConfigFiles::loadUserConfig(const QString &path, QString *error)
+std::optional<UserConfig> ConfigFiles::loadUserConfig(const QString &path, QString *error, Use use)
 {
-    return load<UserConfig>(path, error);
+    return load<UserConfig>(path, error, use);
 }
 
 std::optional<FactoryCalibration> ConfigFiles::loadFactoryCalibration(const QString &path,
-                                                                      QString *error)
+                                                                      QString *error, Use use)
 {
-    return load<FactoryCalibration>(path, error);
+    return load<FactoryCalibration>(path, error, use);
 }
 
 std::optional<UserConfig> ConfigFiles::readUserConfig(const QString &path, QString *error)

@@ -13,12 +13,23 @@
 // in full before anything goes to a module, and written once, whole, after everything came back.
 namespace ConfigFiles {
 
+// What a file is for. A module can hold a selector without an item, so a file to compare it
+// with may say "no selection" where a file to write may not.
+enum class Use
+{
+    Write,
+    Compare
+};
+
 // A file to write into modules. Stricter than the window's loading, which fills gaps with
 // defaults: every member of the format must be there with its JSON type (numbers whole) and
-// within what its widget holds, so that a truncated, foreign or edited file never reaches a
-// module, not even halfway. The values convert as the window converts them.
-std::optional<UserConfig> loadUserConfig(const QString &path, QString *error);
-std::optional<FactoryCalibration> loadFactoryCalibration(const QString &path, QString *error);
+// within what its widget holds, and every selection the write sends must be made (the scan
+// mode, the band, the selectors of each channel in use), so that a truncated, foreign or
+// edited file never reaches a module, not even halfway. The values convert as the window
+// converts them.
+std::optional<UserConfig> loadUserConfig(const QString &path, QString *error, Use use = Use::Write);
+std::optional<FactoryCalibration> loadFactoryCalibration(const QString &path, QString *error,
+                                                         Use use = Use::Write);
 
 // A file as the window's loading reads it: missing members take their defaults. Fails only
 // for a file that cannot be read or holds no JSON object.

@@ -125,12 +125,15 @@ bool SessionHooks::isBlank(const FactoryBulkStep &) const
     return false;
 }
 
-QString SessionHooks::refusalText(const QString &text, int channel, const QString &field) const
+QString SessionHooks::refusalText(const QString &text, int channel, const QString &field,
+                                  const QString &allowed) const
 {
     // A line of text names the cell the window would mark.
     if (channel == 0)
         return text;
-    return QStringLiteral("%1 (%2)").arg(text, ChannelCodec::cellName(channel, field));
+    const QString cell = ChannelCodec::cellName(channel, field);
+    return QStringLiteral("%1 (%2)").arg(
+        text, allowed.isEmpty() ? cell : QStringLiteral("%1: %2").arg(cell, allowed));
 }
 
 bool SessionHooks::reportsUnknownBand() const
@@ -183,9 +186,10 @@ std::optional<QByteArray> ModuleSession::transact(const Command &command)
     return m_engine.transact(quick);
 }
 
-bool ModuleSession::refuse(const QString &text, int channel, const QString &field)
+bool ModuleSession::refuse(const QString &text, int channel, const QString &field,
+                           const QString &allowed)
 {
-    const QString reported = m_hooks->refusalText(text, channel, field);
+    const QString reported = m_hooks->refusalText(text, channel, field, allowed);
     if (!reported.isEmpty())
         m_reporter.reportFailure(reported);
     return false;
@@ -388,16 +392,34 @@ bool ModuleSession::writeChannels(int freqPercent,
     return true;
 }
 
+bool ModuleSession::checkFrequency(int channel, const QString &field, quint32 value,
+                                   quint32 freqMin, quint32 freqMax)
+{
+    const bool bad = value != 0 && ChannelCodec::isOutOfBand(value, freqMin, freqMax);
+    m_hooks->frequencyChecked(channel, field, bad);
+    return !bad || refuse(windowText(QT_TRANSLATE_NOOP("MainWindow", "频率超出范围！")), channel,
+                          field, ChannelCodec::bandText(freqMin, freqMax));
+}
+
+bool ModuleSession::fitsBand(const UserConfig &config, quint32 freqMin, quint32 freqMax)
+{
+    // The frequencies the write would send: as the cells show them.
+    const UserConfig shown = config.normalised();
+    for (int n = 1; n <= Wire::kChannelCount; ++n) {
+        const UserChannel &channel = shown.channels[n - 1];
+        if (!checkFrequency(n, ChannelCodec::kTxFreq, channel.txFreq, freqMin, freqMax) ||
+            !checkFrequency(n, ChannelCodec::kRxFreq, channel.rxFreq, freqMin, freqMax))
+            return false;
+    }
+    return true;
+}
+
 bool ModuleSession::writeFreqAndPower()
 {
     if (!m_bandKnown)
         return refuse(windowText(QT_TRANSLATE_NOOP("MainWindow", "请先读取设备信息！")));
     const auto inBand = [this](int channel, const QString &field, quint32 value) {
-        const bool bad =
-            value != 0 && ChannelCodec::isOutOfBand(value, m_identity.freqMin, m_identity.freqMax);
-        m_hooks->frequencyChecked(channel, field, bad);
-        return !bad || refuse(windowText(QT_TRANSLATE_NOOP("MainWindow", "频率超出范围！")),
-                              channel, field);
+        return checkFrequency(channel, field, value, m_identity.freqMin, m_identity.freqMax);
     };
     ChannelCommands::Records records{};
     for (int n = 1; n <= Wire::kChannelCount; ++n) {

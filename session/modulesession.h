@@ -62,6 +62,10 @@ public:
     // "读取频道" / "写入频道": the channel table only.
     bool readChannelTable();
     bool writeChannelTable(const UserConfig &config);
+    // The frequencies of config against a band, as the table write checks them: the first one
+    // outside it is refused as that write refuses it, with the band's limits. Sends nothing, so
+    // that a file which does not fit is refused before anything is written.
+    bool fitsBand(const UserConfig &config, quint32 freqMin, quint32 freqMax);
     // One group of user parameters, as its own read or set button does it.
     bool readUserStep(UserStep step);
     bool writeUserStep(UserStep step, const UserConfig &config);
@@ -81,7 +85,10 @@ public:
 
 private:
     std::optional<QByteArray> transact(const Command &command);
-    bool refuse(const QString &text, int channel = 0, const QString &field = QString());
+    bool refuse(const QString &text, int channel = 0, const QString &field = QString(),
+                const QString &allowed = QString());
+    bool checkFrequency(int channel, const QString &field, quint32 value, quint32 freqMin,
+                        quint32 freqMax);
     bool progressed(bool ok, int percent);
 
     bool readBand(bool unknownIsFailure = true);

@@ -51,9 +51,11 @@ public:
     virtual void factoryStepRead(const ModuleSession &session, const FactoryBulkStep &step);
     virtual bool isBlank(const FactoryBulkStep &step) const;
 
-    // What a refusal reports: the tool names the cell in its line, the window marks it red
-    // instead. Empty reports nothing.
-    virtual QString refusalText(const QString &text, int channel, const QString &field) const;
+    // What a refusal reports: the tool names the cell in its line, and what the cell may hold
+    // when the refusal says it (a band's limits); the window marks the cell red instead. Empty
+    // reports nothing.
+    virtual QString refusalText(const QString &text, int channel, const QString &field,
+                                const QString &allowed) const;
     // A band the tool does not know: the window's information bar already names its code.
     virtual bool reportsUnknownBand() const;
 };

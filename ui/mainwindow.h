@@ -252,7 +252,8 @@ private:
     void factoryStepStarting(const FactoryBulkStep &step) override;
     void factoryStepRead(const ModuleSession &session, const FactoryBulkStep &step) override;
     bool isBlank(const FactoryBulkStep &step) const override;
-    QString refusalText(const QString &text, int channel, const QString &field) const override;
+    QString refusalText(const QString &text, int channel, const QString &field,
+                        const QString &allowed) const override;
     bool reportsUnknownBand() const override;
     QList<QSpinBox *> factoryStepBoxes(const FactoryBulkStep &step) const;
     void setProgress(int percent);

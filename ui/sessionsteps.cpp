@@ -124,7 +124,7 @@ bool MainWindow::isBlank(UserStep step) const
     return UserBindings::isBlank(m_userPage->widgets(), step);
 }
 
-QString MainWindow::refusalText(const QString &text, int, const QString &) const
+QString MainWindow::refusalText(const QString &text, int, const QString &, const QString &) const
 {
     // The offending cell is marked on the page; the box names only the fault.
     return text;

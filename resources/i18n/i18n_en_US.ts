@@ -414,6 +414,22 @@
             <translation>In the file %1, %2 is "%3", not one of %4.</translation>
         </message>
         <message>
+            <source>%1 至 %2</source>
+            <translation>%1 to %2</translation>
+        </message>
+        <message>
+            <source>、</source>
+            <translation>, </translation>
+        </message>
+        <message>
+            <source>文件 %1 中 %2 为 %3，写入时须为 %4。</source>
+            <translation>In the file %1, %2 is %3: a write needs %4.</translation>
+        </message>
+        <message>
+            <source>文件 %1 中 %2 为 %3，而频道 %4 在用，写入时须为 %5。</source>
+            <translation>In the file %1, %2 is %3, but channel %4 is in use: a write needs %5.</translation>
+        </message>
+        <message>
             <source>文件 %1 缺少 %2。</source>
             <translation>The file %1 lacks %2.</translation>
         </message>
@@ -1951,12 +1967,12 @@ Voice PTT push</source>
             <translation>Please select scan mode!</translation>
         </message>
         <message>
-            <source>请先读取设备信息！</source>
-            <translation>Please read device info first!</translation>
-        </message>
-        <message>
             <source>频率超出范围！</source>
             <translation>Frequency is out of range!</translation>
+        </message>
+        <message>
+            <source>请先读取设备信息！</source>
+            <translation>Please read device info first!</translation>
         </message>
         <message>
             <source>请选择发射功率值！</source>

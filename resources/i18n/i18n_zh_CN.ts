@@ -414,6 +414,22 @@
             <translation type="unfinished" />
         </message>
         <message>
+            <source>%1 至 %2</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>、</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>文件 %1 中 %2 为 %3，写入时须为 %4。</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>文件 %1 中 %2 为 %3，而频道 %4 在用，写入时须为 %5。</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
             <source>文件 %1 缺少 %2。</source>
             <translation type="unfinished" />
         </message>
@@ -1951,11 +1967,11 @@ Voice PTT push</source>
             <translation type="unfinished" />
         </message>
         <message>
-            <source>请先读取设备信息！</source>
+            <source>频率超出范围！</source>
             <translation type="unfinished" />
         </message>
         <message>
-            <source>频率超出范围！</source>
+            <source>请先读取设备信息！</source>
             <translation type="unfinished" />
         </message>
         <message>

@@ -32,22 +32,39 @@ QByteArray json(const QJsonObject &object)
     return QJsonDocument(object).toJson();
 }
 
+// A plan a write takes: no channel in use, whose selectors need nothing, and a scan mode.
+UserConfig plan()
+{
+    UserConfig config;
+    config.scanModeIndex = 0;
+    return config;
+}
+
+// A calibration for the U2 band.
+FactoryCalibration calibration()
+{
+    FactoryCalibration values;
+    values.radioBandIndex = 3;
+    return values;
+}
+
 // The recipe's folder with every file the example names, and a few more for the bad ones.
 void prepare(const QDir &dir)
 {
-    QVERIFY(ConfigFiles::save(dir.filePath("customer47.json"), UserConfig().entries(), nullptr));
+    QVERIFY(ConfigFiles::save(dir.filePath("customer47.json"), plan().entries(), nullptr));
+    // What the write would refuse after the frequency table and the channels.
+    QVERIFY(ConfigFiles::save(dir.filePath("no-scan-mode.json"), UserConfig().entries(), nullptr));
     QVERIFY(dir.mkpath("calibrations"));
     ModuleIdentity unit;
     unit.serialNumber = QStringLiteral("4C5881500001");
     unit.model = QStringLiteral("LX-815 U2");
     unit.bandCode = 0x13;
     unit.firmware = QStringLiteral("V1.4.2");
-    MJsonConfig::Entries bound = FactoryCalibration().entries();
+    MJsonConfig::Entries bound = calibration().entries();
     bound.append(FileUnit::entries(unit, QDateTime::currentDateTimeUtc()));
     QVERIFY(ConfigFiles::save(dir.filePath("calibrations/4C5881500001.json"), bound, nullptr));
     QVERIFY(ConfigFiles::save(dir.filePath("bound.json"), bound, nullptr));
-    QVERIFY(
-        ConfigFiles::save(dir.filePath("all-units.json"), FactoryCalibration().entries(), nullptr));
+    QVERIFY(ConfigFiles::save(dir.filePath("all-units.json"), calibration().entries(), nullptr));
     QJsonObject partial = QJsonDocument::fromJson([&] {
                               QFile file(dir.filePath("customer47.json"));
                               file.open(QIODevice::ReadOnly);
@@ -111,7 +128,7 @@ void TestRecipe::documentedExample()
     QCOMPARE(recipe->revision, QStringLiteral("3"));
     QCOMPARE(recipe->steps.size(), 5);
     QCOMPARE(recipe->steps[2].file, dir.filePath("customer47.json"));
-    QVERIFY(recipe->steps[2].config == UserConfig());
+    QVERIFY(recipe->steps[2].config == plan());
     QCOMPARE(recipe->steps[1].calibrationFile("4C5881500001"),
              dir.filePath("calibrations/4C5881500001.json"));
     const QList<Limits::Limit> limits{{"/TCXO_BIAS", Limits::Side::Factory, 100, 160, 5},
@@ -203,6 +220,8 @@ void TestRecipe::refused_data()
         "Steps[0].File");
     row("config refused whole", R"({"Steps": [{"Step": "write-config", "File": "partial.json"}]})",
         "Steps[0].File");
+    row("config the write would stop in",
+        R"({"Steps": [{"Step": "write-config", "File": "no-scan-mode.json"}]})", "Steps[0].File");
     row("calibration refused whole",
         R"({"Steps": [{"Step": "write-calibration", "File": "customer47.json"}]})",
         "Steps[0].File");
@@ -326,7 +345,7 @@ void TestRecipe::identity_data()
     };
     QTest::newRow("nothing") << Change([](QDir &) {}) << false;
     QTest::newRow("config file") << Change([](QDir &dir) {
-        UserConfig config;
+        UserConfig config = plan();
         config.volume = 6;
         QVERIFY(ConfigFiles::save(dir.filePath("customer47.json"), config.entries(), nullptr));
     }) << true;

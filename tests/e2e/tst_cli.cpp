@@ -568,28 +568,17 @@ void TestCli::refusedFileValues_data()
     QTest::addColumn<int>("value");
     QTest::addColumn<QString>("failure");
     QTest::addColumn<QByteArray>("lastRequest"); // how the last request before it starts
-    QTest::newRow("frequency out of band")
+    // Only the band read tells: refused after the identification, before the first write.
+    QTest::newRow("transmit frequency below the band")
         << "write-config"
-        << "/Channel/2/TxFreq" << 13600000 << "Frequency is out of range! (CH2_TxFreq)"
+        << "/Channel/2/TxFreq" << 13600000
+        << "Frequency is out of range! (CH2_TxFreq: 450.00000–490.00000 MHz)"
         << QByteArray::fromHex("C6");
-    QTest::newRow("no power") << "write-config"
-                              << "/Channel/4/TxPowerIndex" << -1
-                              << "Please select Tx power! (CH4_TxPower)"
-                              << QByteArray::fromHex("C6");
-    QTest::newRow("no bandwidth") << "write-config"
-                                  << "/Channel/3/BandwidthIndex" << -1
-                                  << "Please select the bandwidth! (CH3_Bandwidth)"
-                                  << QByteArray::fromHex("322202");
-    QTest::newRow("CTCSS heading")
+    QTest::newRow("receive frequency above the band")
         << "write-config"
-        << "/Channel/16/CTCSSDCSIndex" << 53 << "Please select CTCSS/DCS! (CH16_CTCSS_DCS)"
-        << QByteArray::fromHex("32220F");
-    QTest::newRow("no scan mode") << "write-config"
-                                  << "/ChannelScanModeIndex" << -1 << "Please select scan mode!"
-                                  << QByteArray::fromHex("3208");
-    QTest::newRow("no band") << "write-calibration"
-                             << "/RadioBandIndex" << -1 << "Please select frequency!"
-                             << QByteArray::fromHex("3A");
+        << "/Channel/9/RxFreq" << 49000500
+        << "Frequency is out of range! (CH9_RxFreq: 450.00000–490.00000 MHz)"
+        << QByteArray::fromHex("C6");
 }
 
 void TestCli::refusedFileValues()
@@ -605,7 +594,7 @@ void TestCli::refusedFileValues()
     SimHarness sim;
     QVERIFY(sim.isReady());
     const CliRun run = runCli({command, path, "--port", sim.portPath()});
-    QCOMPARE(run.exitCode, 1);
+    QCOMPARE(run.exitCode, 2);
     QCOMPARE(lines(run.err), QStringList{sim.portPath() + ": " + failure});
     QVERIFY(!sim.requests().isEmpty());
     QVERIFY2(sim.requests().last().startsWith(lastRequest),
@@ -646,6 +635,26 @@ void TestCli::badFilesSendNothing_data()
         << "/Channel/16/RxFreq is 100000000, outside its range 0 to 99999999";
     QTest::newRow("scan mode 4") << "write-config" << edited(user, "/ChannelScanModeIndex", 4)
                                  << "/ChannelScanModeIndex is 4, outside its range -1 to 3";
+    // In range, but the write would stop at them with part of the file sent.
+    QTest::newRow("power unselected on a used channel")
+        << "write-config" << edited(user, "/Channel/4/TxPowerIndex", -1)
+        << "/Channel/4/TxPowerIndex is -1, but channel 4 is in use: a write needs 0 to 4";
+    QTest::newRow("bandwidth unselected on a used channel")
+        << "write-config" << edited(user, "/Channel/3/BandwidthIndex", -1)
+        << "/Channel/3/BandwidthIndex is -1, but channel 3 is in use: a write needs 0 to 1";
+    QTest::newRow("squelch unselected on a used channel")
+        << "write-config" << edited(user, "/Channel/2/SQLevelIndex", -1)
+        << "/Channel/2/SQLevelIndex is -1, but channel 2 is in use: a write needs 0 to 5";
+    QTest::newRow("CTCSS heading on a used channel")
+        << "write-config" << edited(user, "/Channel/16/CTCSSDCSIndex", 53)
+        << "/Channel/16/CTCSSDCSIndex is 53, but channel 16 is in use: a write needs 0 to 1, "
+           "4 to 51, 54 to 157";
+    QTest::newRow("scan unselected on a used channel")
+        << "write-config" << edited(user, "/Channel/7/ScanIndex", -1)
+        << "/Channel/7/ScanIndex is -1, but channel 7 is in use: a write needs 0 to 1";
+    QTest::newRow("scan mode unselected")
+        << "write-config" << edited(user, "/ChannelScanModeIndex", -1)
+        << "/ChannelScanModeIndex is -1: a write needs 0 to 3";
     QTest::newRow("control mode misspelt")
         << "write-config" << edited(user, "/Channel/CtrlMode", "Program")
         << "/Channel/CtrlMode is \"Program\", not one of \"DIP\", \"Progrem\"";
@@ -654,6 +663,9 @@ void TestCli::badFilesSendNothing_data()
         << "/TCXO_BIAS is 1000, outside its range";
     QTest::newRow("band 4") << "write-calibration" << edited(factory, "/RadioBandIndex", 4)
                             << "/RadioBandIndex is 4, outside its range -1 to 3";
+    QTest::newRow("band unselected")
+        << "write-calibration" << edited(factory, "/RadioBandIndex", -1)
+        << "/RadioBandIndex is -1: a write needs 0 to 3";
     QTest::newRow("user file as calibration")
         << "write-calibration" << readBytes(m_userFile) << "lacks /DataModFreqDiv/LowDiff";
     QTest::newRow("read into a missing folder")

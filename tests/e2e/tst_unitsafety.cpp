@@ -331,8 +331,9 @@ void TestUnitSafety::restoreFitsChannelsToItsBand()
     QSignalSpy changes(&sim.simulator(), &ModuleSimulator::stateChanged);
 
     const CliRun run = runCli({"restore", file, "--port", sim.portPath()});
-    QCOMPARE(run.exitCode, 1);
-    QCOMPARE(run.err, sim.portPath() + ": Frequency is out of range! (CH3_TxFreq)\n");
+    QCOMPARE(run.exitCode, 2);
+    QCOMPARE(run.err, sim.portPath() +
+                          ": Frequency is out of range! (CH3_TxFreq: 450.00000–490.00000 MHz)\n");
     QCOMPARE(changes.count(), 0);
 }
 
