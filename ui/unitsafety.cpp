@@ -223,13 +223,35 @@ void MainWindow::loadSnapshot(const QJsonObject &snapshot)
     const auto store = MJsonConfig::inMemory(snapshot);
     const bool user = ModuleSnapshot::holdsUser(snapshot);
     const bool factory = ModuleSnapshot::holdsFactory(snapshot);
-    // The edits it replaces come back with one undo, as after an import.
+    // The edits it replaces come back with one undo, as after an import: the channel table's,
+    // and those of the page values and the calibration it overwrote.
     m_channelEditing->undo().finishEditing();
+    const auto pageBefore = UserBindings::pageState(m_userPage->widgets());
+    const auto calibrationBefore = m_factoryPage->shownCalibration();
     if (user)
         m_userPage->apply(UserConfig::fromStore(*store));
     if (factory)
         m_factoryPage->applyCalibration(FactoryCalibration::fromStore(*store));
-    m_channelEditing->undo().record(ChannelUndo::Change::HistoryLoaded);
+    const auto pageAfter = UserBindings::pageState(m_userPage->widgets());
+    const auto calibrationAfter = m_factoryPage->shownCalibration();
+    ChannelUndo::Beyond beyond;
+    if (pageAfter != pageBefore || calibrationAfter != calibrationBefore) {
+        // Only the sides it loaded: later edits of the other stay when it is undone.
+        const auto show = [this, user, factory](const UserBindings::PageState &page,
+                                                const FactoryPage::Shown &calibration) {
+            if (user)
+                UserBindings::restorePage(m_userPage->widgets(), page);
+            if (factory)
+                m_factoryPage->showAgain(calibration);
+        };
+        beyond.before = [=] {
+            show(pageBefore, calibrationBefore);
+        };
+        beyond.after = [=] {
+            show(pageAfter, calibrationAfter);
+        };
+    }
+    m_channelEditing->undo().record(ChannelUndo::Change::HistoryLoaded, 0, std::move(beyond));
 
     // rememberFileUnit() took the unit the snapshot names.
     const QString serial = m_factoryFileUnit.isEmpty() ? tr("未识别") : m_factoryFileUnit;

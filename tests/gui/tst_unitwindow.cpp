@@ -191,37 +191,62 @@ void TestUnitWindow::bulkOperationsRecordedAndLoadedBack()
 
     rig.window().findChild<QAction *>("action_6")->trigger();
     const QString serial = rig.widget<QLineEdit>("lineEdit_5")->text();
+    QVERIFY(rig.click("pushButton_28"));
+    QSpinBox *tcxo = rig.widget<QSpinBox>("spinBox_86");
+    const int readTcxo = tcxo->value();
     QSpinBox *volume = rig.widget<QSpinBox>("spinBox_4");
     const int readVolume = volume->value();
+    const int writtenVolume = readVolume == 1 ? 2 : 1;
     rig.boxes().setAnswer(QMessageBox::Yes);
-    volume->setValue(readVolume == 1 ? 2 : 1);
+    volume->setValue(writtenVolume);
     rig.window().findChild<QAction *>("action_8")->trigger();
 
     rig.window().findChild<QAction *>("actHistory")->trigger();
     auto *table = waitForChild<QTableWidget>(rig.window(), "historyTable");
     QVERIFY(table);
-    QCOMPARE(table->rowCount(), 2);
+    QCOMPARE(table->rowCount(), 3);
     QCOMPARE(table->item(0, 3)->text(), QStringLiteral("write-config"));
-    QCOMPARE(table->item(1, 3)->text(), QStringLiteral("read-config"));
-    QCOMPARE(table->item(1, 1)->text(), serial);
-    QCOMPARE(table->item(1, 4)->text(), QStringLiteral("pass"));
+    QCOMPARE(table->item(1, 3)->text(), QStringLiteral("read-calibration"));
+    QCOMPARE(table->item(2, 3)->text(), QStringLiteral("read-config"));
+    QCOMPARE(table->item(2, 1)->text(), serial);
+    QCOMPARE(table->item(2, 4)->text(), QStringLiteral("pass"));
 
     RecordStore store(*RecordsTarget::parse(database, nullptr));
     const auto records = store.list(serial);
-    QVERIFY(records && records->size() == 2);
+    QVERIFY(records && records->size() == 3);
     QVERIFY(records->at(0).requests > 0);
 
-    // The read's snapshot goes back into the pages, in one step that undoes the edits since.
+    // The read's snapshot goes back into the pages, in one step that undoes the edits since:
+    // the channel table's and the page values'.
     rig.widget<QAction>("actClearChannel1")->trigger();
     QLineEdit *rx = rig.widget<QLineEdit>("CH1_RxFreq");
     const QString cleared = rx->displayText();
-    table->setCurrentCell(1, 0);
+    table->setCurrentCell(2, 0);
     table->window()->findChild<QPushButton *>("historyLoad")->click();
     QCOMPARE(volume->value(), readVolume);
     QVERIFY(rx->displayText() != cleared);
     QCOMPARE(rig.status(), QStringLiteral("已载入历史记录：序列码 %1 的用户参数").arg(serial));
     rig.widget<QAction>("actUndo")->trigger();
     QCOMPARE(rx->displayText(), cleared);
+    QCOMPARE(volume->value(), writtenVolume);
+    rig.widget<QAction>("actRedo")->trigger();
+    QVERIFY(rx->displayText() != cleared);
+    QCOMPARE(volume->value(), readVolume);
+
+    // The calibration's snapshot likewise, over an edit that was never written.
+    const int editedTcxo = readTcxo == tcxo->maximum() ? readTcxo - 1 : readTcxo + 1;
+    tcxo->setValue(editedTcxo);
+    QTest::qWait(0); // the closed dialog goes away
+    rig.window().findChild<QAction *>("actHistory")->trigger();
+    table = waitForChild<QTableWidget>(rig.window(), "historyTable");
+    QVERIFY(table);
+    table->setCurrentCell(1, 0);
+    table->window()->findChild<QPushButton *>("historyLoad")->click();
+    QCOMPARE(tcxo->value(), readTcxo);
+    QCOMPARE(volume->value(), readVolume);
+    rig.widget<QAction>("actUndo")->trigger();
+    QCOMPARE(tcxo->value(), editedTcxo);
+    QCOMPARE(volume->value(), readVolume); // the other side stays as it was
 }
 
 QTEST_MAIN(TestUnitWindow)

@@ -7,6 +7,7 @@
 #include "ui/factorypages/adjustname.h"
 #include "ui/widgetvalues.h"
 
+#include <QComboBox>
 #include <QDebug>
 #include <QLineEdit>
 #include <QRadioButton>
@@ -225,6 +226,56 @@ FactoryCalibration FactoryPage::calibration() const
     calibration.dcCoupling = m_ui->radioButton_22->isChecked();
     calibration.radioBandIndex = m_ui->comboBox_2->currentIndex();
     return calibration;
+}
+
+FactoryPage::Shown FactoryPage::shownCalibration() const
+{
+    using Kind = FactoryBindings::Binding::Kind;
+    Shown shown;
+    for (const FactoryBindings::Binding &row : FactoryBindings::all()) {
+        if (!row.path)
+            continue;
+        const QString name = QString::fromLatin1(row.widget);
+        if (row.kind == Kind::Number) {
+            shown.append(WidgetValues::valueOf(m_window->findChild<QSpinBox *>(name)));
+        } else if (row.kind == Kind::Band) {
+            shown.append(m_window->findChild<QComboBox *>(name)->currentIndex());
+        } else {
+            const auto dc = WidgetValues::firstChosen(
+                m_window->findChild<QAbstractButton *>(name),
+                m_window->findChild<QAbstractButton *>(QString::fromLatin1(row.partner)));
+            shown.append(dc ? std::optional<int>(*dc) : std::nullopt);
+        }
+    }
+    return shown;
+}
+
+void FactoryPage::showAgain(const Shown &shown)
+{
+    using Kind = FactoryBindings::Binding::Kind;
+    int i = 0;
+    for (const FactoryBindings::Binding &row : FactoryBindings::all()) {
+        if (!row.path)
+            continue;
+        const std::optional<int> &value = shown.at(i++);
+        const QString name = QString::fromLatin1(row.widget);
+        if (row.kind == Kind::Number) {
+            auto *box = m_window->findChild<QSpinBox *>(name);
+            if (value)
+                WidgetValues::setValue(box, *value);
+            else
+                WidgetValues::blank(box);
+        } else if (row.kind == Kind::Band) {
+            m_window->findChild<QComboBox *>(name)->setCurrentIndex(value.value_or(-1));
+        } else {
+            auto *dc = m_window->findChild<QAbstractButton *>(name);
+            auto *ac = m_window->findChild<QAbstractButton *>(QString::fromLatin1(row.partner));
+            if (value)
+                WidgetValues::choose(dc, ac, *value != 0);
+            else
+                WidgetValues::blank(dc, ac);
+        }
+    }
 }
 
 void FactoryPage::applyCalibration(const FactoryCalibration &calibration)

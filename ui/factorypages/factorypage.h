@@ -4,6 +4,8 @@
 #include "session/factorysteps.h"
 #include "ui/factorypages/factorybindings.h"
 
+#include <QVector>
+
 #include <functional>
 #include <optional>
 
@@ -60,6 +62,11 @@ public:
     // The LX-815 page's values as the calibration file and the bulk write take them.
     FactoryCalibration calibration() const;
     void applyCalibration(const FactoryCalibration &calibration);
+    // The widgets of the calibration file's members as they show it, a blank one as none: what
+    // an undo step puts back of a change that replaced them.
+    using Shown = QVector<std::optional<int>>;
+    Shown shownCalibration() const;
+    void showAgain(const Shown &shown);
 
 private:
     QWidget *m_window;

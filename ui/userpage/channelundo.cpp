@@ -23,12 +23,14 @@ using namespace ChannelValues;
 class ChannelUndo::Step : public QUndoCommand
 {
 public:
-    Step(ChannelUndo *owner, Snapshot before, Snapshot after, Change change, int channel)
+    Step(ChannelUndo *owner, Snapshot before, Snapshot after, Change change, int channel,
+         Beyond beyond)
         : m_owner(owner)
         , m_before(std::move(before))
         , m_after(std::move(after))
         , m_change(change)
         , m_channel(channel)
+        , m_beyond(std::move(beyond))
     {
         setText(label());
     }
@@ -36,12 +38,20 @@ public:
     // Translated when shown, so that a language switch renames the steps as well.
     QString label() const { return ChannelUndo::label(m_change, m_channel); }
 
-    void undo() override { m_owner->apply(m_before); }
+    void undo() override
+    {
+        m_owner->apply(m_before);
+        if (m_beyond.before)
+            m_beyond.before();
+    }
     void redo() override
     {
         // The change itself was made before the step was pushed.
-        if (m_done)
+        if (m_done) {
             m_owner->apply(m_after);
+            if (m_beyond.after)
+                m_beyond.after();
+        }
         m_done = true;
     }
 
@@ -51,6 +61,7 @@ private:
     Snapshot m_after;
     Change m_change = Change::CellEdit;
     int m_channel = 0;
+    Beyond m_beyond;
     bool m_done = false;
 };
 
@@ -122,14 +133,15 @@ QString ChannelUndo::label(Change change, int channel)
     return QString();
 }
 
-void ChannelUndo::record(Change change, int channel)
+void ChannelUndo::record(Change change, int channel, Beyond beyond)
 {
     Snapshot now = capture();
-    if (now == m_committed)
+    if (now == m_committed && !beyond.before)
         return;
     Snapshot before = m_committed;
     m_committed = now;
-    m_stack->push(new Step(this, std::move(before), std::move(now), change, channel));
+    m_stack->push(
+        new Step(this, std::move(before), std::move(now), change, channel, std::move(beyond)));
 }
 
 void ChannelUndo::finishEditing()

@@ -5,6 +5,8 @@
 #include <QString>
 #include <QVector>
 
+#include <functional>
+
 QT_BEGIN_NAMESPACE
 class QAction;
 class QComboBox;
@@ -14,7 +16,8 @@ class QWidget;
 QT_END_NAMESPACE
 
 // The channel table's undo history: each change to its cells is one step that restores their
-// texts, red markings and selections. Nothing else on the page is part of it.
+// texts, red markings and selections. Nothing else on the page is part of it, unless the change
+// that replaced it brings it along.
 class ChannelUndo : public QObject
 {
     Q_OBJECT
@@ -37,8 +40,17 @@ public:
     explicit ChannelUndo(QWidget *table, QObject *parent = nullptr);
     ~ChannelUndo() override;
 
-    // What the cells show now becomes one step, when it differs from what the last step left.
-    void record(Change change, int channel = 0);
+    // What a change replaced besides the cells (the page values, the calibration): how to show
+    // it as it was before the change and after it. Empty when it replaced nothing else.
+    struct Beyond
+    {
+        std::function<void()> before;
+        std::function<void()> after;
+    };
+
+    // What the cells show now becomes one step, when it differs from what the last step left or
+    // the change replaced more than the cells.
+    void record(Change change, int channel = 0, Beyond beyond = {});
     // Ends the typing in a frequency cell, so that its entry check runs and makes its own step
     // before another change.
     void finishEditing();

@@ -287,4 +287,30 @@ bool isBlank(const Widgets &widgets, UserStep step)
     });
 }
 
+PageState pageState(const Widgets &widgets)
+{
+    PageState state;
+    for (const Binding &row : all()) {
+        if (row.inChannelTable())
+            continue;
+        state.append(isBlankRow(widgets, row) ? std::nullopt
+                                              : std::optional<qint64>(read(widgets, row, 0)));
+    }
+    return state;
+}
+
+void restorePage(const Widgets &widgets, const PageState &state)
+{
+    int i = 0;
+    for (const Binding &row : all()) {
+        if (row.inChannelTable())
+            continue;
+        const std::optional<qint64> &value = state.at(i++);
+        if (value)
+            show(widgets, row, 0, *value);
+        else
+            blank(widgets, row, 0);
+    }
+}
+
 } // namespace UserBindings

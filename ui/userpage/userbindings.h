@@ -69,4 +69,10 @@ void blankChannel(const Widgets &widgets, int channel, std::optional<UserStep> s
 // True when a failed read left one of a step's page values blank, so that a write refuses it.
 bool isBlank(const Widgets &widgets, UserStep step);
 
+// The page values as their widgets hold them, a blank one as none, without the channel table:
+// what an undo step puts back of a change that replaced them.
+using PageState = QVector<std::optional<qint64>>;
+PageState pageState(const Widgets &widgets);
+void restorePage(const Widgets &widgets, const PageState &state);
+
 } // namespace UserBindings
