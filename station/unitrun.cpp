@@ -112,6 +112,8 @@ UnitRun::StepEnd UnitRun::identify(const QString &scanned)
                                          ? windowText(QT_TRANSLATE_NOOP("MainWindow", "读取失败！"))
                                          : m_failure);
     m_unit.identity = m_session.identity();
+    if (m_identified)
+        m_identified(m_unit.identity);
     const QString refusal = m_recipe.refusal(m_unit.identity.model, m_unit.identity.firmware);
     if (!refusal.isEmpty())
         return failed(Outcome::Fail, refusal);
