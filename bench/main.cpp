@@ -121,13 +121,13 @@ int main(int argc, char *argv[])
         printRecordFigures(out);
         return 0;
     }
-    // "lx815-bench calibration": readings per target of the closed-loop calibration alone (a
-    // minute of its own).
     // "lx815-bench station": the station's figures alone.
     if (app.arguments().contains(QStringLiteral("station"))) {
         printStationFigures(out);
         return 0;
     }
+    // "lx815-bench calibration": readings per target of the closed-loop calibration alone (a
+    // minute of its own).
     if (app.arguments().contains(QStringLiteral("calibration"))) {
         printCalibrationFigures(out);
         return 0;

@@ -185,15 +185,20 @@ int main(int argc, char *argv[])
 
     out << "(s) station window, " << kLanes << " lanes at " << kBaud
         << " baud: a check and a snapshot per unit, then every lane waiting\n";
+    const auto verdict = [](bool met) {
+        return met ? QStringLiteral("met") : QStringLiteral("MISSED");
+    };
     out << QString("%1 %2 %3\n").arg("", -44).arg("measured", 10).arg("target", 10);
-    out << QString("%1 %2 %3\n")
+    out << QString("%1 %2 %3 %4\n")
                .arg(QString("longest event-loop stall, ms (%1 at once)").arg(mostRunning), -44)
                .arg(runningStall, 10, 'f', 1)
-               .arg(QString("<= %1").arg(kTargetStallMs), 10);
-    out << QString("%1 %2 %3\n")
+               .arg(QString("<= %1").arg(kTargetStallMs), 10)
+               .arg(verdict(ran && runningStall <= kTargetStallMs));
+    out << QString("%1 %2 %3 %4\n")
                .arg("processor s/s, every lane waiting", -44)
                .arg(waitCpu, 10, 'f', 4)
-               .arg(QString("<= %1").arg(kTargetCpuPerSecond), 10);
+               .arg(QString("<= %1").arg(kTargetCpuPerSecond), 10)
+               .arg(verdict(allWaiting && waitCpu <= kTargetCpuPerSecond));
     out << QString("%1 units in %2 s%3%4\n")
                .arg(window.stationTotals().units())
                .arg(runSeconds, 0, 'f', 1)

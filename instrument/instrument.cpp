@@ -3,6 +3,8 @@
 #include "instrument/scpireply.h"
 #include "instrument/scpitransport.h"
 
+#include <algorithm>
+
 namespace {
 const QByteArray kComplete = QByteArrayLiteral("1");
 
@@ -83,7 +85,10 @@ std::optional<QByteArray> Instrument::exchange(const QString &command, bool answ
         fail(Failure::Kind::Connect, tr("未连接"));
         return std::nullopt;
     }
-    const QDeadlineTimer deadline(m_profile.timeoutMs);
+    QDeadlineTimer deadline(m_profile.timeoutMs);
+    if (m_within < deadline)
+        deadline = m_within;
+    const qint64 allowedMs = std::max<qint64>(0, deadline.remainingTime());
     QString error;
     m_transport->discardInput();
     ScpiTransport::Status status = m_transport->writeLine(command.toUtf8(), deadline, &error);
@@ -95,7 +100,7 @@ std::optional<QByteArray> Instrument::exchange(const QString &command, bool answ
         return reply;
     case ScpiTransport::Status::TimedOut:
         fail(Failure::Kind::Instrument,
-             tr("“%1” 在 %2 毫秒内没有回答").arg(command).arg(m_profile.timeoutMs));
+             tr("“%1” 在 %2 毫秒内没有回答").arg(command).arg(allowedMs));
         return std::nullopt;
     case ScpiTransport::Status::Failed:
         // A connection that broke is gone for good: the next command says so at once.
@@ -197,10 +202,12 @@ bool Instrument::setGeneratorOutput(bool on)
     return set(on ? InstrumentNeed::GeneratorOn : InstrumentNeed::GeneratorOff);
 }
 
-std::optional<double> Instrument::measure(Measurement measurement)
+std::optional<double> Instrument::measure(Measurement measurement, QDeadlineTimer within)
 {
     const InstrumentNeed need = needOf(measurement);
+    m_within = within;
     const auto reply = query(need);
+    m_within = QDeadlineTimer(QDeadlineTimer::Forever);
     if (!reply)
         return std::nullopt;
     const ScpiReply::Number number = ScpiReply::parseNumber(*reply);

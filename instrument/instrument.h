@@ -4,6 +4,7 @@
 #include "instrument/instrumentprofile.h"
 
 #include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QString>
 
 #include <memory>
@@ -49,7 +50,10 @@ public:
     std::optional<QString> identify();
     bool reset();
     bool setAnalyserFrequency(qint64 hz);
-    std::optional<double> measure(Measurement measurement);
+    // within: the measurement (its query and the error queue after it) ends by then, however
+    // long the profile lets one command take.
+    std::optional<double> measure(Measurement measurement,
+                                  QDeadlineTimer within = QDeadlineTimer(QDeadlineTimer::Forever));
     bool setGeneratorFrequency(qint64 hz);
     bool setGeneratorLevel(double dbm);
     bool setGeneratorOutput(bool on);
@@ -77,4 +81,5 @@ private:
     InstrumentProfile m_profile;
     std::unique_ptr<ScpiTransport> m_transport;
     Failure m_failure;
+    QDeadlineTimer m_within{QDeadlineTimer::Forever}; // of the running call, besides its timeout
 };

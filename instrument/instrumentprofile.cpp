@@ -139,11 +139,16 @@ std::optional<InstrumentProfile> InstrumentProfile::fromJson(const QByteArray &j
     return profile;
 }
 
+bool InstrumentProfile::isBuiltIn(const QString &nameOrFile)
+{
+    return !nameOrFile.contains(QLatin1Char('/')) &&
+           QFileInfo::exists(kBuiltInFolder + nameOrFile + QStringLiteral(".json"));
+}
+
 std::optional<InstrumentProfile> InstrumentProfile::load(const QString &nameOrFile, QString *error)
 {
-    const QString builtIn = kBuiltInFolder + nameOrFile + QStringLiteral(".json");
-    const bool isBuiltIn = !nameOrFile.contains(QLatin1Char('/')) && QFileInfo::exists(builtIn);
-    QFile file(isBuiltIn ? builtIn : nameOrFile);
+    QFile file(isBuiltIn(nameOrFile) ? kBuiltInFolder + nameOrFile + QStringLiteral(".json")
+                                     : nameOrFile);
     if (!file.open(QIODevice::ReadOnly)) {
         if (error)
             *error = tr("找不到仪器配置 “%1”：%2").arg(nameOrFile, file.errorString());

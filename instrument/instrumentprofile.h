@@ -62,4 +62,6 @@ public:
                                                      QString *error);
     // A built-in profile's name (":/instruments/NAME.json") or a file.
     static std::optional<InstrumentProfile> load(const QString &nameOrFile, QString *error);
+    // Whether load() takes nameOrFile as a built-in profile's name rather than a file.
+    static bool isBuiltIn(const QString &nameOrFile);
 };

@@ -8,6 +8,7 @@
 #include <QString>
 
 #include <array>
+#include <optional>
 
 // One target of a calibrate step: a value adjusted until a measurement meets its target, or an
 // RSSI or squelch calibration at the generator's levels.
@@ -54,11 +55,20 @@ struct CalibrationPlan
     static constexpr char kManual[] = "manual";
     static constexpr int kDefaultMaxTransmitSeconds = 10;
 
-    QString instrument;              // an instrument URL, or "manual"
-    QString profile;                 // a profile name or file
+    QString instrument; // an instrument URL, or "manual"
+    QString profile;    // a built-in profile's name, or a file (absolute once loaded)
+    // Read and checked by Recipe::load with the recipe, so that a profile edited later does not
+    // reach a unit under an identity that no longer describes it.
+    std::optional<InstrumentProfile> loadedProfile;
     std::array<quint32, 3> points{}; // 10 Hz, low, middle, high
     int maxTransmitSeconds = kDefaultMaxTransmitSeconds;
     QList<CalibrationTarget> targets;
 
     quint32 frequency(Wire::FreqPoint point) const { return points[static_cast<size_t>(point)]; }
+    // The profile the instrument is driven through, for a lane and the wizard alike: the one
+    // the recipe was loaded with, else (a plan not from a recipe file) the one profile names.
+    std::optional<InstrumentProfile> instrumentProfile(QString *error) const
+    {
+        return loadedProfile ? loadedProfile : InstrumentProfile::load(profile, error);
+    }
 };

@@ -7,7 +7,10 @@
 
 #include <QDateTime>
 #include <QDir>
+#include <QTimer>
 
+#include <algorithm>
+#include <climits>
 #include <cmath>
 
 namespace {
@@ -238,14 +241,16 @@ bool CalibrationRun::valueTarget(const CalibrationTarget &target, CalibrationTar
             return std::nullopt;
         }
         if (value != held) {
-            if (!m_module.writeValue(field, value)) {
-                *failure = failureText();
+            // Whether a write cut short reached the module is not known: the end of a failed
+            // target writes the value before back.
+            held = value;
+            if (!withinLimit(transmit, [&] { return m_module.writeValue(field, value); })) {
+                *failure = transmit.expired() ? limitText(target, transmit) : failureText();
                 return std::nullopt;
             }
-            held = value;
         }
-        if (perReading && !transmit.keyUp()) {
-            *failure = failureText();
+        if (perReading && !withinLimit(transmit, [&] { return transmit.keyUp(); })) {
+            *failure = transmit.expired() ? limitText(target, transmit) : failureText();
             return std::nullopt;
         }
         const auto reading = m_source.measure(target.measure, transmit.remainingMs());
@@ -265,8 +270,9 @@ bool CalibrationRun::valueTarget(const CalibrationTarget &target, CalibrationTar
             m_progress(m_index, value, *reading);
         return reading;
     };
-    if (!perReading && !transmit.keyUp()) {
-        result->failure = keyDownFailure(transmit, failureText());
+    if (!perReading && !withinLimit(transmit, [&] { return transmit.keyUp(); })) {
+        result->failure = keyDownFailure(transmit, transmit.expired() ? limitText(target, transmit)
+                                                                      : failureText());
         return false;
     }
     const CalibrationSearch::Result found = CalibrationSearch::run(settings, measure);
@@ -285,6 +291,19 @@ bool CalibrationRun::valueTarget(const CalibrationTarget &target, CalibrationTar
     if (held != *before && !m_module.writeValue(field, *before) && result->failure.isEmpty())
         result->failure = failureText();
     return false;
+}
+
+bool CalibrationRun::withinLimit(const TransmitGuard &transmit,
+                                 const std::function<bool()> &request)
+{
+    // A module that does not answer takes every attempt's timeout, longer than a short limit
+    // leaves: the engine is cancelled when the limit is reached (keyDown() clears the cancel).
+    QTimer limit;
+    limit.setSingleShot(true);
+    limit.setTimerType(Qt::PreciseTimer);
+    QObject::connect(&limit, &QTimer::timeout, &m_engine, &CommandEngine::cancel);
+    limit.start(int(std::clamp<qint64>(transmit.remainingMs(), 0, INT_MAX)));
+    return request();
 }
 
 QString CalibrationRun::limitText(const CalibrationTarget &target,

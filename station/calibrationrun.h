@@ -85,6 +85,9 @@ private:
     bool valueTarget(const CalibrationTarget &target, CalibrationTargetResult *result);
     bool levelsTarget(const CalibrationTarget &target, CalibrationTargetResult *result);
     bool tune(const CalibrationTarget &target);
+    // request (a module request while the module transmits, or the key-up) ends by the
+    // transmission's limit, answered or not.
+    bool withinLimit(const TransmitGuard &transmit, const std::function<bool()> &request);
     // The failure with the module's silence added when it did not confirm normal mode.
     QString keyDownFailure(TransmitGuard &transmit, const QString &failure);
     static QString lostText();

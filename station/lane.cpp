@@ -411,6 +411,12 @@ void LaneWorker::runUnit(const QString &scanned)
         UnitRun run(*m_options.recipe, *m_engine, m_options.port, progress);
         run.setPopulationSource(
             [this](const QString &name, int units) { return population(name, units); });
+        // The tile names the unit while it runs, not only once it has ended.
+        run.setIdentified([this](const ModuleIdentity &identity) {
+            m_status.serialNumber = identity.serialNumber;
+            m_status.model = identity.model;
+            emit statusChanged(m_status);
+        });
         {
             const QMutexLocker lock(&m_mutex);
             m_run = &run;

@@ -1,5 +1,7 @@
 #include "station/measurementsource.h"
 
+#include <algorithm>
+
 namespace {
 constexpr double kHzPerMhz = 1e6;
 constexpr int kMhzDecimals = 5; // 10 Hz, the resolution of the module's frequencies
@@ -11,9 +13,11 @@ bool InstrumentSource::tune(qint64 hz, int)
     return m_instrument.setAnalyserFrequency(hz);
 }
 
-std::optional<double> InstrumentSource::measure(Instrument::Measurement measurement, qint64)
+std::optional<double> InstrumentSource::measure(Instrument::Measurement measurement,
+                                                qint64 withinMs)
 {
-    return m_instrument.measure(measurement);
+    // An instrument that stops answering must not keep the module transmitting for its timeout.
+    return m_instrument.measure(measurement, QDeadlineTimer(std::max<qint64>(0, withinMs)));
 }
 
 bool InstrumentSource::setGenerator(qint64 hz, double dbm)

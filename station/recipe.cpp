@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <utility>
 
 namespace {
 using Kind = RecipeStep::Kind;
@@ -541,6 +542,17 @@ void checkFiles(Reader &read, RecipeStep &step, const QString &where, const QDir
         if (!step.config && !step.calibration)
             read.problem(member, QT_TRANSLATE_NOOP("Recipe", "%1：%2"), why);
     }
+    // The instrument's profile is read now, so that a bad one refuses the recipe before any
+    // unit is touched; a file is found beside the recipe, as every file a recipe names is.
+    if (step.plan && step.plan->instrument != QLatin1String(CalibrationPlan::kManual)) {
+        CalibrationPlan &plan = *step.plan;
+        if (!InstrumentProfile::isBuiltIn(plan.profile))
+            plan.profile = resolved(base, plan.profile);
+        QString why;
+        plan.loadedProfile = InstrumentProfile::load(plan.profile, &why);
+        if (!plan.loadedProfile)
+            read.problem(where + kProfile, QT_TRANSLATE_NOOP("Recipe", "%1：%2"), why);
+    }
     if (!step.folder.isEmpty()) {
         step.folder = resolved(base, step.folder);
         const QFileInfo info(step.folder);
@@ -554,7 +566,8 @@ void checkFiles(Reader &read, RecipeStep &step, const QString &where, const QDir
 }
 
 // What the identity covers, in order: the recipe file, then the files its steps write from,
-// a calibration folder by the files it holds, in the order of their names.
+// a calibration folder by the files it holds, in the order of their names, and a calibrate
+// step's profile file (a built-in profile is part of the tool, not of the recipe).
 bool digest(QCryptographicHash &hash, const QString &name, const QString &path)
 {
     QFile file(path);
@@ -582,18 +595,21 @@ void identify(Reader &read, Recipe &recipe, const QByteArray &content)
     hash.addData(content);
     for (int i = 0; i < recipe.steps.size(); ++i) {
         const RecipeStep &step = recipe.steps[i];
-        QStringList files;
+        QList<std::pair<QString, QString>> files; // the member naming it, the file
         if (step.writes() && !step.file.isEmpty())
-            files.append(step.file);
+            files.append({kFile, step.file});
         if (step.kind == Kind::WriteCalibration && !step.folder.isEmpty()) {
             QStringList names = QDir(step.folder).entryList(QDir::Files | QDir::Hidden);
             std::sort(names.begin(), names.end()); // by code point, whatever the locale
             for (const QString &name : names)
-                files.append(QDir(step.folder).filePath(name));
+                files.append({kFolder, QDir(step.folder).filePath(name)});
         }
-        for (const QString &file : files) {
+        if (step.plan && step.plan->loadedProfile &&
+            !InstrumentProfile::isBuiltIn(step.plan->profile))
+            files.append({kProfile, step.plan->profile});
+        for (const auto &[member, file] : files) {
             if (!digest(hash, base.relativeFilePath(file), file))
-                read.problem(stepName(i) + (step.file.isEmpty() ? kFolder : kFile),
+                read.problem(stepName(i) + member,
                              QT_TRANSLATE_NOOP("Recipe", "%1：无法读取文件 %2"), file);
         }
     }

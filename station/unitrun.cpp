@@ -5,7 +5,6 @@
 #include "station/calibrationrun.h"
 #include "station/limits.h"
 
-#include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QMutexLocker>
@@ -113,6 +112,8 @@ UnitRun::StepEnd UnitRun::identify(const QString &scanned)
                                          ? windowText(QT_TRANSLATE_NOOP("MainWindow", "读取失败！"))
                                          : m_failure);
     m_unit.identity = m_session.identity();
+    if (m_identified)
+        m_identified(m_unit.identity);
     const QString refusal = m_recipe.refusal(m_unit.identity.model, m_unit.identity.firmware);
     if (!refusal.isEmpty())
         return failed(Outcome::Fail, refusal);
@@ -281,11 +282,7 @@ UnitRun::StepEnd UnitRun::calibrate(const RecipeStep &step)
         return failed(Outcome::Error, tr("手动测量的校准只能在校准向导中进行"));
     QString error;
     const auto address = InstrumentAddress::parse(plan.instrument, &error);
-    // A profile file beside the recipe is found from wherever the station runs.
-    const QString beside = QFileInfo(m_recipe.filePath).dir().filePath(plan.profile);
-    const auto profile =
-        address ? InstrumentProfile::load(QFileInfo::exists(beside) ? beside : plan.profile, &error)
-                : std::nullopt;
+    const auto profile = address ? plan.instrumentProfile(&error) : std::nullopt;
     if (!profile)
         return failed(Outcome::Error, error);
     Instrument instrument(*address, *profile);

@@ -41,6 +41,11 @@ public:
     LaneUnit run(const QString &scanned, const std::function<bool()> &lineLost);
     void cancel();
     void setPopulationSource(PopulationSource source) { m_population = std::move(source); }
+    // Called once the unit has said who it is, before anything is judged or written.
+    void setIdentified(std::function<void(const ModuleIdentity &identity)> identified)
+    {
+        m_identified = std::move(identified);
+    }
 
     // Which step ended the unit: its outcome and its message.
     struct StepEnd
@@ -68,6 +73,7 @@ private:
     QString m_port;
     Progress m_progress;
     PopulationSource m_population;
+    std::function<void(const ModuleIdentity &identity)> m_identified;
     ModuleSession m_session;
     LaneUnit m_unit;
     QString m_stepName;

@@ -257,8 +257,7 @@ CalibrationRun::Outcome MainWindow::calibrateOnWorker(const CalibrationPlan &pla
         } else {
             QString why;
             const auto address = InstrumentAddress::parse(plan.instrument, &why);
-            const auto profile =
-                address ? InstrumentProfile::load(plan.profile, &why) : std::nullopt;
+            const auto profile = address ? plan.instrumentProfile(&why) : std::nullopt;
             if (!profile) {
                 outcome.failure = why;
                 return;

@@ -74,6 +74,24 @@ void prepare(const QDir &dir)
     partial.remove("Volume");
     write(dir.filePath("partial.json"), json(partial));
     write(dir.filePath("a-file"), "x");
+    QFile profile(":/instruments/generic-scpi.json");
+    QVERIFY(profile.open(QIODevice::ReadOnly));
+    write(dir.filePath("bench-7.json"), profile.readAll());
+}
+
+// A calibrate step with one target, for the rows that change a member of it.
+QJsonObject oneTargetCalibrate()
+{
+    const QJsonObject target{{"Value", "/TxPowerAdj/cell42"},
+                             {"Measure", "power"},
+                             {"Point", "High"},
+                             {"Power", 4},
+                             {"Target", 37.0},
+                             {"Tolerance", 0.3}};
+    return {{"Step", "calibrate"},
+            {"Instrument", "tcp://127.0.0.1:5025"},
+            {"Points", QJsonObject{{"Mid", 47000000}, {"High", 48900000}}},
+            {"Targets", QJsonArray{target}}};
 }
 
 // The complete example of the recipe format's documentation.
@@ -269,11 +287,7 @@ void TestRecipe::refused_data()
     // or of its first target.
     const auto calibrate = [](const char *name, const QByteArray &key, const QByteArray &value,
                               const char *member) {
-        QJsonObject step = QJsonDocument::fromJson(R"({"Step": "calibrate",
-            "Instrument": "tcp://127.0.0.1:5025", "Points": {"Mid": 47000000, "High": 48900000},
-            "Targets": [{"Value": "/TxPowerAdj/cell42", "Measure": "power", "Point": "High",
-                         "Power": 4, "Target": 37.0, "Tolerance": 0.3}]})")
-                               .object();
+        QJsonObject step = oneTargetCalibrate();
         QJsonObject target = step.value("Targets").toArray().first().toObject();
         const QJsonValue replacement = QJsonDocument::fromJson("[" + value + "]").array().first();
         QJsonObject &into = key.startsWith("T.") ? target : step;
@@ -287,6 +301,8 @@ void TestRecipe::refused_data()
     calibrate("instrument address", "Instrument", R"("ftp://x")", "Steps[0].Instrument");
     calibrate("manual misspelt", "Instrument", R"("Manual")", "Steps[0].Instrument");
     calibrate("transmit limit", "MaxTransmitSeconds", "0", "Steps[0].MaxTransmitSeconds");
+    calibrate("profile not there", "Profile", R"("nope.json")", "Steps[0].Profile");
+    calibrate("profile not a profile", "Profile", R"("a-file")", "Steps[0].Profile");
     calibrate("no targets", "Targets", "[]", "Steps[0].Targets");
     calibrate("points unknown", "Points", R"({"High": 48900000, "Middle": 47000000})",
               "Steps[0].Points.Middle");
@@ -360,6 +376,12 @@ void TestRecipe::identity_data()
         QVERIFY(file.open(QIODevice::Append));
         file.write("\n");
     }) << true;
+    QTest::newRow("instrument profile file") << Change([](QDir &dir) {
+        QFile file(dir.filePath("bench-7.json"));
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        const QByteArray profile = file.readAll().replace("5000", "4000");
+        QVERIFY(file.resize(0) && file.write(profile) == profile.size());
+    }) << true;
     QTest::newRow("snapshot written") << put("shipped/4C5881500001.json", "{}") << false;
     QTest::newRow("file the recipe does not name") << put("notes.txt", "x") << false;
 }
@@ -369,7 +391,12 @@ void TestRecipe::identity()
     QFETCH(Change, change);
     QFETCH(bool, changes);
     QDir dir(m_dir->path());
-    write(dir.filePath("line-a.json"), ::documentedExample());
+    // The documented example and a calibrate step driving its instrument through a file.
+    QJsonObject recipe = QJsonDocument::fromJson(::documentedExample()).object();
+    QJsonObject calibrate = oneTargetCalibrate();
+    calibrate.insert("Profile", "bench-7.json");
+    recipe.insert("Steps", recipe.value("Steps").toArray() + calibrate);
+    write(dir.filePath("line-a.json"), json(recipe));
     const auto before = Recipe::load(dir.filePath("line-a.json"), nullptr);
     QVERIFY(before);
     QCOMPARE(Recipe::load(dir.filePath("line-a.json"), nullptr)->sha256, before->sha256);

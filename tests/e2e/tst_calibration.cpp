@@ -75,6 +75,9 @@ CalibrationSearch::Result searchOn(const Response &f, double noise, double targe
     });
 }
 constexpr std::array<quint32, 3> kPoints{45100000, 47000000, 48900000};
+// A transmission's end past its limit: the key-down's request, and a progress report that is
+// slow on purpose ("slow" below: 300 ms).
+constexpr qint64 kKeyDownMarginMs = 500;
 
 CalibrationTarget levelsTarget(CalibrationTarget::Kind kind, QList<double> levels)
 {
@@ -242,37 +245,39 @@ private slots:
     {
         QTest::addColumn<QString>("fault"); // of the test set
         QTest::addColumn<QString>("exit");  // what happens during the second target
+        QTest::addColumn<int>("limit");     // MaxTransmitSeconds
         QTest::addColumn<QString>("failure");
         QTest::newRow("converges") << ""
-                                   << ""
-                                   << "";
+                                   << "" << 10 << "";
         QTest::newRow("weak cell") << "weak-cell=42"
-                                   << ""
-                                   << "/TxPowerAdj/cell42 reaches only 3";
+                                   << "" << 10 << "/TxPowerAdj/cell42 reaches only 3";
         QTest::newRow("instrument mute") << "mute=30"
-                                         << ""
-                                         << "127.0.0.1";
+                                         << "" << 10 << "127.0.0.1";
+        // The first measurement goes unanswered, the instrument's timeout longer than the limit.
+        QTest::newRow("instrument mute, short limit")
+            << "mute=4"
+            << "" << 1 << "/TCXO_BIAS: the transmission reached its limit of 1 s";
         QTest::newRow("cancel") << ""
-                                << "cancel"
-                                << "calibration cancelled";
+                                << "cancel" << 10 << "calibration cancelled";
         QTest::newRow("cancel before start") << ""
-                                             << "early"
-                                             << "calibration cancelled";
+                                             << "early" << 10 << "calibration cancelled";
         QTest::newRow("exception") << ""
-                                   << "throw"
-                                   << "exception: thrown";
+                                   << "throw" << 10 << "exception: thrown";
         QTest::newRow("transmit limit")
             << ""
-            << "slow"
-            << "/TxPowerAdj/cell01: the transmission reached its limit of 1 s";
+            << "slow" << 1 << "/TxPowerAdj/cell01: the transmission reached its limit of 1 s";
+        // The module stops answering the power table's writes, each retried for seconds.
+        QTest::newRow("module mute while transmitting")
+            << ""
+            << "module mute" << 1 << ": the transmission reached its limit of 1 s";
         QTest::newRow("unplugged") << ""
-                                   << "unplug"
-                                   << "may still be transmitting";
+                                   << "unplug" << 10 << "may still be transmitting";
     }
     void run()
     {
         QFETCH(QString, fault);
         QFETCH(QString, exit);
+        QFETCH(int, limit);
         QFETCH(QString, failure);
         SimHarness sim;
         QVERIFY2(sim.isReady(), qPrintable(sim.error()));
@@ -282,7 +287,7 @@ private slots:
         const auto channels = sim.state().channels;
         const int channel = sim.state().currentChannel;
         CalibrationPlan plan = examplePlan();
-        plan.maxTransmitSeconds = exit == "slow" ? 1 : 10;
+        plan.maxTransmitSeconds = limit;
         QTemporaryDir folder;
         const auto outcome = runOnWorker(
             plan, sim.portPath(), testSet.url(), folder.path(), [&](CalibrationRun &run, int i) {
@@ -299,6 +304,10 @@ private slots:
                 if (exit == "unplug")
                     QMetaObject::invokeMethod(
                         &sim.simulator(), [&] { sim.hangUp(); }, Qt::BlockingQueuedConnection);
+                if (exit == "module mute")
+                    QMetaObject::invokeMethod(
+                        &sim.simulator(), [&] { sim.addFault("018101:drop:*"); },
+                        Qt::BlockingQueuedConnection);
             });
         QVERIFY2(outcome.failure.contains(failure), qPrintable(outcome.failure));
         QCOMPARE(outcome.ok, failure.isEmpty());
@@ -316,6 +325,18 @@ private slots:
                      exit == "unplug" ? Wire::Cmd::kForceTransmit : Wire::Cmd::kNormalMode);
         if (exit == "unplug")
             return;
+        // No transmission outlasts its limit by more than the key-down takes.
+        qint64 keyed = -1;
+        qint64 longest = 0;
+        for (const ModuleSimulator::LogEntry &entry : sim.log()) {
+            if (entry.request.startsWith(char(Wire::Cmd::kForceTransmit)) && keyed < 0)
+                keyed = entry.elapsedMs;
+            if (entry.request.startsWith(char(Wire::Cmd::kNormalMode)) && keyed >= 0) {
+                longest = std::max(longest, entry.elapsedMs - keyed);
+                keyed = -1;
+            }
+        }
+        QVERIFY2(longest <= limit * 1000 + kKeyDownMarginMs, qPrintable(QString::number(longest)));
         QCOMPARE(sim.state().transmitMode, 0);
         QVERIFY(sim.state().channels == channels);
         QCOMPARE(sim.state().currentChannel, channel);

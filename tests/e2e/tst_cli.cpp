@@ -292,13 +292,22 @@ void TestCli::initTestCase()
     QVERIFY(user.isReady() && factory.isReady());
     QCOMPARE(runCli({"read-config", m_userFile, "--port", user.portPath()}).exitCode, 0);
     QCOMPARE(runCli({"read-calibration", m_factoryFile, "--port", factory.portPath()}).exitCode, 0);
+    // For run: a recipe no default module passes, and one refused whole.
+    for (const auto &[name, steps] :
+         {std::pair{"fails.json",
+                    R"([{"Step": "check", "Limits": {"/Volume": {"Min": 100, "Max": 120}}}])"},
+          std::pair{"refused.json", R"([{"Step": "solder"}])"}}) {
+        QFile recipe(m_dir.filePath(name));
+        QVERIFY(recipe.open(QIODevice::WriteOnly));
+        recipe.write(QByteArray(R"({"Recipe": "r", "Revision": "1", "Steps": )") + steps + "}");
+    }
 }
 
 void TestCli::usageErrors_data()
 {
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<int>("exitCode");
-    QTest::addColumn<QString>("message");
+    QTest::addColumn<QString>("message"); // on either stream; {module}: a module's port
     const QString port = "--port=/dev/null";
     QTest::newRow("help") << QStringList{"--help"} << 0 << "";
     QTest::newRow("version") << QStringList{"--version"} << 0 << "";
@@ -320,6 +329,16 @@ void TestCli::usageErrors_data()
     QTest::newRow("two ports, one file name")
         << QStringList{"read-config", "{port}.json", "--port=/dev/null", "--port=/tmp/null"} << 2
         << "{port}";
+    QTest::newRow("run: a unit fails")
+        << QStringList{"run", m_dir.filePath("fails.json"), "--port", "{module}", "--no-records"}
+        << 1 << "FAIL";
+    QTest::newRow("run: recipe refused")
+        << QStringList{"run", m_dir.filePath("refused.json"), port, "--no-records"} << 2
+        << "Steps[0].Step";
+    QTest::newRow("run: port does not open")
+        << QStringList{"run", m_dir.filePath("fails.json"), "--port", m_dir.filePath("ttyMissing"),
+                       "--no-records"}
+        << 3 << "ttyMissing";
 }
 
 void TestCli::usageErrors()
@@ -327,9 +346,12 @@ void TestCli::usageErrors()
     QFETCH(QStringList, arguments);
     QFETCH(int, exitCode);
     QFETCH(QString, message);
+    SimHarness module;
+    QVERIFY(module.isReady());
+    arguments.replaceInStrings("{module}", module.portPath());
     const CliRun run = runCli(arguments);
     QCOMPARE(run.exitCode, exitCode);
-    QVERIFY2(run.err.contains(message), qPrintable(run.err));
+    QVERIFY2((run.err + run.out).contains(message), qPrintable(run.err + run.out));
 }
 
 void TestCli::portsListsThePlatformsPorts()

@@ -282,6 +282,12 @@ void TestLane::outcome()
     QCOMPARE(LaneUnit::outcomeKey(unit.outcome), outcome);
     QVERIFY2(unit.failure.contains(failure), qPrintable(unit.failure));
     QCOMPARE(watcher.states.constLast().state, LaneStatus::State::Stopped);
+    // The unit is named while it runs, not only once it has ended.
+    if (fault != "hang-up")
+        QVERIFY(std::any_of(watcher.states.begin(), watcher.states.end(), [&](const auto &s) {
+            return s.state == LaneStatus::State::Running && s.serialNumber == serial &&
+                   s.model == model;
+        }));
     if (model != "LX-815 U2")
         QVERIFY2(sim.state() == before, qPrintable(sim.state().diff(before).join('\n')));
     if (fault == "no-records") {

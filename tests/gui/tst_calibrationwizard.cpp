@@ -102,37 +102,51 @@ private slots:
         QTest::addColumn<QString>("exit");  // what happens once the second target reads
         QTest::addColumn<QString>("status");
         QTest::addColumn<QString>("recorded"); // the history entry's outcome
+        QTest::addColumn<QString>("profile");  // a profile file beside the recipe; empty: built-in
         QTest::newRow("instrument") << false << ""
                                     << ""
                                     << "Calibration complete, saved as "
-                                    << "pass";
+                                    << "pass"
+                                    << "";
+        // Found beside the recipe, as a lane finds it, wherever the window was started.
+        QTest::newRow("profile beside the recipe") << false << ""
+                                                   << ""
+                                                   << "Calibration complete, saved as "
+                                                   << "pass"
+                                                   << "bench-7.json";
         QTest::newRow("manual") << true << ""
                                 << ""
                                 << "Calibration complete, saved as "
-                                << "pass";
+                                << "pass"
+                                << "";
         // Cancelled, as the window records any operation cancelled: an error.
         QTest::newRow("cancel") << false << ""
                                 << "cancel"
                                 << "Calibration failed: calibration cancelled"
-                                << "error";
+                                << "error"
+                                << "";
         QTest::newRow("cancel by hand") << true << ""
                                         << "cancel"
                                         << "Calibration failed: calibration cancelled"
-                                        << "error";
+                                        << "error"
+                                        << "";
         // A reading not typed within the transmission's limit is not taken.
         QTest::newRow("technician away")
             << true << ""
             << "away"
             << "Calibration failed: /TCXO_BIAS: the transmission reached its limit of 1 s"
-            << "fail";
+            << "fail"
+            << "";
         QTest::newRow("window closed") << false << ""
                                        << "close"
                                        << "Calibration failed: calibration cancelled"
-                                       << "error";
+                                       << "error"
+                                       << "";
         QTest::newRow("instrument mute") << false << "mute=30"
                                          << ""
                                          << "Calibration failed: tcp://127.0.0.1:"
-                                         << "error";
+                                         << "error"
+                                         << "";
     }
     void wizard()
     {
@@ -141,6 +155,7 @@ private slots:
         QFETCH(QString, exit);
         QFETCH(QString, status);
         QFETCH(QString, recorded);
+        QFETCH(QString, profile);
         QTemporaryDir dir;
         const QString log = dir.filePath("sim.log");
         QStringList arguments{"--test-set", "0", "--baud", "0", "--log", log};
@@ -151,10 +166,18 @@ private slots:
         QVERIFY(sim.process().canReadLine() || sim.process().waitForReadyRead(5000));
         const QString url = QString::fromLocal8Bit(sim.process().readLine()).trimmed();
         const QString recipePath = dir.filePath("recipe.json");
+        QJsonObject content = recipe(manual ? "manual" : url, exit == "away" ? 1 : 10);
+        if (!profile.isEmpty()) {
+            QVERIFY(QFile::copy(":/instruments/generic-scpi.json", dir.filePath(profile)));
+            QJsonArray steps = content.value("Steps").toArray();
+            QJsonObject step = steps.first().toObject();
+            step.insert("Profile", profile);
+            steps.replace(0, step);
+            content.insert("Steps", steps);
+        }
         QFile file(recipePath);
         QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(
-            QJsonDocument(recipe(manual ? "manual" : url, exit == "away" ? 1 : 10)).toJson());
+        file.write(QJsonDocument(content).toJson());
         file.close();
 
         ScopedSettings settings;

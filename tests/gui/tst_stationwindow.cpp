@@ -1,6 +1,7 @@
 // The station window against the module simulator as a socket where units come and go
 // (lx815-sim --units on real pseudo-terminals): what a lane's tile shows, the main window's port
-// refused, the set-up kept, and a close that lets the running units finish.
+// and an invalid history refused, the set-up kept, and a close that lets the running units
+// finish.
 #include "support/simharness.h"
 #include "support/testenv.h"
 
@@ -120,7 +121,8 @@ private slots:
     void unitsComeAndGo();
     void operatorStartsTheUnit_data();
     void operatorStartsTheUnit();
-    void mainWindowPortRefused();
+    void lanesRefused_data();
+    void lanesRefused();
     void setupRestored_data();
     void setupRestored();
     void closeWhileRunningLetsUnitsFinish();
@@ -243,28 +245,53 @@ void TestStationWindow::operatorStartsTheUnit()
     QCOMPARE(watchTile(tile, outcome).last(), outcome);
 }
 
-// The port the main window has open is the technician's: no lane runs on it, and the box and
-// the tile say why.
-void TestStationWindow::mainWindowPortRefused()
+void TestStationWindow::lanesRefused_data()
 {
+    QTest::addColumn<bool>("mainWindowPort"); // the lane's port is open in the main window
+    QTest::addColumn<QString>("database");    // /Records/Database; empty: a file of the test's
+    QTest::addColumn<QString>("detail");      // what the tile says
+    QTest::addColumn<QString>("box");         // what the box says; empty: not looked at
+    QTest::newRow("main window's port") << true << ""
+                                        << "{port}"
+                                        << "主窗口";
+    QTest::newRow("history setting invalid") << false << "pgsql:lx815"
+                                             << "/Records/Database"
+                                             << "";
+}
+
+// The port the main window has open is the technician's; a unit whose entry cannot be kept
+// must not PASS. No lane runs then, and the tile says why.
+void TestStationWindow::lanesRefused()
+{
+    QFETCH(bool, mainWindowPort);
+    QFETCH(QString, database);
+    QFETCH(QString, detail);
+    QFETCH(QString, box);
     ScopedSettings settings;
     BoxRecorder boxes;
     SimHarness module;
     QVERIFY(module.isReady());
-    appSerialPort->setPortName(module.portPath());
-    QVERIFY(appSerialPort->open());
+    if (mainWindowPort) {
+        appSerialPort->setPortName(module.portPath());
+        QVERIFY(appSerialPort->open());
+    }
     QTemporaryDir dir;
     write(dir.filePath("recipe.json"), kRecipe);
     setUp(settings, dir.filePath("recipe.json"), {module.portPath()});
+    if (!database.isEmpty())
+        appConfig->setValue("/Records/Database", database);
     {
         StationWindow window;
         window.show();
         QCOMPARE(window.activeLanes(), 0);
         LaneTile *tile = window.tiles().first();
         QCOMPARE(tile->stateWord(), QStringLiteral("未启用"));
-        QVERIFY(tile->detailText().contains(module.portPath()));
-        QTRY_COMPARE(boxes.shown.size(), 1);
-        QVERIFY(boxes.shown.first().text.contains("主窗口"));
+        QVERIFY2(tile->detailText().contains(detail.replace("{port}", module.portPath())),
+                 qPrintable(tile->detailText()));
+        if (!box.isEmpty()) {
+            QTRY_COMPARE(boxes.shown.size(), 1);
+            QVERIFY(boxes.shown.first().text.contains(box));
+        }
     }
     appSerialPort->close();
     QVERIFY(module.requests().isEmpty());

@@ -404,8 +404,9 @@ std::optional<RecordsTarget> StationWindow::recordsTarget()
     QString error;
     auto target = RecordsTarget::parse(database, &error);
     if (!target) {
-        // Without a history no unit can PASS: the lanes report ERROR for each.
-        m_message->setText(tr("历史记录数据库设置 %1 无效：%2").arg(kDatabasePath, error));
+        // Without a history no unit's entry could be kept: no lane starts (buildLanes).
+        m_historyProblem = tr("历史记录数据库设置 %1 无效：%2").arg(kDatabasePath, error);
+        m_message->setText(m_historyProblem);
     }
     return target;
 }
@@ -414,6 +415,7 @@ Recorder *StationWindow::recorder()
 {
     if (m_recorder)
         return m_recorder.get();
+    m_historyProblem.clear();
     const auto target = recordsTarget();
     if (!target)
         return nullptr;
@@ -501,8 +503,12 @@ void StationWindow::buildLanes()
         slot->tile->deleteLater();
     m_slots.clear();
     const bool ready = m_recipe && !m_setup.operatorName.isEmpty();
+    // A lane without a recorder keeps no entries (the command line's --no-records); here a
+    // unit is PASS only once its entry is kept, so no lane runs without one.
+    Recorder *const kept = ready ? recorder() : nullptr;
     OperationRecorder::Source source = OperationRecorder::Source::thisHost();
     source.operatorName = m_setup.operatorName;
+    QStringList refused;
     for (int index = 0; index < m_setup.ports.size(); ++index) {
         auto slot = std::make_unique<LaneSlot>();
         LaneSlot *const raw = slot.get();
@@ -511,13 +517,17 @@ void StationWindow::buildLanes()
         slot->tile->setFixedSize(kTileWidthPx, kTileHeightPx);
         m_gridLayout->addWidget(slot->tile, index / kColumns, index % kColumns);
         slot->refusal = refusalOf(port);
+        if (!slot->refusal.isEmpty())
+            refused.append(slot->refusal);
+        else if (ready && !kept)
+            slot->refusal = m_historyProblem; // on each tile, besides the station's message
         if (ready && slot->refusal.isEmpty()) {
             LaneOptions options = LaneOptions::forRecipe(m_recipe);
             options.lane = index + 1;
             options.port = port;
             options.watch = true;
             options.source = source;
-            options.recorder = recorder();
+            options.recorder = kept;
             slot->lane = std::make_unique<Lane>(options);
             connect(slot->lane.get(), &Lane::statusChanged, this,
                     [this, raw](const LaneStatus &status) { onStatus(*raw, status); });
@@ -532,14 +542,6 @@ void StationWindow::buildLanes()
     m_gridLayout->setRowStretch((m_setup.ports.size() + kColumns - 1) / kColumns, 1);
     m_gridLayout->setColumnStretch(kColumns, 1);
     retranslate();
-    const QStringList refused = [this] {
-        QStringList refused;
-        for (const auto &slot : m_slots) {
-            if (!slot->refusal.isEmpty())
-                refused.append(slot->refusal);
-        }
-        return refused;
-    }();
     for (const auto &slot : m_slots) {
         if (slot->lane)
             slot->lane->start();

@@ -121,6 +121,7 @@ private:
     bool m_todayKnown = false;
     QDateTime m_openedAt;
     std::unique_ptr<Recorder> m_recorder;
+    QString m_historyProblem; // why the history setting cannot be recorded into; empty when it can
     std::function<void()> m_afterStop;
     bool m_stopping = false;
     bool m_closing = false; // the user asked to close: it closes once every lane has ended
