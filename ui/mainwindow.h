@@ -27,7 +27,6 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QRadioButton;
-class QSpinBox;
 class QTimer;
 QT_END_NAMESPACE
 
@@ -254,7 +253,6 @@ private:
     bool isBlank(const FactoryBulkStep &step) const override;
     QString refusalText(const QString &text, int channel, const QString &field) const override;
     bool reportsUnknownBand() const override;
-    QList<QSpinBox *> factoryStepBoxes(const FactoryBulkStep &step) const;
     void setProgress(int percent);
 
     // Production-line safety: the unit a factory file names, verify, history, recording
