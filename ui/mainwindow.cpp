@@ -50,7 +50,7 @@ MainWindow::MainWindow(QWidget *parent)
 {
     ui->setupUi(this);
     m_factoryPage =
-        std::make_unique<FactoryPage>(this, ui, m_engine, static_cast<FailureReporter &>(*this));
+        std::make_unique<FactoryPage>(this, m_engine, static_cast<FailureReporter &>(*this));
     // The overlay keeps the mouse out; the keyboard reaches menus and shortcuts through the
     // application, so a second action is refused there.
     qApp->installEventFilter(this);

@@ -27,7 +27,6 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QRadioButton;
-class QSpinBox;
 class QTimer;
 QT_END_NAMESPACE
 
@@ -255,7 +254,6 @@ private:
     QString refusalText(const QString &text, int channel, const QString &field,
                         const QString &allowed) const override;
     bool reportsUnknownBand() const override;
-    QList<QSpinBox *> factoryStepBoxes(const FactoryBulkStep &step) const;
     void setProgress(int percent);
 
     // Production-line safety: the unit a factory file names, verify, history, recording

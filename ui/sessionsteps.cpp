@@ -7,24 +7,16 @@
 
 #include "session/channelvalues.h"
 #include "session/modulesession.h"
-#include "ui/factorypages/factorybindings.h"
+#include "ui/factorypages/factorypage.h"
 #include "ui/userpage/userbindings.h"
 #include "ui/userpage/userpage.h"
 #include "ui/widgetvalues.h"
 
 #include <QLineEdit>
-#include <QSpinBox>
-
-using WidgetValues::choose;
 
 namespace {
 // Shown untranslated, as the operators know it.
 const QString kReadDeviceFirstStatus = QStringLiteral("警告：请先读取设备信息！");
-
-bool isPowerCell(const FactoryNumberField &field)
-{
-    return field.source.kind == FactorySource::Kind::PowerCell;
-}
 } // namespace
 
 bool MainWindow::runSequence(OperationKind kind,
@@ -136,64 +128,19 @@ bool MainWindow::reportsUnknownBand() const
     return false;
 }
 
-QList<QSpinBox *> MainWindow::factoryStepBoxes(const FactoryBulkStep &step) const
-{
-    const auto &fields = FactoryCalibration::numberFields();
-    QList<QSpinBox *> boxes;
-    for (int i = 0; i < FactoryCalibration::kNumberCount; ++i) {
-        const bool wanted =
-            step.item == FactoryBulkStep::Item::Number
-                ? i == step.field
-                : step.item == FactoryBulkStep::Item::PowerTable && isPowerCell(fields[i]);
-        if (!wanted)
-            continue;
-        if (auto *box =
-                findChild<QSpinBox *>(QString::fromLatin1(FactoryBindings::spinBoxOf(fields[i]))))
-            boxes.append(box);
-    }
-    return boxes;
-}
-
 void MainWindow::factoryStepStarting(const FactoryBulkStep &step)
 {
-    using Item = FactoryBulkStep::Item;
-    for (QSpinBox *box : factoryStepBoxes(step))
-        WidgetValues::blank(box);
-    if (step.item == Item::Band)
-        WidgetValues::blank(ui->comboBox_2);
-    else if (step.item == Item::Coupling)
-        WidgetValues::blank(ui->radioButton_22, ui->radioButton_23);
-    else if (step.item == Item::TestCoupling)
-        WidgetValues::blank(ui->radioButton_12, ui->radioButton_13);
+    m_factoryPage->blankStep(step);
 }
 
 void MainWindow::factoryStepRead(const ModuleSession &session, const FactoryBulkStep &step)
 {
-    using Item = FactoryBulkStep::Item;
-    const FactoryCalibration &values = session.factoryValues();
-    const auto &fields = FactoryCalibration::numberFields();
-    for (QSpinBox *box : factoryStepBoxes(step)) {
-        for (int i = 0; i < FactoryCalibration::kNumberCount; ++i) {
-            if (box->objectName() == QLatin1String(FactoryBindings::spinBoxOf(fields[i])))
-                WidgetValues::setValue(box, values.numbers[i]);
-        }
-    }
-    if (step.item == Item::Band)
-        // A band the selector does not list leaves it empty; the read still succeeded.
-        ui->comboBox_2->setCurrentIndex(values.radioBandIndex);
-    else if (step.item == Item::Coupling)
-        choose(ui->radioButton_22, ui->radioButton_23, values.dcCoupling);
-    else if (step.item == Item::TestCoupling)
-        choose(ui->radioButton_12, ui->radioButton_13, session.testCouplingIsDc());
+    m_factoryPage->showStep(session, step);
 }
 
 bool MainWindow::isBlank(const FactoryBulkStep &step) const
 {
-    if (step.item == FactoryBulkStep::Item::Coupling)
-        return WidgetValues::isBlank(ui->radioButton_22, ui->radioButton_23);
-    const QList<QSpinBox *> boxes = factoryStepBoxes(step);
-    return std::any_of(boxes.begin(), boxes.end(),
-                       [](const QSpinBox *box) { return WidgetValues::isBlank(box); });
+    return m_factoryPage->isBlank(step);
 }
 
 void MainWindow::on_actReadDeviceInfo_triggered()

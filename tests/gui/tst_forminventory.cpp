@@ -7,6 +7,7 @@
 
 #include <QtTest>
 
+#include <algorithm>
 #include <initializer_list>
 #include <optional>
 #include <utility>
@@ -36,6 +37,8 @@ private slots:
     void userBindings_data();
     void userBindings();
     void userValueWidgetsAreBound();
+    void valueWidgetsAreNamedInTheirTablesOnly_data();
+    void valueWidgetsAreNamedInTheirTablesOnly();
 
 private:
     template<class T> T *find(const QString &name) const { return m_window.findChild<T *>(name); }
@@ -525,6 +528,16 @@ void TestFormInventory::factoryValueWidgetsAreBound()
     }
     for (const char *box : FactoryBindings::rssiOffsetBoxes())
         QVERIFY(box && find<QSpinBox>(QString::fromLatin1(box)));
+    QVERIFY(find<QSpinBox>(QString::fromLatin1(FactoryBindings::sidetoneVolumeBox())));
+    // The window finds each setting's widgets by its one row.
+    using FactoryBindings::Setting;
+    for (Setting setting : {Setting::Band, Setting::Coupling, Setting::TestCoupling,
+                            Setting::Mr460Coupling, Setting::Serial, Setting::Mr460Serial}) {
+        const auto &table = FactoryBindings::all();
+        QCOMPARE(int(std::count_if(table.begin(), table.end(),
+                                   [&](const auto &row) { return row.setting == setting; })),
+                 1);
+    }
 
     for (QWidget *page : {m_ui.tab_lx815, m_ui.tab_mr460}) {
         for (QWidget *widget : page->findChildren<QWidget *>()) {
@@ -631,6 +644,55 @@ void TestFormInventory::userValueWidgetsAreBound()
         members.insert(entry.first, entry.second);
     for (const auto &entry : defaults.entries())
         QVERIFY2(members.value(entry.first) != entry.second, qPrintable(entry.first));
+}
+
+void TestFormInventory::valueWidgetsAreNamedInTheirTablesOnly_data()
+{
+    QTest::addColumn<QString>("path");
+    const QString sourceDir = qEnvironmentVariable("LX_SOURCE_DIR");
+    if (sourceDir.isEmpty())
+        QSKIP("needs LX_SOURCE_DIR (set by ctest)");
+    QDirIterator files(sourceDir + QStringLiteral("/ui"), {"*.cpp", "*.h"}, QDir::Files,
+                       QDirIterator::Subdirectories);
+    while (files.hasNext()) {
+        const QString path = QDir(sourceDir).relativeFilePath(files.next());
+        // The form's generator builds the widgets; the tables name them.
+        if (!path.startsWith(QLatin1String("ui/tools/")) &&
+            path != QLatin1String("ui/factorypages/factorybindings.cpp") &&
+            path != QLatin1String("ui/userpage/userbindings.cpp"))
+            QTest::newRow(qPrintable(path)) << path;
+    }
+}
+
+// Code that names a value widget itself instead of finding it through its table fails here. A
+// slot connected by the widget's name (on_<name>_<signal>) is no such use.
+void TestFormInventory::valueWidgetsAreNamedInTheirTablesOnly()
+{
+    QFETCH(QString, path);
+    QStringList names;
+    for (const FactoryBindings::Binding &binding : FactoryBindings::all())
+        names << QString::fromLatin1(binding.widget) << QString::fromLatin1(binding.partner);
+    for (auto page : {FactoryBindings::Page::Lx815, FactoryBindings::Page::Mr460}) {
+        const auto &selectors = FactoryBindings::powerSelectors(page);
+        for (const char *name : selectors.powers)
+            names << QString::fromLatin1(name);
+        for (const char *name : selectors.points)
+            names << QString::fromLatin1(name);
+    }
+    for (const UserBindings::Binding &binding : UserBindings::all()) {
+        if (!binding.inChannelTable())
+            names << QString::fromLatin1(binding.widget) << QString::fromLatin1(binding.partner);
+    }
+    names.removeAll(QString());
+
+    QFile file(qEnvironmentVariable("LX_SOURCE_DIR") + QLatin1Char('/') + path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(file.readAll());
+    for (const QString &name : names) {
+        const QRegularExpression use(
+            QStringLiteral("(->|\\.|::|\")%1(?!\\w)").arg(QRegularExpression::escape(name)));
+        QVERIFY2(!use.match(text).hasMatch(), qPrintable(name));
+    }
 }
 
 QTEST_MAIN(TestFormInventory)

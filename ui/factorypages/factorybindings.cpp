@@ -17,8 +17,8 @@ Binding filed(const char *path, const char *spinBox)
     const int index = FactoryCalibration::indexOfPath(QString::fromLatin1(path));
     Q_ASSERT_X(index >= 0, "FactoryBindings", path);
     const FactoryNumberField &field = FactoryCalibration::numberFields()[index];
-    return {Kind::Number, Page::Lx815,  path,          spinBox,
-            nullptr,      field.source, field.minimum, field.maximum};
+    return {Kind::Number, Setting::None, Page::Lx815,   path,         spinBox,
+            nullptr,      field.source,  field.minimum, field.maximum};
 }
 
 // The MR-460 page's numbers, which the file does not keep. The middle point is the value
@@ -27,6 +27,7 @@ Binding adjust(const char *spinBox, quint8 type, int point)
 {
     const bool difference = point != kMiddle;
     return {Kind::Number,
+            Setting::None,
             Page::Mr460,
             nullptr,
             spinBox,
@@ -39,6 +40,7 @@ Binding adjust(const char *spinBox, quint8 type, int point)
 Binding cell(const char *spinBox, int power, int point)
 {
     return {Kind::Number,
+            Setting::None,
             Page::Mr460,
             nullptr,
             spinBox,
@@ -48,10 +50,14 @@ Binding cell(const char *spinBox, int power, int point)
             255};
 }
 
-Binding other(Kind kind, Page page, const char *path, const char *widget,
+Binding other(Setting setting, Page page, const char *path, const char *widget,
               const char *partner = nullptr)
 {
-    return {kind, page, path, widget, partner, std::nullopt, 0, 0};
+    const Kind kind = setting == Setting::Band ? Kind::Band
+                      : setting == Setting::Serial || setting == Setting::Mr460Serial
+                          ? Kind::Serial
+                          : Kind::Coupling;
+    return {kind, setting, page, path, widget, partner, std::nullopt, 0, 0};
 }
 
 std::vector<Binding> makeTable()
@@ -70,7 +76,7 @@ std::vector<Binding> makeTable()
         filed("/CTCSSFreqDiv", "spinBox_41"),
         filed("/TCXO_BIAS", "spinBox_86"),
         filed("/MOD_BIAS", "spinBox_44"),
-        other(Kind::Coupling, Page::Lx815, nullptr, "radioButton_12", "radioButton_13"),
+        other(Setting::TestCoupling, Page::Lx815, nullptr, "radioButton_12", "radioButton_13"),
         // "发射校准": the power table row by row (1 W to 5 W), columns low, middle, high.
         filed("/TxPowerAdj/cell00", "spinBox_58"),
         filed("/TxPowerAdj/cell01", "spinBox_61"),
@@ -101,15 +107,15 @@ std::vector<Binding> makeTable()
         filed("/RSSIOffset/High", "spinBox_83"),
         // "其他"
         filed("/SidetoneVol", "spinBox_7"),
-        other(Kind::Band, Page::Lx815, "/RadioBandIndex", "comboBox_2"),
-        other(Kind::Coupling, Page::Lx815, "/BasebandSignelCouple", "radioButton_22",
+        other(Setting::Band, Page::Lx815, "/RadioBandIndex", "comboBox_2"),
+        other(Setting::Coupling, Page::Lx815, "/BasebandSignelCouple", "radioButton_22",
               "radioButton_23"),
-        other(Kind::Serial, Page::Lx815, nullptr, "lineEdit_6"),
+        other(Setting::Serial, Page::Lx815, nullptr, "lineEdit_6"),
 
         // MR-460
         adjust("spinBox_87", 0, kMiddle), // TCXO bias
         adjust("spinBox_45", 2, kMiddle), // MOD bias
-        other(Kind::Coupling, Page::Mr460, nullptr, "radioButton_14", "radioButton_18"),
+        other(Setting::Mr460Coupling, Page::Mr460, nullptr, "radioButton_14", "radioButton_18"),
         cell("spinBox_93", 0, kLow),
         cell("spinBox_88", 0, kMiddle),
         cell("spinBox_89", 0, kHigh),
@@ -135,7 +141,7 @@ std::vector<Binding> makeTable()
         adjust("spinBox_111", 6, kMiddle),
         adjust("spinBox_110", 6, kHigh),
         adjust("spinBox_46", 3, kMiddle), // CTCSS/DCS deviation
-        other(Kind::Serial, Page::Mr460, nullptr, "lineEdit_7"),
+        other(Setting::Mr460Serial, Page::Mr460, nullptr, "lineEdit_7"),
     };
 }
 
@@ -158,6 +164,26 @@ const char *spinBoxOf(const FactoryNumberField &field)
             return binding.widget;
     }
     Q_ASSERT_X(false, "FactoryBindings", field.path);
+    return "";
+}
+
+const Binding &of(Setting setting)
+{
+    for (const Binding &binding : all()) {
+        if (binding.setting == setting && setting != Setting::None)
+            return binding;
+    }
+    Q_ASSERT_X(false, "FactoryBindings", "a setting without its row");
+    return all().front();
+}
+
+const char *sidetoneVolumeBox()
+{
+    for (const Binding &binding : all()) {
+        if (isSource(binding, Page::Lx815, Source::SidetoneVolume))
+            return binding.widget;
+    }
+    Q_ASSERT_X(false, "FactoryBindings", "the sidetone volume without its row");
     return "";
 }
 

@@ -20,6 +20,19 @@ enum class Page
     Mr460
 };
 
+// The values of the pages that are no number of their tables, one row each: the window's code
+// names these, never their widgets.
+enum class Setting
+{
+    None, // a number
+    Band,
+    Coupling,     // the coupling the file keeps, on the "其他" sub-tab
+    TestCoupling, // the same setting shown again on the LX-815 test bench
+    Mr460Coupling,
+    Serial, // the LX-815's
+    Mr460Serial,
+};
+
 struct Binding
 {
     enum class Kind
@@ -31,6 +44,7 @@ struct Binding
     };
 
     Kind kind = Kind::Number;
+    Setting setting = Setting::None;
     Page page = Page::Lx815;
     const char *path = nullptr;    // calibration file member; nullptr: the file does not keep it
     const char *widget = nullptr;  // the spin box, selector, line edit, or a pair's DC choice
@@ -44,6 +58,10 @@ const std::vector<Binding> &all();
 
 // The spin box of a calibration file number.
 const char *spinBoxOf(const FactoryNumberField &field);
+// The row of a setting.
+const Binding &of(Setting setting);
+// The sidetone volume's spin box.
+const char *sidetoneVolumeBox();
 
 // The power and point selectors of a page's power table.
 struct PowerSelectors

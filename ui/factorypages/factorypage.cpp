@@ -1,9 +1,10 @@
 // The factory pages' values between their widgets and the session's single steps: the adjust
 // values, the RSSI offsets and transmit power tables of the test bench, the factory settings
-// of the "其他" sub-tabs, and the LX-815 page as a calibration file.
+// of the "其他" sub-tabs, the LX-815 page as a calibration file and as the bulk read and write
+// fill and check it.
 #include "ui/factorypages/factorypage.h"
-#include "ui_mainwindow.h"
 
+#include "session/modulesession.h"
 #include "ui/factorypages/adjustname.h"
 #include "ui/widgetvalues.h"
 
@@ -13,7 +14,18 @@
 #include <QRadioButton>
 #include <QSpinBox>
 
+#include <algorithm>
+#include <utility>
+#include <vector>
+
 namespace {
+using FactoryBindings::Setting;
+
+template<class T> T *widget(const QWidget *window, const char *name)
+{
+    return window->findChild<T *>(QString::fromLatin1(name));
+}
+
 template<class T, std::size_t N>
 std::array<T *, N> widgets(const QWidget *window, const std::array<const char *, N> &names)
 {
@@ -41,14 +53,67 @@ QSpinBox *rssiOffsetBox(const QWidget *window, int point)
 
 QSpinBox *fieldBox(const QWidget *window, const FactoryNumberField &field)
 {
-    return window->findChild<QSpinBox *>(QString::fromLatin1(FactoryBindings::spinBoxOf(field)));
+    return widget<QSpinBox>(window, FactoryBindings::spinBoxOf(field));
+}
+
+QSpinBox *sidetoneVolumeBox(const QWidget *window)
+{
+    return widget<QSpinBox>(window, FactoryBindings::sidetoneVolumeBox());
+}
+
+QComboBox *bandSelector(const QWidget *window)
+{
+    return widget<QComboBox>(window, FactoryBindings::of(Setting::Band).widget);
+}
+
+QLineEdit *serialEdit(const QWidget *window, Setting serial)
+{
+    return widget<QLineEdit>(window, FactoryBindings::of(serial).widget);
+}
+
+// A coupling's DC and AC choices.
+std::pair<QRadioButton *, QRadioButton *> couplingButtons(const QWidget *window, Setting coupling)
+{
+    const FactoryBindings::Binding &row = FactoryBindings::of(coupling);
+    return {widget<QRadioButton>(window, row.widget), widget<QRadioButton>(window, row.partner)};
+}
+
+// The numbers a bulk step reads or writes, by their index in the file's numbers.
+std::vector<std::pair<int, QSpinBox *>> stepBoxes(const QWidget *window,
+                                                  const FactoryBulkStep &step)
+{
+    using Item = FactoryBulkStep::Item;
+    const auto &fields = FactoryCalibration::numberFields();
+    std::vector<std::pair<int, QSpinBox *>> boxes;
+    for (int i = 0; i < FactoryCalibration::kNumberCount; ++i) {
+        const bool wanted = step.item == Item::Number
+                                ? i == step.field
+                                : step.item == Item::PowerTable &&
+                                      fields[i].source.kind == FactorySource::Kind::PowerCell;
+        if (!wanted)
+            continue;
+        if (QSpinBox *box = fieldBox(window, fields[i]))
+            boxes.emplace_back(i, box);
+    }
+    return boxes;
+}
+
+// The coupling a bulk step reads, if it reads one.
+std::optional<Setting> couplingOf(const FactoryBulkStep &step)
+{
+    switch (step.item) {
+    case FactoryBulkStep::Item::Coupling:
+        return Setting::Coupling;
+    case FactoryBulkStep::Item::TestCoupling:
+        return Setting::TestCoupling;
+    default:
+        return std::nullopt;
+    }
 }
 } // namespace
 
-FactoryPage::FactoryPage(QWidget *window, Ui::MainWindow *ui, CommandEngine &engine,
-                         FailureReporter &reporter)
+FactoryPage::FactoryPage(QWidget *window, CommandEngine &engine, FailureReporter &reporter)
     : m_window(window)
-    , m_ui(ui)
     , m_engine(engine)
     , m_reporter(reporter)
 {}
@@ -153,32 +218,35 @@ bool FactoryPage::stepTxPowerCell(Page page, int delta)
 
 bool FactoryPage::readRadioBand()
 {
-    WidgetValues::blank(m_ui->comboBox_2);
+    QComboBox *selector = bandSelector(m_window);
+    WidgetValues::blank(selector);
     const std::optional<int> index = steps().readRadioBand();
     if (!index)
         return false;
     // A band the selector does not list leaves it empty; the read still succeeded.
-    m_ui->comboBox_2->setCurrentIndex(*index);
+    selector->setCurrentIndex(*index);
     return true;
 }
 
 bool FactoryPage::writeRadioBand()
 {
-    return steps().writeRadioBand(m_ui->comboBox_2->currentIndex());
+    return steps().writeRadioBand(bandSelector(m_window)->currentIndex());
 }
 
-bool FactoryPage::readFactorySerialNumber(QLineEdit *edit)
+bool FactoryPage::readFactorySerialNumber(Setting serial)
 {
+    QLineEdit *edit = serialEdit(m_window, serial);
     edit->clear();
-    const std::optional<QString> serial = steps().readSerialNumber();
-    if (!serial)
+    const std::optional<QString> number = steps().readSerialNumber();
+    if (!number)
         return false;
-    edit->setText(*serial);
+    edit->setText(*number);
     return true;
 }
 
-bool FactoryPage::writeFactorySerialNumber(const QLineEdit *edit)
+bool FactoryPage::writeFactorySerialNumber(Setting serial)
 {
+    const QLineEdit *edit = serialEdit(m_window, serial);
     // The mask's blanks are part of what was typed: a partial number is refused as invalid.
     const std::optional<QString> typed =
         edit->text().isEmpty() ? std::nullopt : std::optional<QString>(edit->displayText());
@@ -187,21 +255,23 @@ bool FactoryPage::writeFactorySerialNumber(const QLineEdit *edit)
 
 bool FactoryPage::readSidetoneVolume()
 {
-    WidgetValues::blank(m_ui->spinBox_7);
+    QSpinBox *box = sidetoneVolumeBox(m_window);
+    WidgetValues::blank(box);
     const std::optional<int> volume = steps().readSidetoneVolume();
     if (!volume)
         return false;
-    WidgetValues::setValue(m_ui->spinBox_7, *volume);
+    WidgetValues::setValue(box, *volume);
     return true;
 }
 
 bool FactoryPage::writeSidetoneVolume()
 {
-    return steps().writeSidetoneVolume(WidgetValues::valueOf(m_ui->spinBox_7));
+    return steps().writeSidetoneVolume(WidgetValues::valueOf(sidetoneVolumeBox(m_window)));
 }
 
-bool FactoryPage::readCoupling(QRadioButton *dc, QRadioButton *ac)
+bool FactoryPage::readCoupling(Setting coupling)
 {
+    const auto [dc, ac] = couplingButtons(m_window, coupling);
     WidgetValues::blank(dc, ac);
     const std::optional<bool> isDc = steps().readCoupling();
     if (!isDc)
@@ -210,8 +280,9 @@ bool FactoryPage::readCoupling(QRadioButton *dc, QRadioButton *ac)
     return true;
 }
 
-bool FactoryPage::writeCoupling(const QRadioButton *dc, const QRadioButton *ac)
+bool FactoryPage::writeCoupling(Setting coupling)
 {
+    const auto [dc, ac] = couplingButtons(m_window, coupling);
     return steps().writeCoupling(WidgetValues::firstChosen(dc, ac));
 }
 
@@ -223,8 +294,8 @@ FactoryCalibration FactoryPage::calibration() const
         if (QSpinBox *box = fieldBox(m_window, fields[i]))
             calibration.numbers[i] = box->value();
     }
-    calibration.dcCoupling = m_ui->radioButton_22->isChecked();
-    calibration.radioBandIndex = m_ui->comboBox_2->currentIndex();
+    calibration.dcCoupling = couplingButtons(m_window, Setting::Coupling).first->isChecked();
+    calibration.radioBandIndex = bandSelector(m_window)->currentIndex();
     return calibration;
 }
 
@@ -286,6 +357,47 @@ void FactoryPage::applyCalibration(const FactoryCalibration &calibration)
         if (QSpinBox *box = fieldBox(m_window, fields[i]))
             WidgetValues::setValue(box, calibration.numbers[i]);
     }
-    (calibration.dcCoupling ? m_ui->radioButton_22 : m_ui->radioButton_23)->setChecked(true);
-    m_ui->comboBox_2->setCurrentIndex(calibration.radioBandIndex);
+    const auto [dc, ac] = couplingButtons(m_window, Setting::Coupling);
+    (calibration.dcCoupling ? dc : ac)->setChecked(true);
+    bandSelector(m_window)->setCurrentIndex(calibration.radioBandIndex);
+}
+
+void FactoryPage::blankStep(const FactoryBulkStep &step)
+{
+    for (const auto &entry : stepBoxes(m_window, step))
+        WidgetValues::blank(entry.second);
+    if (step.item == FactoryBulkStep::Item::Band) {
+        WidgetValues::blank(bandSelector(m_window));
+    } else if (const std::optional<Setting> coupling = couplingOf(step)) {
+        const auto [dc, ac] = couplingButtons(m_window, *coupling);
+        WidgetValues::blank(dc, ac);
+    }
+}
+
+void FactoryPage::showStep(const ModuleSession &session, const FactoryBulkStep &step)
+{
+    const FactoryCalibration &values = session.factoryValues();
+    for (const auto &[field, box] : stepBoxes(m_window, step))
+        WidgetValues::setValue(box, values.numbers[field]);
+    if (step.item == FactoryBulkStep::Item::Band) {
+        // A band the selector does not list leaves it empty; the read still succeeded.
+        bandSelector(m_window)->setCurrentIndex(values.radioBandIndex);
+    } else if (const std::optional<Setting> coupling = couplingOf(step)) {
+        const auto [dc, ac] = couplingButtons(m_window, *coupling);
+        WidgetValues::choose(dc, ac,
+                             *coupling == Setting::Coupling ? values.dcCoupling
+                                                            : session.testCouplingIsDc());
+    }
+}
+
+bool FactoryPage::isBlank(const FactoryBulkStep &step) const
+{
+    // The test bench's coupling is read, never written.
+    if (step.item == FactoryBulkStep::Item::Coupling) {
+        const auto [dc, ac] = couplingButtons(m_window, Setting::Coupling);
+        return WidgetValues::isBlank(dc, ac);
+    }
+    const auto boxes = stepBoxes(m_window, step);
+    return std::any_of(boxes.begin(), boxes.end(),
+                       [](const auto &entry) { return WidgetValues::isBlank(entry.second); });
 }

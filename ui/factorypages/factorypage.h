@@ -9,27 +9,25 @@
 #include <functional>
 #include <optional>
 
+class ModuleSession;
+
 QT_BEGIN_NAMESPACE
-class QLineEdit;
-class QRadioButton;
 class QSpinBox;
 class QWidget;
 QT_END_NAMESPACE
 
-namespace Ui {
-class MainWindow;
-}
-
 // The two factory pages between their widgets and the module's single steps: a read blanks the
 // widgets it fills and fills them from the reply, a write sends what they hold (a blank one is
-// refused by the step). The window's slots run these inside its operation frame.
+// refused by the step). The window's slots run these inside its operation frame, and its
+// session hooks the bulk read's and write's steps. Every widget is found through the pages'
+// binding table.
 class FactoryPage
 {
 public:
     using Page = FactoryBindings::Page;
+    using Setting = FactoryBindings::Setting;
 
-    FactoryPage(QWidget *window, Ui::MainWindow *ui, CommandEngine &engine,
-                FailureReporter &reporter);
+    FactoryPage(QWidget *window, CommandEngine &engine, FailureReporter &reporter);
 
     FactorySteps steps() const { return FactorySteps(m_engine, m_reporter); }
 
@@ -52,12 +50,14 @@ public:
 
     bool readRadioBand();
     bool writeRadioBand();
-    bool readFactorySerialNumber(QLineEdit *edit);
-    bool writeFactorySerialNumber(const QLineEdit *edit);
+    // Setting::Serial or Setting::Mr460Serial.
+    bool readFactorySerialNumber(Setting serial);
+    bool writeFactorySerialNumber(Setting serial);
     bool readSidetoneVolume();
     bool writeSidetoneVolume();
-    bool readCoupling(QRadioButton *dc, QRadioButton *ac);
-    bool writeCoupling(const QRadioButton *dc, const QRadioButton *ac);
+    // One of the three couplings.
+    bool readCoupling(Setting coupling);
+    bool writeCoupling(Setting coupling);
 
     // The LX-815 page's values as the calibration file and the bulk write take them.
     FactoryCalibration calibration() const;
@@ -68,9 +68,14 @@ public:
     Shown shownCalibration() const;
     void showAgain(const Shown &shown);
 
+    // A step of the bulk read or write: blanks what it reads before its request, shows what it
+    // read, and tells whether a failed read left its value blank.
+    void blankStep(const FactoryBulkStep &step);
+    void showStep(const ModuleSession &session, const FactoryBulkStep &step);
+    bool isBlank(const FactoryBulkStep &step) const;
+
 private:
     QWidget *m_window;
-    Ui::MainWindow *m_ui;
     CommandEngine &m_engine;
     FailureReporter &m_reporter;
 };

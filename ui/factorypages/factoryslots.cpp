@@ -2,7 +2,6 @@
 // buttons through one slot, the test bench, the factory settings of the "其他" sub-tabs, the
 // bulk read and write of the LX-815 page and its calibration file.
 #include "ui/mainwindow.h"
-#include "ui_mainwindow.h"
 
 #include "session/modulesession.h"
 #include "ui/factorypages/factorypage.h"
@@ -13,6 +12,7 @@ namespace {
 using Mode = FactorySteps::TransmitMode;
 using Level = FactorySteps::Level;
 using Page = FactoryPage::Page;
+using Setting = FactoryPage::Setting;
 const QString kAdjustPrefix = QStringLiteral("adjust_");
 constexpr int kLow = 0;
 constexpr int kMiddle = 1;
@@ -364,25 +364,25 @@ void MainWindow::on_pushButton_40_clicked()
 void MainWindow::on_pushButton_41_clicked()
 {
     runOperation(OperationKind::Read,
-                 [this] { return m_factoryPage->readFactorySerialNumber(ui->lineEdit_6); });
+                 [this] { return m_factoryPage->readFactorySerialNumber(Setting::Serial); });
 }
 
 void MainWindow::on_pushButton_42_clicked()
 {
     runOperation(OperationKind::Write,
-                 [this] { return m_factoryPage->writeFactorySerialNumber(ui->lineEdit_6); });
+                 [this] { return m_factoryPage->writeFactorySerialNumber(Setting::Serial); });
 }
 
 void MainWindow::on_pushButton_47_clicked()
 {
     runOperation(OperationKind::Read,
-                 [this] { return m_factoryPage->readFactorySerialNumber(ui->lineEdit_7); });
+                 [this] { return m_factoryPage->readFactorySerialNumber(Setting::Mr460Serial); });
 }
 
 void MainWindow::on_pushButton_48_clicked()
 {
     runOperation(OperationKind::Write,
-                 [this] { return m_factoryPage->writeFactorySerialNumber(ui->lineEdit_7); });
+                 [this] { return m_factoryPage->writeFactorySerialNumber(Setting::Mr460Serial); });
 }
 
 void MainWindow::on_pushButton_37_clicked()
@@ -397,44 +397,38 @@ void MainWindow::on_pushButton_38_clicked()
 
 void MainWindow::on_pushButton_43_clicked()
 {
-    runOperation(OperationKind::Read, [this] {
-        return m_factoryPage->readCoupling(ui->radioButton_12, ui->radioButton_13);
-    });
+    runOperation(OperationKind::Read,
+                 [this] { return m_factoryPage->readCoupling(Setting::TestCoupling); });
 }
 
 void MainWindow::on_pushButton_44_clicked()
 {
-    runOperation(OperationKind::Write, [this] {
-        return m_factoryPage->writeCoupling(ui->radioButton_12, ui->radioButton_13);
-    });
+    runOperation(OperationKind::Write,
+                 [this] { return m_factoryPage->writeCoupling(Setting::TestCoupling); });
 }
 
 void MainWindow::on_pushButton_45_clicked()
 {
-    runOperation(OperationKind::Read, [this] {
-        return m_factoryPage->readCoupling(ui->radioButton_22, ui->radioButton_23);
-    });
+    runOperation(OperationKind::Read,
+                 [this] { return m_factoryPage->readCoupling(Setting::Coupling); });
 }
 
 void MainWindow::on_pushButton_46_clicked()
 {
-    runOperation(OperationKind::Write, [this] {
-        return m_factoryPage->writeCoupling(ui->radioButton_22, ui->radioButton_23);
-    });
+    runOperation(OperationKind::Write,
+                 [this] { return m_factoryPage->writeCoupling(Setting::Coupling); });
 }
 
 void MainWindow::on_pushButton_29_clicked()
 {
-    runOperation(OperationKind::Read, [this] {
-        return m_factoryPage->readCoupling(ui->radioButton_14, ui->radioButton_18);
-    });
+    runOperation(OperationKind::Read,
+                 [this] { return m_factoryPage->readCoupling(Setting::Mr460Coupling); });
 }
 
 void MainWindow::on_pushButton_30_clicked()
 {
-    runOperation(OperationKind::Write, [this] {
-        return m_factoryPage->writeCoupling(ui->radioButton_14, ui->radioButton_18);
-    });
+    runOperation(OperationKind::Write,
+                 [this] { return m_factoryPage->writeCoupling(Setting::Mr460Coupling); });
 }
 
 void MainWindow::on_pushButton_28_clicked()

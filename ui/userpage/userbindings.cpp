@@ -10,6 +10,7 @@
 #include <QSpinBox>
 
 #include <algorithm>
+#include <map>
 #include <numeric>
 #include <type_traits>
 
@@ -58,12 +59,18 @@ template<auto Member> Binding choice(UserStep step, const char *first, const cha
     return page<Member>(Kind::Choice, step, first, second);
 }
 
+// The table keeps pointers: one lasting Latin-1 copy per field name, keyed by the name so that
+// two rows of one member keep names of their own.
+const char *fieldName(const QString &field)
+{
+    static std::map<QString, QByteArray> names;
+    return names.try_emplace(field, field.toLatin1()).first->second.constData();
+}
+
 template<auto Member>
 Binding cell(Kind kind, UserStep step, const QString &field, QStringList (*items)() = nullptr)
 {
-    // The field names are the codec's constants, which outlive the table.
-    static const QByteArray name = field.toLatin1();
-    return {kind, step, name.constData(),      nullptr,
+    return {kind, step, fieldName(field),      nullptr,
             0,    0,    &channelValue<Member>, &setChannelValue<Member>,
             items};
 }
