@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDeadlineTimer>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTimer>
@@ -133,6 +134,9 @@ private:
         if (m_reason.isEmpty()) {
             // Tried now: the next runs wait for the pause too.
             m_reason = m_target.lastError();
+            // The spool's folder may not be there yet (the first run on a machine): without
+            // it, the next run would wait for the database again.
+            QDir().mkpath(QFileInfo(m_outagePath).absolutePath());
             QFile outage(m_outagePath);
             if (outage.open(QIODevice::WriteOnly | QIODevice::Truncate))
                 outage.write(m_reason.toUtf8() + '\n');

@@ -10,6 +10,7 @@
 
 #include <QCryptographicHash>
 #include <QDir>
+#include <QDirIterator>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QJsonArray>
@@ -17,6 +18,7 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <QScopeGuard>
+#include <QTcpServer>
 #include <QTemporaryDir>
 #include <QUrl>
 #include <QUuid>
@@ -164,6 +166,8 @@ private slots:
     void targetText_data();
     void targetText();
     void frozenServerHoldsNothingUp();
+    void outageRememberedFromTheFirstRun_data();
+    void outageRememberedFromTheFirstRun();
     void noRecordsRecordsNothing_data();
     void noRecordsRecordsNothing();
     void databaseAndSpoolBothFailing();
@@ -450,6 +454,53 @@ void TestRecords::frozenServerHoldsNothingUp()
     const QList<QJsonObject> entries = entriesOf(out, station);
     QCOMPARE(entries.size(), 2);
     QCOMPARE(entries.at(1).value("operation").toString(), QString("write-config"));
+}
+
+void TestRecords::outageRememberedFromTheFirstRun_data()
+{
+    QTest::addColumn<bool>("silent"); // something takes the connection and never answers
+    QTest::newRow("takes the connection, never answers") << true;
+    QTest::newRow("refuses the connection") << false;
+}
+
+// The first run on a machine (no data folder yet) finds the database unreachable while its
+// slow module works: the outage is remembered beside the spool, and the next run does not
+// wait for the database again.
+void TestRecords::outageRememberedFromTheFirstRun()
+{
+    QFETCH(bool, silent);
+    constexpr int kOutageCostMs = 1000; // a connection attempt alone takes 2 s
+    QTcpServer listener;
+    QVERIFY(listener.listen(QHostAddress::LocalHost));
+    const QString url = QString("postgresql://lx815@127.0.0.1:%1/line").arg(listener.serverPort());
+    if (!silent)
+        listener.close();
+    SimProcess slow;
+    SimProcess quick;
+    // Its read lasts well beyond the connection attempt: the attempt fails before the entry,
+    // and with it the spool's folder, is written.
+    QVERIFY2(slow.start({"--latency", "100"}), qPrintable(slow.error()));
+    QVERIFY2(quick.start(), qPrintable(quick.error()));
+    QVERIFY(QDir(m_data->path()).isEmpty());
+    QString err;
+    QCOMPARE(runCli({"read-config", m_data->filePath("unit.json"), "--port", slow.portPath(),
+                     "--records", url},
+                    nullptr, &err),
+             0);
+    QVERIFY2(err.contains("records-spool-"), qPrintable(err));
+    const QString marker = RecordsTarget::parse(url, nullptr)->outagePath().section('/', -1);
+    QVERIFY2(
+        QDirIterator(m_data->path(), {marker}, QDir::Files, QDirIterator::Subdirectories).hasNext(),
+        qPrintable("no " + marker));
+
+    QElapsedTimer timer;
+    timer.start();
+    QCOMPARE(runCli({"info", "--port", quick.portPath(), "--no-records"}), 0);
+    const qint64 bare = timer.restart();
+    QCOMPARE(runCli({"info", "--port", quick.portPath(), "--records", url}), 0);
+    const qint64 recorded = timer.elapsed();
+    QVERIFY2(recorded - bare < kOutageCostMs,
+             qPrintable(QString("%1 ms with records, %2 ms without").arg(recorded).arg(bare)));
 }
 
 void TestRecords::noRecordsRecordsNothing_data()
