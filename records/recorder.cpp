@@ -11,10 +11,14 @@
 #include <QFileInfo>
 #include <QTimer>
 
+#include <functional>
+
 namespace {
 // After the database failed, entries only go to the spool for a while rather than each
 // waiting for a server that does not answer; the spool is offered again after it.
 constexpr int kRetryPauseMs = 30000;
+// Entries per transaction on the way to the database (see sendInBatches).
+constexpr int kBatch = 50;
 
 RecordsTarget sqliteAt(const QString &path)
 {
@@ -108,24 +112,37 @@ private:
     {
         if (!QFileInfo::exists(m_spoolPath))
             return true;
-        const auto waiting = m_spool.list();
-        if (!waiting || waiting->isEmpty())
+        const auto waiting = m_spool.list(); // newest first
+        if (!waiting)
             return true;
-        // Sent first, removed after: an entry is never in neither place (the database keeps
-        // one copy of an entry sent twice).
-        if (!m_target.insert(*waiting))
-            return false;
-        m_spool.remove(*waiting);
-        return true;
+        QVector<UnitRecord> oldestFirst(waiting->crbegin(), waiting->crend());
+        // Sent first, removed after: an entry is never in neither place, and one committed
+        // leaves the spool before the next batch goes (the database keeps one copy of an entry
+        // sent twice).
+        return sendInBatches(oldestFirst,
+                             [this](const QVector<UnitRecord> &sent) { m_spool.remove(sent); });
     }
 
     bool sendUnspooled()
     {
-        if (m_unspooled.isEmpty())
-            return true;
-        if (!m_target.insert(m_unspooled))
-            return false;
-        m_unspooled.clear();
+        return sendInBatches(m_unspooled, [](const QVector<UnitRecord> &) {});
+    }
+
+    // A batch at a time, each its own transaction within its own deadline: a long backlog goes
+    // in parts rather than in one transaction that can never finish in time. What was sent
+    // leaves `entries` (and goes to sent()); what was not stays there.
+    bool sendInBatches(QVector<UnitRecord> &entries,
+                       const std::function<void(const QVector<UnitRecord> &)> &sent)
+    {
+        for (int first = 0; first < entries.size(); first += kBatch) {
+            const QVector<UnitRecord> batch = entries.mid(first, kBatch);
+            if (!m_target.insert(batch)) {
+                entries.remove(0, first);
+                return false;
+            }
+            sent(batch);
+        }
+        entries.clear();
         return true;
     }
 

@@ -168,6 +168,7 @@ private slots:
     void frozenServerHoldsNothingUp();
     void outageRememberedFromTheFirstRun_data();
     void outageRememberedFromTheFirstRun();
+    void longBacklogDrains();
     void noRecordsRecordsNothing_data();
     void noRecordsRecordsNothing();
     void databaseAndSpoolBothFailing();
@@ -501,6 +502,56 @@ void TestRecords::outageRememberedFromTheFirstRun()
     const qint64 recorded = timer.elapsed();
     QVERIFY2(recorded - bare < kOutageCostMs,
              qPrintable(QString("%1 ms with records, %2 ms without").arg(recorded).arg(bare)));
+}
+
+// After a long outage the spool holds thousands of entries, more than a server 1 ms away per
+// entry takes within one statement deadline: they all reach it and leave the spool.
+void TestRecords::longBacklogDrains()
+{
+    const QString url = postgresUrl();
+    if (url.isEmpty())
+        QSKIP("no PostgreSQL server: run through ctest, whose fixture starts one");
+    constexpr int kEntries = 3000;
+    const QString name = "lx815_backlog_" + randomHex(12);
+    QVERIFY(onServer("CREATE DATABASE " + name));
+    const auto dropDatabase =
+        qScopeGuard([name] { onServer(QString("DROP DATABASE %1 WITH (FORCE)").arg(name)); });
+    RecordsTarget target = *RecordsTarget::parse(url, nullptr);
+    target.database = name;
+    {
+        RecordStore schema(target);
+        QVERIFY2(schema.open(), qPrintable(schema.lastError()));
+    }
+    // 1 ms of the server's clock per entry (pg_sleep's waits are coarser than that): the whole
+    // backlog takes 3 s, beyond the deadline of one transaction whatever the machine.
+    QVERIFY(direct(target, {"CREATE FUNCTION far() RETURNS trigger AS $$ DECLARE done "
+                            "timestamptz := clock_timestamp() + interval '1 ms'; BEGIN WHILE "
+                            "clock_timestamp() < done LOOP END LOOP; RETURN NEW; END $$ "
+                            "LANGUAGE plpgsql",
+                            "CREATE TRIGGER far BEFORE INSERT ON unit_records FOR EACH ROW "
+                            "EXECUTE FUNCTION far()"}));
+
+    qputenv("XDG_DATA_HOME", m_data->path().toUtf8());
+    const auto restore = qScopeGuard([] { qunsetenv("XDG_DATA_HOME"); });
+    RecordStore spool(*RecordsTarget::parse(target.spoolPath(), nullptr));
+    QVector<UnitRecord> backlog;
+    for (int i = 0; i < kEntries; ++i) {
+        UnitRecord record = UnitRecord::create();
+        record.started = QDateTime::currentDateTimeUtc().addSecs(i - kEntries);
+        record.finished = record.started;
+        record.serialNumber = QString("4C58815%1").arg(i, 5, 10, QLatin1Char('0'));
+        backlog.append(record);
+    }
+    QVERIFY2(spool.insert(backlog), qPrintable(spool.lastError()));
+    {
+        Recorder recorder(target); // delivers the spool when it starts, drains when it ends
+        recorder.drain();
+    }
+    QCOMPARE(direct(target, {"SELECT COUNT(*) FROM unit_records"}).value_or(QStringList()),
+             QStringList{QString::number(kEntries)});
+    const auto left = spool.list();
+    QVERIFY2(left, qPrintable(spool.lastError()));
+    QCOMPARE(left->size(), 0);
 }
 
 void TestRecords::noRecordsRecordsNothing_data()
