@@ -113,8 +113,14 @@ private:
         if (!QFileInfo::exists(m_spoolPath))
             return true;
         const auto waiting = m_spool.list(); // newest first
-        if (!waiting)
+        if (!waiting) {
+            // The database is not to blame: the entries there wait, and the user hears why.
+            if (!m_spoolUnreadReported)
+                emit problem(Redaction::text(tr("暂存库 %1 无法读取（%2）：其中的记录暂未发送。")
+                                                 .arg(m_spoolPath, m_spool.lastError())));
+            m_spoolUnreadReported = true;
             return true;
+        }
         QVector<UnitRecord> oldestFirst(waiting->crbegin(), waiting->crend());
         // Sent first, removed after: an entry is never in neither place, and one committed
         // leaves the spool before the next batch goes (the database keeps one copy of an entry
@@ -189,6 +195,7 @@ private:
     bool m_entryWaiting = false; // an entry spooled since the last delivery
     bool m_waitReported = false;
     bool m_lostReported = false;
+    bool m_spoolUnreadReported = false;
 };
 
 Recorder::Recorder(const RecordsTarget &target, QObject *parent)

@@ -169,6 +169,7 @@ private slots:
     void outageRememberedFromTheFirstRun_data();
     void outageRememberedFromTheFirstRun();
     void longBacklogDrains();
+    void unreadableSpoolSaid();
     void noRecordsRecordsNothing_data();
     void noRecordsRecordsNothing();
     void databaseAndSpoolBothFailing();
@@ -552,6 +553,39 @@ void TestRecords::longBacklogDrains()
     const auto left = spool.list();
     QVERIFY2(left, qPrintable(spool.lastError()));
     QCOMPARE(left->size(), 0);
+}
+
+// A spool that cannot be read (here not an SQLite file at all) is said, not taken for an
+// empty one; the entry still reaches the database.
+void TestRecords::unreadableSpoolSaid()
+{
+    const QString url = postgresUrl();
+    if (url.isEmpty())
+        QSKIP("no PostgreSQL server: run through ctest, whose fixture starts one");
+    qputenv("XDG_DATA_HOME", m_data->path().toUtf8());
+    const auto restore = qScopeGuard([] { qunsetenv("XDG_DATA_HOME"); });
+    const RecordsTarget target = *RecordsTarget::parse(url, nullptr);
+    QVERIFY(QDir().mkpath(QFileInfo(target.spoolPath()).absolutePath()));
+    QFile spool(target.spoolPath());
+    QVERIFY(spool.open(QIODevice::WriteOnly));
+    spool.write(QByteArray(4096, 'x'));
+    spool.close();
+    UnitRecord record = UnitRecord::create();
+    record.started = record.finished = QDateTime::currentDateTimeUtc();
+    record.serialNumber = "T" + randomHex(11).toUpper();
+    QStringList said;
+    {
+        Recorder recorder(target);
+        connect(&recorder, &Recorder::problem, [&said](const QString &text) { said << text; });
+        QVERIFY(recorder.record(record));
+        recorder.drain();
+    }
+    QCOMPARE(said.size(), 1);
+    QVERIFY2(said.at(0).contains(target.spoolPath()), qPrintable(said.at(0)));
+    RecordStore store(target);
+    const auto stored = store.list(record.serialNumber);
+    QVERIFY2(stored, qPrintable(store.lastError()));
+    QCOMPARE(stored->size(), 1);
 }
 
 void TestRecords::noRecordsRecordsNothing_data()
