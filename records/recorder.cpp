@@ -6,14 +6,19 @@
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDeadlineTimer>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTimer>
+
+#include <functional>
 
 namespace {
 // After the database failed, entries only go to the spool for a while rather than each
 // waiting for a server that does not answer; the spool is offered again after it.
 constexpr int kRetryPauseMs = 30000;
+// Entries per transaction on the way to the database (see sendInBatches).
+constexpr int kBatch = 50;
 
 RecordsTarget sqliteAt(const QString &path)
 {
@@ -107,24 +112,43 @@ private:
     {
         if (!QFileInfo::exists(m_spoolPath))
             return true;
-        const auto waiting = m_spool.list();
-        if (!waiting || waiting->isEmpty())
+        const auto waiting = m_spool.list(); // newest first
+        if (!waiting) {
+            // The database is not to blame: the entries there wait, and the user hears why.
+            if (!m_spoolUnreadReported)
+                emit problem(Redaction::text(tr("暂存库 %1 无法读取（%2）：其中的记录暂未发送。")
+                                                 .arg(m_spoolPath, m_spool.lastError())));
+            m_spoolUnreadReported = true;
             return true;
-        // Sent first, removed after: an entry is never in neither place (the database keeps
-        // one copy of an entry sent twice).
-        if (!m_target.insert(*waiting))
-            return false;
-        m_spool.remove(*waiting);
-        return true;
+        }
+        QVector<UnitRecord> oldestFirst(waiting->crbegin(), waiting->crend());
+        // Sent first, removed after: an entry is never in neither place, and one committed
+        // leaves the spool before the next batch goes (the database keeps one copy of an entry
+        // sent twice).
+        return sendInBatches(oldestFirst,
+                             [this](const QVector<UnitRecord> &sent) { m_spool.remove(sent); });
     }
 
     bool sendUnspooled()
     {
-        if (m_unspooled.isEmpty())
-            return true;
-        if (!m_target.insert(m_unspooled))
-            return false;
-        m_unspooled.clear();
+        return sendInBatches(m_unspooled, [](const QVector<UnitRecord> &) {});
+    }
+
+    // A batch at a time, each its own transaction within its own deadline: a long backlog goes
+    // in parts rather than in one transaction that can never finish in time. What was sent
+    // leaves `entries` (and goes to sent()); what was not stays there.
+    bool sendInBatches(QVector<UnitRecord> &entries,
+                       const std::function<void(const QVector<UnitRecord> &)> &sent)
+    {
+        for (int first = 0; first < entries.size(); first += kBatch) {
+            const QVector<UnitRecord> batch = entries.mid(first, kBatch);
+            if (!m_target.insert(batch)) {
+                entries.remove(0, first);
+                return false;
+            }
+            sent(batch);
+        }
+        entries.clear();
         return true;
     }
 
@@ -133,6 +157,9 @@ private:
         if (m_reason.isEmpty()) {
             // Tried now: the next runs wait for the pause too.
             m_reason = m_target.lastError();
+            // The spool's folder may not be there yet (the first run on a machine): without
+            // it, the next run would wait for the database again.
+            QDir().mkpath(QFileInfo(m_outagePath).absolutePath());
             QFile outage(m_outagePath);
             if (outage.open(QIODevice::WriteOnly | QIODevice::Truncate))
                 outage.write(m_reason.toUtf8() + '\n');
@@ -168,6 +195,7 @@ private:
     bool m_entryWaiting = false; // an entry spooled since the last delivery
     bool m_waitReported = false;
     bool m_lostReported = false;
+    bool m_spoolUnreadReported = false;
 };
 
 Recorder::Recorder(const RecordsTarget &target, QObject *parent)

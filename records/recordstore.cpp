@@ -150,8 +150,10 @@ public:
         m_store.m_timedOut = false;
     }
     ~Deadline() { m_store.m_timedOut = false; }
-    // Before fail(): whether the server ran out of time.
-    void check() { m_store.m_timedOut = m_deadline.expired(); }
+    // Before close() and fail(): the watchdog lets the socket go (once closed, its number may
+    // be another file's, which it must not shut down) and says whether the server ran out of
+    // time.
+    void check() { m_store.m_timedOut = m_deadline.disarm(); }
 
 private:
     RecordStore &m_store;

@@ -116,11 +116,19 @@ SocketDeadline::SocketDeadline(int socket, int timeoutMs)
 
 SocketDeadline::~SocketDeadline()
 {
-    if (m_id != 0)
-        watchdog().disarm(m_id);
+    disarm();
 }
 
 bool SocketDeadline::expired() const
 {
-    return m_id != 0 && watchdog().expired(m_id);
+    return m_id != 0 ? watchdog().expired(m_id) : m_expired;
+}
+
+bool SocketDeadline::disarm()
+{
+    if (m_id != 0) {
+        m_expired = watchdog().disarm(m_id);
+        m_id = 0;
+    }
+    return m_expired;
 }

@@ -18,7 +18,11 @@ public:
 
     // True when the watchdog shut the socket down.
     bool expired() const;
+    // From now on the watchdog leaves the socket alone, so that it may be closed (its number
+    // may then be another file's); says whether it had expired. Later calls say the same.
+    bool disarm();
 
 private:
     std::uint64_t m_id = 0; // 0: not armed
+    bool m_expired = false; // what disarm() found
 };

@@ -2665,6 +2665,10 @@ Voice PTT push</source>
     <context>
         <name>RecordsWriter</name>
         <message>
+            <source>暂存库 %1 无法读取（%2）：其中的记录暂未发送。</source>
+            <translation>The spool %1 cannot be read (%2): the entries waiting there are not sent for now.</translation>
+        </message>
+        <message>
             <source>历史记录数据库无法写入（%1），暂存库 %2 也无法写入（%3）：记录已丢失。</source>
             <translation>The history database cannot be written (%1), nor can the spool %2 (%3): the entry is lost.</translation>
         </message>

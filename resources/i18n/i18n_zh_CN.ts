@@ -2665,6 +2665,10 @@ Voice PTT push</source>
     <context>
         <name>RecordsWriter</name>
         <message>
+            <source>暂存库 %1 无法读取（%2）：其中的记录暂未发送。</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
             <source>历史记录数据库无法写入（%1），暂存库 %2 也无法写入（%3）：记录已丢失。</source>
             <translation type="unfinished" />
         </message>

@@ -10,6 +10,7 @@
 
 #include <QCryptographicHash>
 #include <QDir>
+#include <QDirIterator>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QJsonArray>
@@ -17,6 +18,7 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <QScopeGuard>
+#include <QTcpServer>
 #include <QTemporaryDir>
 #include <QUrl>
 #include <QUuid>
@@ -164,6 +166,10 @@ private slots:
     void targetText_data();
     void targetText();
     void frozenServerHoldsNothingUp();
+    void outageRememberedFromTheFirstRun_data();
+    void outageRememberedFromTheFirstRun();
+    void longBacklogDrains();
+    void unreadableSpoolSaid();
     void noRecordsRecordsNothing_data();
     void noRecordsRecordsNothing();
     void databaseAndSpoolBothFailing();
@@ -450,6 +456,136 @@ void TestRecords::frozenServerHoldsNothingUp()
     const QList<QJsonObject> entries = entriesOf(out, station);
     QCOMPARE(entries.size(), 2);
     QCOMPARE(entries.at(1).value("operation").toString(), QString("write-config"));
+}
+
+void TestRecords::outageRememberedFromTheFirstRun_data()
+{
+    QTest::addColumn<bool>("silent"); // something takes the connection and never answers
+    QTest::newRow("takes the connection, never answers") << true;
+    QTest::newRow("refuses the connection") << false;
+}
+
+// The first run on a machine (no data folder yet) finds the database unreachable while its
+// slow module works: the outage is remembered beside the spool, and the next run does not
+// wait for the database again.
+void TestRecords::outageRememberedFromTheFirstRun()
+{
+    QFETCH(bool, silent);
+    constexpr int kOutageCostMs = 1000; // a connection attempt alone takes 2 s
+    QTcpServer listener;
+    QVERIFY(listener.listen(QHostAddress::LocalHost));
+    const QString url = QString("postgresql://lx815@127.0.0.1:%1/line").arg(listener.serverPort());
+    if (!silent)
+        listener.close();
+    SimProcess slow;
+    SimProcess quick;
+    // Its read lasts well beyond the connection attempt: the attempt fails before the entry,
+    // and with it the spool's folder, is written.
+    QVERIFY2(slow.start({"--latency", "100"}), qPrintable(slow.error()));
+    QVERIFY2(quick.start(), qPrintable(quick.error()));
+    QVERIFY(QDir(m_data->path()).isEmpty());
+    QString err;
+    QCOMPARE(runCli({"read-config", m_data->filePath("unit.json"), "--port", slow.portPath(),
+                     "--records", url},
+                    nullptr, &err),
+             0);
+    QVERIFY2(err.contains("records-spool-"), qPrintable(err));
+    const QString marker = RecordsTarget::parse(url, nullptr)->outagePath().section('/', -1);
+    QVERIFY2(
+        QDirIterator(m_data->path(), {marker}, QDir::Files, QDirIterator::Subdirectories).hasNext(),
+        qPrintable("no " + marker));
+
+    QElapsedTimer timer;
+    timer.start();
+    QCOMPARE(runCli({"info", "--port", quick.portPath(), "--no-records"}), 0);
+    const qint64 bare = timer.restart();
+    QCOMPARE(runCli({"info", "--port", quick.portPath(), "--records", url}), 0);
+    const qint64 recorded = timer.elapsed();
+    QVERIFY2(recorded - bare < kOutageCostMs,
+             qPrintable(QString("%1 ms with records, %2 ms without").arg(recorded).arg(bare)));
+}
+
+// After a long outage the spool holds thousands of entries, more than a server 1 ms away per
+// entry takes within one statement deadline: they all reach it and leave the spool.
+void TestRecords::longBacklogDrains()
+{
+    const QString url = postgresUrl();
+    if (url.isEmpty())
+        QSKIP("no PostgreSQL server: run through ctest, whose fixture starts one");
+    constexpr int kEntries = 3000;
+    const QString name = "lx815_backlog_" + randomHex(12);
+    QVERIFY(onServer("CREATE DATABASE " + name));
+    const auto dropDatabase =
+        qScopeGuard([name] { onServer(QString("DROP DATABASE %1 WITH (FORCE)").arg(name)); });
+    RecordsTarget target = *RecordsTarget::parse(url, nullptr);
+    target.database = name;
+    {
+        RecordStore schema(target);
+        QVERIFY2(schema.open(), qPrintable(schema.lastError()));
+    }
+    // 1 ms of the server's clock per entry (pg_sleep's waits are coarser than that): the whole
+    // backlog takes 3 s, beyond the deadline of one transaction whatever the machine.
+    QVERIFY(direct(target, {"CREATE FUNCTION far() RETURNS trigger AS $$ DECLARE done "
+                            "timestamptz := clock_timestamp() + interval '1 ms'; BEGIN WHILE "
+                            "clock_timestamp() < done LOOP END LOOP; RETURN NEW; END $$ "
+                            "LANGUAGE plpgsql",
+                            "CREATE TRIGGER far BEFORE INSERT ON unit_records FOR EACH ROW "
+                            "EXECUTE FUNCTION far()"}));
+
+    qputenv("XDG_DATA_HOME", m_data->path().toUtf8());
+    const auto restore = qScopeGuard([] { qunsetenv("XDG_DATA_HOME"); });
+    RecordStore spool(*RecordsTarget::parse(target.spoolPath(), nullptr));
+    QVector<UnitRecord> backlog;
+    for (int i = 0; i < kEntries; ++i) {
+        UnitRecord record = UnitRecord::create();
+        record.started = QDateTime::currentDateTimeUtc().addSecs(i - kEntries);
+        record.finished = record.started;
+        record.serialNumber = QString("4C58815%1").arg(i, 5, 10, QLatin1Char('0'));
+        backlog.append(record);
+    }
+    QVERIFY2(spool.insert(backlog), qPrintable(spool.lastError()));
+    {
+        Recorder recorder(target); // delivers the spool when it starts, drains when it ends
+        recorder.drain();
+    }
+    QCOMPARE(direct(target, {"SELECT COUNT(*) FROM unit_records"}).value_or(QStringList()),
+             QStringList{QString::number(kEntries)});
+    const auto left = spool.list();
+    QVERIFY2(left, qPrintable(spool.lastError()));
+    QCOMPARE(left->size(), 0);
+}
+
+// A spool that cannot be read (here not an SQLite file at all) is said, not taken for an
+// empty one; the entry still reaches the database.
+void TestRecords::unreadableSpoolSaid()
+{
+    const QString url = postgresUrl();
+    if (url.isEmpty())
+        QSKIP("no PostgreSQL server: run through ctest, whose fixture starts one");
+    qputenv("XDG_DATA_HOME", m_data->path().toUtf8());
+    const auto restore = qScopeGuard([] { qunsetenv("XDG_DATA_HOME"); });
+    const RecordsTarget target = *RecordsTarget::parse(url, nullptr);
+    QVERIFY(QDir().mkpath(QFileInfo(target.spoolPath()).absolutePath()));
+    QFile spool(target.spoolPath());
+    QVERIFY(spool.open(QIODevice::WriteOnly));
+    spool.write(QByteArray(4096, 'x'));
+    spool.close();
+    UnitRecord record = UnitRecord::create();
+    record.started = record.finished = QDateTime::currentDateTimeUtc();
+    record.serialNumber = "T" + randomHex(11).toUpper();
+    QStringList said;
+    {
+        Recorder recorder(target);
+        connect(&recorder, &Recorder::problem, [&said](const QString &text) { said << text; });
+        QVERIFY(recorder.record(record));
+        recorder.drain();
+    }
+    QCOMPARE(said.size(), 1);
+    QVERIFY2(said.at(0).contains(target.spoolPath()), qPrintable(said.at(0)));
+    RecordStore store(target);
+    const auto stored = store.list(record.serialNumber);
+    QVERIFY2(stored, qPrintable(store.lastError()));
+    QCOMPARE(stored->size(), 1);
 }
 
 void TestRecords::noRecordsRecordsNothing_data()
