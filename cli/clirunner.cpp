@@ -186,22 +186,10 @@ int CliRunner::listHistory()
     filter.serialNumber = m_options.serialNumber;
     filter.since = m_options.since;
     filter.recipeSha256 = m_options.recipeSha256;
-    if (!filter.recipeSha256.isEmpty() && filter.recipeSha256.size() < 64) {
-        const auto recipes = store.recipesStartingWith(filter.recipeSha256);
-        if (!recipes) {
-            m_console.error(store.lastError());
-            return ExitCode::kModule;
-        }
-        if (recipes->size() > 1) {
-            m_console.error(QStringLiteral("the SHA-256s of at least two recipes begin with "
-                                           "--recipe %1 (%2): give more digits")
-                                .arg(filter.recipeSha256, recipes->join(QStringLiteral(", "))));
-            return ExitCode::kUsage;
-        }
-        if (recipes->isEmpty())
-            return ExitCode::kOk; // no entry of such a recipe
-        filter.recipeSha256 = recipes->constFirst();
-    }
+    if (const auto failed = ReportCommand::resolveRecipe(store, &filter.recipeSha256, m_console))
+        return *failed;
+    if (!filter.recipeSha256.isEmpty() && filter.recipeSha256.size() < 64)
+        return ExitCode::kOk; // a prefix of no recipe: no entry of it
     const auto records = store.list(filter);
     if (!records) {
         m_console.error(store.lastError());

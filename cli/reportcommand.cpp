@@ -60,6 +60,26 @@ bool ReportCommand::drawsCharts(int argc, char **argv)
     return report && (out || !json);
 }
 
+std::optional<int> ReportCommand::resolveRecipe(RecordStore &store, QString *sha, Console &console)
+{
+    if (sha->isEmpty() || sha->size() >= 64)
+        return std::nullopt;
+    const auto recipes = store.recipesStartingWith(*sha);
+    if (!recipes) {
+        console.error(store.lastError());
+        return ExitCode::kModule;
+    }
+    if (recipes->size() > 1) {
+        console.error(QStringLiteral("the SHA-256s of at least two recipes begin with "
+                                     "--recipe %1 (%2): give more digits")
+                          .arg(*sha, recipes->join(QStringLiteral(", "))));
+        return ExitCode::kUsage;
+    }
+    if (!recipes->isEmpty())
+        *sha = recipes->constFirst();
+    return std::nullopt;
+}
+
 int ReportCommand::run(const CliOptions &options, const RecordsTarget &records, Console &console)
 {
     Stats::HistoryFilter filter;
@@ -68,22 +88,9 @@ int ReportCommand::run(const CliOptions &options, const RecordsTarget &records, 
     filter.station = options.stationFilter;
     filter.recipeSha = options.recipeSha256;
     RecordStore store(records);
-    // A prefix names the one recipe it begins; none: the figures of no run.
-    if (!filter.recipeSha.isEmpty() && filter.recipeSha.size() < 64) {
-        const auto recipes = store.recipesStartingWith(filter.recipeSha);
-        if (!recipes) {
-            console.error(store.lastError());
-            return ExitCode::kModule;
-        }
-        if (recipes->size() > 1) {
-            console.error(QStringLiteral("the SHA-256s of at least two recipes begin with "
-                                         "--recipe %1 (%2): give more digits")
-                              .arg(filter.recipeSha, recipes->join(QStringLiteral(", "))));
-            return ExitCode::kUsage;
-        }
-        if (!recipes->isEmpty())
-            filter.recipeSha = recipes->constFirst();
-    }
+    // A prefix that begins no recipe: the figures of no run.
+    if (const auto failed = resolveRecipe(store, &filter.recipeSha, console))
+        return *failed;
     Stats::HistoryStats stats(store);
     const QTimeZone zone = QTimeZone::systemTimeZone();
     Stats::ReportInput input;

@@ -3,6 +3,10 @@
 #include "cli/clioptions.h"
 #include "cli/console.h"
 
+#include <optional>
+
+class RecordStore;
+
 // report: the line's figures from the history, as one JSON object or as an HTML page with its
 // charts and the tables as CSV files.
 namespace ReportCommand {
@@ -13,5 +17,10 @@ int run(const CliOptions &options, const RecordsTarget &records, Console &consol
 // need (widgets, offscreen) before any other: a word "report" anywhere, unless --json alone
 // asks for numbers only.
 bool drawsCharts(int argc, char **argv);
+
+// A --recipe shorter than a SHA-256 names the one recipe whose SHA-256 it begins, and becomes
+// it; one that begins none stays as it is. An exit code when the store cannot say or the
+// prefix is ambiguous, with its message said.
+std::optional<int> resolveRecipe(RecordStore &store, QString *sha, Console &console);
 
 } // namespace ReportCommand

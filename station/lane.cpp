@@ -50,13 +50,6 @@ State stateOf(Outcome outcome)
 }
 } // namespace
 
-QString LaneStatus::stateKey(State state)
-{
-    static const char *const kKeys[] = {"waiting",  "scanning", "ready", "running",   "pass",
-                                        "marginal", "fail",     "error", "port-gone", "stopped"};
-    return QLatin1String(kKeys[static_cast<int>(state)]);
-}
-
 QString LaneStatus::stateText(State state)
 {
     switch (state) {
@@ -88,6 +81,15 @@ QString LaneUnit::outcomeKey(Outcome outcome)
 {
     static const char *const kKeys[] = {"pass", "marginal", "fail", "error"};
     return QLatin1String(kKeys[static_cast<int>(outcome)]);
+}
+
+LaneUnit::Outcome LaneUnit::outcomeFromKey(const QString &key)
+{
+    for (auto outcome : {Outcome::Pass, Outcome::Marginal, Outcome::Fail}) {
+        if (key == outcomeKey(outcome))
+            return outcome;
+    }
+    return Outcome::Error;
 }
 
 QJsonObject LaneUnit::toJson() const
@@ -447,7 +449,7 @@ void LaneWorker::record(LaneUnit *unit) const
         return;
     OperationReport report;
     report.port = m_options.port;
-    report.operation = QStringLiteral("run");
+    report.operation = LaneUnit::operationName();
     report.started = unit->started;
     report.finished = unit->finished;
     report.outcome = unit->outcome == Outcome::Fail    ? OperationReport::Outcome::Fail

@@ -52,9 +52,6 @@ public:
     qint64 retries = 0;        // frames sent again since the lane started: worn cables show here
     QString failure;           // Fail, Error, PortGone: the first failure, one line
 
-    // "waiting", "scanning", "ready", "running", "pass", "marginal", "fail", "error",
-    // "port-gone", "stopped": for scripts and tests, never translated.
-    static QString stateKey(State state);
     // The word a station shows: "等待模块", "PASS", ...; translated.
     static QString stateText(State state);
 };
@@ -102,8 +99,11 @@ struct LaneUnit
     qint64 retries = 0;
 
     double seconds() const { return started.msecsTo(finished) / 1000.0; }
-    // "pass", "marginal", "fail", "error".
+    // "pass", "marginal", "fail", "error"; and back, anything else an error.
     static QString outcomeKey(Outcome outcome);
+    static Outcome outcomeFromKey(const QString &key);
+    // The operation a unit's history entry names, which the station's totals look for.
+    static QString operationName() { return QStringLiteral("run"); }
     // The --json object, keys exactly as a line's manufacturing system reads them.
     QJsonObject toJson() const;
 };
@@ -146,7 +146,6 @@ public:
     explicit Lane(LaneOptions options, QObject *parent = nullptr);
     ~Lane() override; // stop(), then waits for the thread
 
-    const LaneOptions &options() const { return m_options; }
     // Starts the lane's thread; returns at once.
     void start();
     // Whether the thread has ended (stopped, or a single run done); finished() said so.

@@ -45,26 +45,6 @@ QString field(const QString &value)
            QLatin1Char('"');
 }
 
-QByteArray csv(const QList<QStringList> &rows)
-{
-    QString out;
-    for (const QStringList &row : rows) {
-        QStringList fields;
-        for (const QString &value : row)
-            fields.append(field(value));
-        out += fields.join(QLatin1Char(',')) + QStringLiteral("\r\n");
-    }
-    return out.toUtf8();
-}
-
-QString outcomeNames(const Stats::YieldFigures &y)
-{
-    QStringList parts;
-    for (auto it = y.outcomes.begin(); it != y.outcomes.end(); ++it)
-        parts.append(QStringLiteral("%1 %2").arg(Stats::outcomeName(it.key())).arg(it.value()));
-    return parts.join(QStringLiteral(", "));
-}
-
 QList<QStringList> yieldRows(const QList<Stats::YieldGroup> &groups, const QString &keyName)
 {
     QList<QStringList> rows{{keyName, QStringLiteral("units"), QStringLiteral("tested"),
@@ -190,6 +170,26 @@ QJsonObject Stats::Report::json(const HistoryFigures &figures, const QList<Value
             {QStringLiteral("outcomes"), outcomes},
             {QStringLiteral("pareto"), pareto},
             {QStringLiteral("series"), values}};
+}
+
+QByteArray Stats::Report::csv(const QList<QStringList> &rows)
+{
+    QString out;
+    for (const QStringList &row : rows) {
+        QStringList fields;
+        for (const QString &value : row)
+            fields.append(field(value));
+        out += fields.join(QLatin1Char(',')) + QStringLiteral("\r\n");
+    }
+    return out.toUtf8();
+}
+
+QString Stats::Report::outcomeNames(const YieldFigures &y)
+{
+    QStringList parts;
+    for (auto it = y.outcomes.begin(); it != y.outcomes.end(); ++it)
+        parts.append(QStringLiteral("%1 %2").arg(outcomeName(it.key())).arg(it.value()));
+    return parts.join(QStringLiteral(", "));
 }
 
 QString Stats::Report::fileStem(const QString &valueName)

@@ -53,6 +53,10 @@ struct CsvFile
     QByteArray content;
 };
 QList<CsvFile> csvFiles(const ReportInput &input);
+// A table as such a text; the first row is the header.
+QByteArray csv(const QList<QStringList> &rows);
+// The last outcomes of the units in words: "pass 12, fail 3".
+QString outcomeNames(const YieldFigures &y);
 
 // One HTML page, the charts inline as SVG, styles inside: nothing is fetched to show it.
 QByteArray html(const ReportInput &input, ReportCharts &charts);

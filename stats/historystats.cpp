@@ -174,7 +174,8 @@ std::optional<Stats::HistoryFigures> Stats::HistoryStats::figures(const HistoryF
         for (int i = 0; i < rows.size(); ++i) {
             const Row &run = rows.at(i);
             const bool first = !recipes.contains(run.recipe);
-            for (YieldFigures *y : {&total, &days[run.day], &stations[run.station]}) {
+            YieldFigures *const groups[] = {&total, &days[run.day], &stations[run.station]};
+            for (YieldFigures *y : groups) {
                 ++y->runs;
                 y->retests += first ? 0 : 1;
             }
@@ -191,9 +192,8 @@ std::optional<Stats::HistoryFigures> Stats::HistoryStats::figures(const HistoryF
                 if (!failure && !passes(last->outcome))
                     failure = last;
             }
-            count(total, run, *last);
-            count(days[run.day], run, *last);
-            count(stations[run.station], run, *last);
+            for (YieldFigures *y : groups)
+                count(*y, run, *last);
             if (!unitDays.contains(run.day))
                 unitDays.append(run.day);
             if (!unitStations.contains(run.station))

@@ -160,9 +160,7 @@ void MainWindow::recordCalibration(const Recipe &recipe, const CalibrationRun::O
     report.port = appSerialPort->portName();
     report.finished = QDateTime::currentDateTimeUtc();
     report.file = recipe.filePath;
-    report.identity = !outcome.identity.serialNumber.isEmpty() ? outcome.identity
-                      : m_unit                                 ? *m_unit
-                                                               : ModuleIdentity{};
+    report.identity = unitOf(outcome.identity);
     report.message = outcome.ok ? QString() : outcome.failure;
     if (outcome.calibration) {
         ModuleSnapshot found;
@@ -173,13 +171,12 @@ void MainWindow::recordCalibration(const Recipe &recipe, const CalibrationRun::O
         report.snapshot = found.toJson();
     }
     OperationRecorder::Extras extras;
-    extras.failureText = statusBar()->currentMessage();
     OperationRecorder::StationRun run{
         recipe.name, recipe.revision, recipe.sha256, 0, false, outcome.ok ? QString() : step, {}};
     for (const CalibrationTargetResult &target : outcome.targets)
         run.measurements.append(target.measurement());
     extras.station = run;
-    OperationRecorder(*history, OperationRecorder::Source::thisHost()).record(report, extras);
+    keep(*history, report, extras);
 }
 
 CalibrationRun::Outcome MainWindow::calibrateOnWorker(const CalibrationPlan &plan,

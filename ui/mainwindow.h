@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/mjsonconfig.h"
+#include "records/operationrecorder.h"
 #include "records/recordstarget.h"
 #include "session/modulesession.h"
 #include "session/operationreport.h"
@@ -271,6 +272,11 @@ private:
     bool runRecorded(OperationKind kind, const QString &operation, bool factorySide,
                      const std::function<bool(ModuleSession &)> &sequence);
     Recorder *recorder();
+    // The unit an entry names: the one its operation found, else the information bar's.
+    ModuleIdentity unitOf(const ModuleIdentity &found) const;
+    // Into the history, with at least what the status bar said when the operation collected no
+    // failure text.
+    void keep(Recorder &history, const OperationReport &report, OperationRecorder::Extras extras);
     // The history's database from the settings; nothing, with the reason, when it is bad.
     std::optional<RecordsTarget> historyTarget(QString *problem) const;
     void showHistory();

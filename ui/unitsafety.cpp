@@ -159,9 +159,7 @@ bool MainWindow::runRecorded(OperationKind kind, const QString &operation, bool 
             values.factory = kind == OperationKind::Read ? session.factoryValues()
                                                          : m_factoryPage->calibration();
         // A factory sequence names no unit itself: the information bar's does.
-        values.identity = !session.identity().serialNumber.isEmpty() ? session.identity()
-                          : m_unit                                   ? *m_unit
-                                                                     : ModuleIdentity{};
+        values.identity = unitOf(session.identity());
         values.identified = !values.identity.serialNumber.isEmpty();
         if (done || kind == OperationKind::Write)
             snapshot = values;
@@ -179,12 +177,22 @@ bool MainWindow::runRecorded(OperationKind kind, const QString &operation, bool 
     report.retries = m_engine.statistics().retries - before.retries;
     if (snapshot)
         report.snapshot = snapshot->toJson();
-    // At least what the status bar said, when the operation collected no failure text.
     OperationRecorder::Extras extras;
-    extras.failureText = statusBar()->currentMessage();
     extras.note = note;
-    OperationRecorder(*history, OperationRecorder::Source::thisHost()).record(report, extras);
+    keep(*history, report, extras);
     return ok;
+}
+
+ModuleIdentity MainWindow::unitOf(const ModuleIdentity &found) const
+{
+    return !found.serialNumber.isEmpty() ? found : m_unit ? *m_unit : ModuleIdentity{};
+}
+
+void MainWindow::keep(Recorder &history, const OperationReport &report,
+                      OperationRecorder::Extras extras)
+{
+    extras.failureText = statusBar()->currentMessage();
+    OperationRecorder(history, OperationRecorder::Source::thisHost()).record(report, extras);
 }
 
 std::optional<RecordsTarget> MainWindow::historyTarget(QString *problem) const

@@ -18,12 +18,21 @@ StationSetup StationSetup::load(const MJsonConfig &config)
     setup.operatorName = config.value(kOperatorPath).toString();
     setup.operatorSince =
         QDateTime::fromString(config.value(kOperatorSincePath).toString(), Qt::ISODate);
-    for (const QJsonValue &port : config.value(kPortsPath).toArray()) {
-        const QString name = port.toString();
-        if (!name.isEmpty() && !setup.ports.contains(name) && setup.ports.size() < kMaxLanes)
-            setup.ports.append(name);
-    }
+    QStringList ports;
+    for (const QJsonValue &port : config.value(kPortsPath).toArray())
+        ports.append(port.toString());
+    setup.ports = keptPorts(ports);
     return setup;
+}
+
+QStringList StationSetup::keptPorts(const QStringList &ports)
+{
+    QStringList kept;
+    for (const QString &port : ports) {
+        if (!port.isEmpty() && !kept.contains(port) && kept.size() < kMaxLanes)
+            kept.append(port);
+    }
+    return kept;
 }
 
 void StationSetup::save(MJsonConfig &config) const

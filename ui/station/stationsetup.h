@@ -19,6 +19,8 @@ struct StationSetup
     QStringList ports;       // one lane each, in order
 
     static StationSetup load(const MJsonConfig &config);
+    // The lanes' ports of a list: each once, none empty, at most kMaxLanes.
+    static QStringList keptPorts(const QStringList &ports);
     void save(MJsonConfig &config) const;
 
     // Whether the operator's name is still this shift's, so that it need not be asked again.

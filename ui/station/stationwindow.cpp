@@ -34,7 +34,6 @@ constexpr int kTileHeightPx = 226;
 constexpr QSize kFramePx(16, 40);
 constexpr int kTotalsPointSize = 13;
 const QString kDatabasePath = QStringLiteral("/Records/Database");
-const QString kLaneOperation = QStringLiteral("run");
 
 StationWindow::RecipeChooser &recipeChooser()
 {
@@ -54,16 +53,6 @@ QString deviceOf(const QString &port)
     const QString location = PortAdvice::systemLocation(port);
     const QString canonical = QFileInfo(location).canonicalFilePath();
     return canonical.isEmpty() ? location : canonical;
-}
-
-LaneUnit::Outcome outcomeOf(const QString &key)
-{
-    for (auto outcome :
-         {LaneUnit::Outcome::Pass, LaneUnit::Outcome::Marginal, LaneUnit::Outcome::Fail}) {
-        if (key == LaneUnit::outcomeKey(outcome))
-            return outcome;
-    }
-    return LaneUnit::Outcome::Error;
 }
 
 LaneTile::Tone toneOf(LaneStatus::State state)
@@ -311,12 +300,7 @@ bool StationWindow::loadRecipe(const QString &path)
 
 void StationWindow::setPorts(const QStringList &ports)
 {
-    QStringList kept;
-    for (const QString &port : ports) {
-        if (!port.isEmpty() && !kept.contains(port) && kept.size() < StationSetup::kMaxLanes)
-            kept.append(port);
-    }
-    m_setup.ports = kept;
+    m_setup.ports = StationSetup::keptPorts(ports);
     if (appConfig)
         m_setup.save(*appConfig);
     m_lanesButton->setText(tr("通道（%1）…").arg(m_setup.ports.size()));
@@ -442,11 +426,11 @@ void StationWindow::queryToday()
         if (entries) {
             for (auto it = entries->crbegin(); it != entries->crend(); ++it) {
                 // A lane's entries are its units' runs.
-                if (it->station != station || it->operation != kLaneOperation ||
+                if (it->station != station || it->operation != LaneUnit::operationName() ||
                     it->finished >= openedAt)
                     continue;
                 LaneUnit unit;
-                unit.outcome = outcomeOf(it->outcome);
+                unit.outcome = LaneUnit::outcomeFromKey(it->outcome);
                 unit.identity.serialNumber = it->serialNumber;
                 unit.recipeSha256 = it->recipeSha256;
                 unit.started = it->started;

@@ -59,14 +59,6 @@ QString figure(const std::optional<double> &value)
     return value ? ChartParts::number(*value) : QStringLiteral("–");
 }
 
-QString csvField(const QString &value)
-{
-    if (!value.contains(QLatin1Char(',')) && !value.contains(QLatin1Char('"')) &&
-        !value.contains(QLatin1Char('\n')))
-        return value;
-    return QLatin1Char('"') + QString(value).replace(QLatin1Char('"'), QStringLiteral("\"\"")) +
-           QLatin1Char('"');
-}
 } // namespace
 
 // The history on the worker's thread: its connection is made, used and closed there.
@@ -299,21 +291,15 @@ void StatisticsWindow::exportEntries()
         this, tr("导出 CSV"), QStringLiteral("entries.csv"), tr("CSV 文件 (*.csv)"));
     if (path.isEmpty())
         return;
-    QString text = QStringLiteral("finished,serialNumber,station,outcome,recipe,revision,"
-                                  "failedStep,message\r\n");
+    QList<QStringList> rows{{QStringLiteral("finished"), QStringLiteral("serialNumber"),
+                             QStringLiteral("station"), QStringLiteral("outcome"),
+                             QStringLiteral("recipe"), QStringLiteral("revision"),
+                             QStringLiteral("failedStep"), QStringLiteral("message")}};
     for (const Stats::HistoryEntry &e : qAsConst(m_entryList))
-        text += QStringList{e.finished.toString(Qt::ISODateWithMs),
-                            csvField(e.serialNumber),
-                            csvField(e.station),
-                            csvField(e.outcome),
-                            csvField(e.recipe),
-                            csvField(e.revision),
-                            csvField(e.failedStep),
-                            csvField(e.message)}
-                    .join(QLatin1Char(',')) +
-                QStringLiteral("\r\n");
+        rows.append({e.finished.toString(Qt::ISODateWithMs), e.serialNumber, e.station, e.outcome,
+                     e.recipe, e.revision, e.failedStep, e.message});
     QSaveFile file(path);
-    const QByteArray bytes = text.toUtf8();
+    const QByteArray bytes = Stats::Report::csv(rows);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
         MessageBox::critical(this, tr("导出 CSV"),
                              tr("无法写入文件 %1：%2").arg(path, file.errorString()));
@@ -406,15 +392,12 @@ void StatisticsWindow::showFigures(const Stats::HistoryFigures &figures,
                                    const QStringList &names)
 {
     const Stats::YieldFigures &y = figures.total;
-    QStringList outcomes;
-    for (auto it = y.outcomes.begin(); it != y.outcomes.end(); ++it)
-        outcomes.append(QStringLiteral("%1 %2").arg(Stats::outcomeName(it.key())).arg(it.value()));
     m_summary->setText(tr("%1 台，测试 %2 次，重测 %3 次；直通率 %4，最终良率 %5；最后结果：%6")
                            .arg(y.units)
                            .arg(y.runs)
                            .arg(y.retests)
                            .arg(percent(y.firstPassYield()), percent(y.finalYield()),
-                                outcomes.join(QStringLiteral(", "))));
+                                Stats::Report::outcomeNames(y)));
     m_dayChart->setGroups(figures.perDay, YieldChart::Grouping::Day);
     m_stationChart->setGroups(figures.perStation, YieldChart::Grouping::Station);
     m_paretoChart->setRows(figures.pareto);
